@@ -1,0 +1,65 @@
+#pragma once
+
+#include "cancel_token.h"
+#include "movie_info.h"
+#include "preview_result.h"
+
+#include <QByteArray>
+#include <QFuture>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+// The only component that touches ffmpeg, ffprobe and the file system. Its operations run one
+// at a time on the engine's own worker thread; each returns a QFuture that is fulfilled from
+// there (attach continuations with a context object to get back to the GUI thread). A failed
+// operation stores its exception in the future: PreviewError (German text), PlatformError
+// (the system's text) or CancelledError (the caller's token was set).
+//
+// The cancel token is looked at right before and right after each tool run; a started tool is
+// not killed by cancellation.
+class PreviewEngine {
+public:
+    // Throws PreviewError when ffmpeg or ffprobe is missing or not executable, PlatformError
+    // when the work folder cannot be created. The work folder is created last, mode 0700.
+    explicit PreviewEngine(const QString &toolsDirectory);
+    // Stops the worker thread (after the operation that is running, if any) and removes the
+    // work folder with everything in it.
+    ~PreviewEngine();
+
+    PreviewEngine(const PreviewEngine &) = delete;
+    PreviewEngine &operator=(const PreviewEngine &) = delete;
+
+    // The program's own Tools folder: <dir of the executable>/../share/bitglance/Tools.
+    static QString defaultToolsDirectory();
+
+    QString ffmpeg() const;    // toolsDirectory + "/ffmpeg"
+    QString ffprobe() const;   // toolsDirectory + "/ffprobe"
+    QString directory() const; // the work folder, <temp>/Bitglance-<UUID>
+
+    // Runs one tool with the arguments unchanged (no shell); standard error goes to
+    // directory()/process.log. Returns the whole standard output.
+    QFuture<QByteArray> run(const QString &executable, const QStringList &arguments,
+                            CancelToken token = {});
+
+    QFuture<QJsonObject> probeJSON(const QString &path, CancelToken token = {});
+    QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});
+    QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps,
+                                  qint64 maxHeight, CancelToken token = {});
+
+    // The clip key of the reference clip now in the work folder, if any. For tests.
+    std::optional<QString> cachedKey() const;
+
+    // At program exit: kill the tool each live engine is running right now and fail its
+    // operation as cancelled, so that quitting never waits for an encode. Thread-safe.
+    static void abortAllRunningTools();
+    // Number of engines alive in this process.
+    static int liveCount();
+
+private:
+    struct Worker;
+    std::unique_ptr<Worker> worker_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "preview_result.h"
+
+#include <QString>
+
+// Texts built from numbers, always with a decimal point whatever the user's locale.
+
+// Seconds as "%02d:%02d:%02d", rounded half away from zero, negative shown as zero.
+QString timeText(double seconds);
+// "1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s"
+QString measurementText(double targetMbps, const PreviewResult &result);
+// "Vergleich bei 00:01:00 · 3.0 s wirklich kodiert"
+QString comparisonStatusText(const PreviewResult &result);

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "cancel_token.h"
+#include "movie_info.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSizeF>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PreviewEngine;
+
+// The observable state behind one main window: the opened movie, the three comparison settings,
+// the decoded frames, the texts the window shows, and the zoom and pan both panes share.
+// Lives on the GUI thread. Create it with create(): a running job holds a strong reference,
+// so the model (and with it the engine and its work folder) lives until the job has ended.
+class GlanceModel : public QObject, public std::enable_shared_from_this<GlanceModel> {
+    Q_OBJECT
+    Q_PROPERTY(std::optional<MovieInfo> movie READ movie NOTIFY movieChanged)
+    Q_PROPERTY(QImage original READ original NOTIFY originalChanged)
+    Q_PROPERTY(QImage encoded READ encoded NOTIFY encodedChanged)
+    Q_PROPERTY(double seconds READ seconds WRITE setSeconds NOTIFY secondsChanged)
+    Q_PROPERTY(double mbps READ mbps WRITE setMbps NOTIFY mbpsChanged)
+    Q_PROPERTY(qint64 maxHeight READ maxHeight WRITE setMaxHeight NOTIFY maxHeightChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(QString measurement READ measurement NOTIFY measurementChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
+    Q_PROPERTY(double zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
+    Q_PROPERTY(QSizeF pan READ pan WRITE setPan NOTIFY panChanged)
+    Q_PROPERTY(QSizeF previewSize READ previewSize WRITE setPreviewSize NOTIFY previewSizeChanged)
+    Q_PROPERTY(QSizeF pixelSize READ pixelSize NOTIFY pixelSizeChanged)
+
+public:
+    // Returns the chosen file's path, or nothing when the user cancelled.
+    using FileChooser = std::function<std::optional<QString>()>;
+    // Physical pixels per view point of the primary screen.
+    using ScreenScale = std::function<double()>;
+
+    // The engine is created on the program's Tools folder, or on toolsDirectory when given.
+    // A failed creation leaves no engine and puts the failure's text into error().
+    static std::shared_ptr<GlanceModel> create(const QString &toolsDirectory = QString());
+    ~GlanceModel() override;
+
+    // Observable fields, in this order.
+    const std::optional<MovieInfo> &movie() const { return movie_; }
+    const QImage &original() const { return original_; }   // null: none
+    const QImage &encoded() const { return encoded_; }     // null: none
+    double seconds() const { return seconds_; }
+    double mbps() const { return mbps_; }
+    qint64 maxHeight() const { return maxHeight_; }
+    bool busy() const { return busy_; }
+    const QString &status() const { return status_; }
+    const QString &measurement() const { return measurement_; }
+    const std::optional<QString> &error() const { return error_; }
+    double zoom() const { return zoom_; }
+    QSizeF pan() const { return pan_; }
+    QSizeF previewSize() const { return previewSize_; }
+    QSizeF pixelSize() const { return pixelSize_; }
+
+    // Written by the views. Each emits its change signal only on a real change of value.
+    void setSeconds(double seconds);
+    void setMbps(double mbps);
+    void setMaxHeight(qint64 maxHeight);
+    void setZoom(double zoom);
+    void setPan(QSizeF pan);
+    void setPreviewSize(QSizeF size);
+
+    bool hasEngine() const { return engine_ != nullptr; }
+    // The engine's work folder, empty without an engine.
+    QString workDirectory() const;
+
+    // The window hands in its file dialog; tests hand in their own chooser.
+    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // Defaults to the primary screen's device pixel ratio, 1 without a screen.
+    void setScreenScale(ScreenScale scale) { screenScale_ = std::move(scale); }
+
+    // Shows the file chooser, then opens the chosen file as openMovie(path) does.
+    void openMovie();
+    // Everything after the chooser: cancels the current job, clears the previous movie, frames
+    // and texts, and probes the file. Does nothing without an engine.
+    void openMovie(const QString &path);
+    // Requests a comparison of the current settings, after 0.55 s unless immediate.
+    void schedulePreview(bool immediate);
+    // Zoom so that one video pixel covers one physical screen pixel; pan back to the centre.
+    void zoomToActualPixels();
+
+    // The pause before a scheduled preview, 550 ms. Tests may shorten it.
+    void setPreviewPauseMs(int ms) { pauseMs_ = ms; }
+
+    static QString startStatus();
+
+signals:
+    void movieChanged();
+    void originalChanged();
+    void encodedChanged();
+    void secondsChanged();
+    void mbpsChanged();
+    void maxHeightChanged();
+    void busyChanged();
+    void statusChanged();
+    void measurementChanged();
+    void errorChanged();
+    void zoomChanged();
+    void panChanged();
+    void previewSizeChanged();
+    void pixelSizeChanged();
+
+private:
+    explicit GlanceModel(const QString &toolsDirectory);
+
+    struct Job;
+    void setMovie(std::optional<MovieInfo> movie);
+    void setOriginal(QImage image);
+    void setEncoded(QImage image);
+    void setBusy(bool busy);
+    void setStatus(QString status);
+    void setMeasurement(QString text);
+    void setError(std::optional<QString> error);
+    void setPixelSize(QSizeF size);
+    void cancelCurrentJob();
+
+    std::optional<MovieInfo> movie_;
+    QImage original_;
+    QImage encoded_;
+    double seconds_ = 60;
+    double mbps_ = 2;
+    qint64 maxHeight_ = 0;
+    bool busy_ = false;
+    QString status_;
+    QString measurement_;
+    std::optional<QString> error_;
+    double zoom_ = 1;
+    QSizeF pan_{0, 0};
+    QSizeF previewSize_{0, 0};
+    QSizeF pixelSize_{0, 0};
+    std::shared_ptr<Job> task_;
+    std::shared_ptr<PreviewEngine> engine_;
+
+    FileChooser chooser_;
+    ScreenScale screenScale_;
+    int pauseMs_ = 550;
+};

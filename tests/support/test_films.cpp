@@ -1,0 +1,119 @@
+#include "test_films.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace TestFilms {
+
+namespace {
+
+QTemporaryDir &cacheDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString cached(const QString &name, const QStringList &arguments)
+{
+    const QString path = cacheDir().filePath(name);
+    if (QFileInfo::exists(path))
+        return path;
+    QStringList args = arguments;
+    args << path;
+    return ffmpeg(args) ? path : QString();
+}
+
+} // namespace
+
+QString systemToolsDirectory()
+{
+    static QTemporaryDir dir;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        for (const QString tool : {QStringLiteral("ffmpeg"), QStringLiteral("ffprobe")}) {
+            const QString found = QStandardPaths::findExecutable(tool);
+            if (found.isEmpty())
+                return QString();
+            QFile::link(found, dir.filePath(tool));
+        }
+    }
+    return QFileInfo::exists(dir.filePath(QStringLiteral("ffprobe"))) ? dir.path() : QString();
+}
+
+bool ffmpeg(const QStringList &arguments, QString *errorText)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral("ffmpeg"));
+    process.setArguments(QStringList{QStringLiteral("-v"), QStringLiteral("error"),
+                                     QStringLiteral("-nostdin"), QStringLiteral("-y")} + arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start();
+    const bool ok = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    if (!ok && errorText)
+        *errorText = QString::fromUtf8(process.readAllStandardError()) + process.errorString();
+    return ok;
+}
+
+QString numberedFilm(int width, int height, int fps, double seconds)
+{
+    const QString name = QStringLiteral("numbered-%1x%2-%3-%4.mp4").arg(width).arg(height).arg(fps).arg(seconds);
+    return cached(name, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                         QStringLiteral("color=black:s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
+                         QStringLiteral("-vf"), QStringLiteral("format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128"),
+                         QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-qp"), QStringLiteral("0"),
+                         QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p")});
+}
+
+QString sampleFilm(int width, int height, int fps, double seconds)
+{
+    const QString name = QStringLiteral("sample-%1x%2-%3-%4.mp4").arg(width).arg(height).arg(fps).arg(seconds);
+    return cached(name, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                         QStringLiteral("testsrc2=s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
+                         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                         QStringLiteral("sine=d=%1").arg(seconds),
+                         QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
+                         QStringLiteral("ultrafast"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                         QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest")});
+}
+
+QString mediaDirectory()
+{
+    const QDir dir(QStringLiteral(BITGLANCE_MEDIA_DIR));
+    return dir.exists() ? dir.absolutePath() : QString();
+}
+
+double meanLuma(const QByteArray &png)
+{
+    QImage image;
+    if (!image.loadFromData(png, "PNG"))
+        return -1;
+    image = image.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            sum += 0.299 * qRed(line[x]) + 0.587 * qGreen(line[x]) + 0.114 * qBlue(line[x]);
+    }
+    return sum / (double(image.width()) * image.height());
+}
+
+int frameNumberOf(const QByteArray &png)
+{
+    const double grey = meanLuma(png);
+    if (grey < 0)
+        return -1;
+    // Limited-range luma 16 + 2n decodes to the grey value 2n × 255 / 219.
+    return int(std::lround(grey * 219.0 / 255.0 / 2.0));
+}
+
+} // namespace TestFilms

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Films made on the fly with the system's ffmpeg, and the real tools for tests that need them.
+namespace TestFilms {
+
+// A folder with links to the system's ffmpeg and ffprobe (lives until the process ends).
+// Empty when the system has no ffmpeg.
+QString systemToolsDirectory();
+
+// Runs the system's ffmpeg with "-v error -nostdin -y" + arguments; true on success.
+bool ffmpeg(const QStringList &arguments, QString *errorText = nullptr);
+
+// A film whose every frame carries its own frame number in its brightness: luma = 16 + 2 × (n mod 100)
+// for frame n. H.264 lossless, yuv420p, no audio.
+// Written once per process into a cached folder; returns the path, empty on failure.
+QString numberedFilm(int width, int height, int fps, double seconds);
+
+// A short film with detail and motion (testsrc2), H.264, AAC audio; cached like numberedFilm.
+QString sampleFilm(int width, int height, int fps, double seconds);
+
+// The folder of real camera footage next to the project, or an empty text when it is absent.
+QString mediaDirectory();
+
+// Mean grey value (0..255, full range RGB) of a decoded PNG, or -1 when it does not decode.
+double meanLuma(const QByteArray &png);
+// The frame number (mod 100) that a frame of numberedFilm shows, or -1 when it does not decode.
+int frameNumberOf(const QByteArray &png);
+
+} // namespace TestFilms
