@@ -1,0 +1,127 @@
+#include "glance_help_view.h"
+
+#include "app_icons.h"
+#include "text_styles.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Section {
+    const char *heading;
+    const char *paragraph;
+};
+
+const Section sections[] = {
+    {"1. Film und Szene auswählen",
+     "Öffne mit „Film öffnen …“ eine SDR-Videodatei. Wähle über den Regler „Szene“ eine Stelle aus. "
+     "Mit „−1 s“ und „+1 s“ kannst du die Position genauer festlegen."},
+    {"2. Bitrate verändern",
+     "Verschiebe den Bitratenregler zwischen 0,3 und 20 Mbit/s. Nach einer kurzen Pause wird "
+     "automatisch eine neue HEVC-Vorschau berechnet. Die Schnelltasten wählen 1 / 2 / 3,3 / 5 / 5,5 "
+     "Mbit/s. „Neu berechnen“ startet die Berechnung direkt. Während der Berechnung dreht sich dort "
+     "eine Ladeanzeige; der Button ist bis zum Abschluss gesperrt."},
+    {"3. Bilder vergleichen",
+     "Links steht die Referenz, rechts die neu kodierte HEVC-Vorschau. Bitglance kodiert einen drei "
+     "Sekunden langen Filmausschnitt und entnimmt daraus dasselbe Bild wie aus der Referenz. So werden "
+     "auch die Nachbarbilder bei der Videokompression berücksichtigt."},
+    {"4. Zoomen und verschieben",
+     "Der Zoomregler vergrößert beide Bilder gemeinsam. Ziehe eines der Bilder mit der Maus, um beide "
+     "Ausschnitte synchron zu verschieben. „Einpassen“ oder ein Doppelklick setzt den Ausschnitt "
+     "zurück. „100 %“ zeigt einen Videopixel pro Bildschirmpixel."},
+    {"5. Auflösung einstellen",
+     "„Quelle“ behält die ursprüngliche Auflösung bei. „max. 720p“ und „max. 1080p“ begrenzen die "
+     "Ausgabehöhe. Kleinere Videos werden nicht hochskaliert. Beide Vergleichsbilder verwenden dieselbe "
+     "Auflösung, damit du den Einfluss der Bitrate beurteilen kannst. „Fenster auf Quelle anpassen“ "
+     "stellt auf Quellauflösung um, setzt den Zoom zurück und passt das Fenster an beide Quellbilder an. "
+     "Dabei wird der verfügbare Bildschirmplatz berücksichtigt. Im Vollbildmodus ist diese Fensteraktion "
+     "nicht verfügbar."},
+    {"Zielbitrate und gemessene Bitrate",
+     "Die Zielbitrate ist deine Vorgabe. Die gemessene Bitrate gehört zum tatsächlich kodierten kurzen "
+     "Videoausschnitt und kann davon abweichen. Während der Berechnung bleibt der letzte fertige "
+     "Vergleich sichtbar; seine Messwerte gelten weiter, bis die neue Vorschau fertig ist."},
+    {"Worauf du achten solltest",
+     "Prüfe mehrere Szenen: dunkle Flächen, schnelle Bewegung, feine Strukturen, Haare und Filmkorn. "
+     "Achte auf Klötzchen, verlorene Details und sichtbare Abstufungen in Farbverläufen. Ein einzelnes "
+     "Standbild zeigt keine zeitlichen Artefakte im laufenden Film und ersetzt keine vollständige "
+     "Sichtprüfung."},
+    {"Grenzen dieser Version",
+     "Unterstützt werden SDR-Filme mit progressiven Bildern. HDR, Dolby Vision und Interlaced-Video "
+     "werden noch nicht unterstützt. Referenz und Vorschau verwenden 8-Bit YUV 4:2:0. Ton, Untertitel "
+     "und die Gesamtgröße des fertigen Films sind nicht Teil dieses Vergleichs. Der Encoder ist HEVC "
+     "mit x265."},
+    {"Deine Originaldatei bleibt erhalten",
+     "Bitglance liest den Film nur. Die kurzen Ausschnitte und Vorschaubilder werden lokal im "
+     "temporären Ordner abgelegt und beim normalen Beenden entfernt. Es werden keine Filme "
+     "hochgeladen."},
+};
+
+QLabel *selectableLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return label;
+}
+
+} // namespace
+
+QString GlanceHelpView::title()
+{
+    return QStringLiteral("Bitglance-Hilfe");
+}
+
+GlanceHelpView::GlanceHelpView(QWidget *parent) : QScrollArea(parent)
+{
+    setWindowTitle(title());
+    setWindowIcon(AppIcons::application());
+    setMinimumSize(540, 500);
+    resize(680, 760);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFrameShape(QFrame::NoFrame);
+
+    auto *content = new QWidget(this);
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(28, 28, 28, 28);
+    column->setSpacing(22);
+
+    auto *header = new QVBoxLayout;
+    header->setSpacing(8);
+    auto *titleRow = new QHBoxLayout;
+    titleRow->setSpacing(10);
+    auto *icon = new QLabel(content);
+    const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
+    icon->setPixmap(AppIcons::tinted(AppIcons::help(), QSize(iconSize, iconSize),
+                                     palette().color(QPalette::WindowText), devicePixelRatioF()));
+    titleRow->addWidget(icon);
+    QFont titleFont = TextStyles::largeTitle();
+    titleFont.setBold(true);
+    auto *titleLabel = selectableLabel(title(), content);
+    titleLabel->setFont(titleFont);
+    titleRow->addWidget(titleLabel);
+    titleRow->addStretch(1);
+    header->addLayout(titleRow);
+    auto *subtitle = selectableLabel(QStringLiteral("Bitrate und Bildqualität direkt vergleichen."), content);
+    TextStyles::apply(subtitle, TextStyles::title3(), true);
+    header->addWidget(subtitle);
+    column->addLayout(header);
+
+    for (const Section &section : sections) {
+        auto *block = new QVBoxLayout;
+        block->setSpacing(7);
+        auto *heading = selectableLabel(QString::fromUtf8(section.heading), content);
+        heading->setFont(TextStyles::headline());
+        block->addWidget(heading);
+        auto *paragraph = selectableLabel(QString::fromUtf8(section.paragraph), content);
+        paragraph->setWordWrap(true);
+        block->addWidget(paragraph);
+        column->addLayout(block);
+    }
+    column->addStretch(1);
+    setWidget(content);
+}
