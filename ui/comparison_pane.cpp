@@ -37,7 +37,8 @@ QString ComparisonPane::placeholderText()
 
 double ComparisonPane::titleHeight() const
 {
-    return QFontMetricsF(TextStyles::headline()).height() + 2 * titleMargin;
+    // Whole points, so that the image area starts on a pixel boundary.
+    return std::ceil(QFontMetricsF(TextStyles::headline()).height() + 2 * titleMargin);
 }
 
 QRectF ComparisonPane::imageArea() const
