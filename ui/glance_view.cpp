@@ -62,6 +62,15 @@ QLabel *boxedLabel(const QString &text, int width, Qt::Alignment alignment, QWid
     return label;
 }
 
+// Small buttons as wide as their text needs, not the style's minimum width for push buttons.
+QPushButton *compactButton(const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    const int width = button->fontMetrics().horizontalAdvance(text) + 28;
+    button->setFixedWidth(std::max(44, width));
+    return button;
+}
+
 QStringList videoFileFilters()
 {
     // Every file type the system knows as video, then MP4 and Matroska by name, then anything.
@@ -269,12 +278,12 @@ QWidget *GlanceView::makeControls()
     timeLabel_ = boxedLabel(QString(), 80, Qt::AlignHCenter, controls_);
     timeLabel_->setObjectName(QStringLiteral("timeLabel"));
     scene->addWidget(timeLabel_);
-    backButton_ = new QPushButton(QStringLiteral("−1 s"), controls_);
+    backButton_ = compactButton(QStringLiteral("−1 s"), controls_);
     backButton_->setObjectName(QStringLiteral("backButton"));
     connect(backButton_, &QPushButton::clicked, this,
             [this] { model_->setSeconds(std::max(model_->seconds() - 1, 0.0)); });
     scene->addWidget(backButton_);
-    forwardButton_ = new QPushButton(QStringLiteral("+1 s"), controls_);
+    forwardButton_ = compactButton(QStringLiteral("+1 s"), controls_);
     forwardButton_->setObjectName(QStringLiteral("forwardButton"));
     connect(forwardButton_, &QPushButton::clicked, this, [this] {
         // Stops a tenth of a second before the end, at 0 for a film shorter than that.
@@ -299,7 +308,7 @@ QWidget *GlanceView::makeControls()
     bitrateLabel_->setObjectName(QStringLiteral("bitrateLabel"));
     bitrate->addWidget(bitrateLabel_);
     for (const double preset : bitratePresets) {
-        auto *button = new QPushButton(QString::asprintf("%g", preset), controls_);
+        auto *button = compactButton(QString::asprintf("%g", preset), controls_);
         button->setObjectName(QStringLiteral("preset"));
         connect(button, &QPushButton::clicked, this, [this, preset] { model_->setMbps(preset); });
         presetButtons_ += button;

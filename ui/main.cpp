@@ -8,9 +8,52 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// SIGTERM, SIGINT and SIGHUP end the program the way "Beenden" does, so that the work folder is
+// removed on a logout or a Ctrl+C in the terminal as well. The handler only writes a byte; the
+// event loop does the rest.
+int signalSockets[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalSockets[1], &byte, 1);
+}
+
+void quitOnTerminationSignals(QObject *context)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0) {
+        qWarning("bitglance: no socket pair for termination signals; they end the program at once");
+        return;
+    }
+    auto *notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
+        char byte;
+        [[maybe_unused]] const ssize_t got = ::read(signalSockets[0], &byte, 1);
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -18,6 +61,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("bitglance"));
     QApplication::setDesktopFileName(QStringLiteral("bitglance"));
     QApplication::setWindowIcon(AppIcons::application());
+    quitOnTerminationSignals(&app);
+
+    // The program speaks German whatever the locale; Qt's own dialogs and menus should as well.
+    // Without Qt's translations installed they stay in English.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     int result = 0;
     {
