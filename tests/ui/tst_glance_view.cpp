@@ -10,32 +10,23 @@
 #include "movie_info.h"
 #include "preview_engine.h"
 
-#include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
 namespace {
 
-QString probeJson(double duration, const QString &codec = QStringLiteral("h264"),
-                  const QString &bitrate = QStringLiteral("8520000"))
+// The default film of the fake tools with another length.
+QString probeJson(double duration)
 {
-    const QString rate = bitrate.isEmpty() ? QString() : QStringLiteral("\"bit_rate\":\"%1\",").arg(bitrate);
-    return QStringLiteral(R"({"streams":[{"codec_type":"video","codec_name":"%1","width":1920,"height":1080,)"
-                          R"("avg_frame_rate":"25/1","duration":"%2",%3"field_order":"progressive",)"
-                          R"("disposition":{"attached_pic":0}}],"format":{"duration":"%2"}})")
-        .arg(codec)
-        .arg(duration, 0, 'f', 6)
-        .arg(rate);
+    return FakeTools::defaultProbeJson().replace(QStringLiteral("100.000000"), QString::number(duration, 'f', 6));
 }
 
 // One main window on fake tools, and a film file for it to open.
@@ -54,10 +45,7 @@ struct Setup {
         window = new GlanceMainWindow(help, std::move(model));
         window->show();
     }
-    ~Setup()
-    {
-        delete window;
-    }
+    ~Setup() { delete window; }
     GlanceView *view() const { return window->view(); }
     GlanceModel *model() const { return view()->model(); }
     template<typename T> T *find(const char *name) const
@@ -84,24 +72,11 @@ struct Setup {
     }
 };
 
-void press(QWidget *widget, QPointF point)
+void mouse(QEvent::Type type, QWidget *widget, QPointF point)
 {
-    QMouseEvent event(QEvent::MouseButtonPress, point, widget->mapToGlobal(point), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void moveTo(QWidget *widget, QPointF point)
-{
-    QMouseEvent event(QEvent::MouseMove, point, widget->mapToGlobal(point), Qt::NoButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-void release(QWidget *widget, QPointF point)
-{
-    QMouseEvent event(QEvent::MouseButtonRelease, point, widget->mapToGlobal(point), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, point, widget->mapToGlobal(point), button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -122,14 +97,11 @@ class GlanceViewTest : public QObject {
 private slots:
     void cleanup();
     void startState();
-    void missingToolsShowTheErrorFromTheStart();
-    void busyWhileProbing();
-    void busyWhilePreviewing();
+    void busyWhileProbingAndPreviewing();
     void sceneButtonsKeepWithinTheFilm_data();
     void sceneButtonsKeepWithinTheFilm();
     void slidersAndPresetsWriteTheModel();
     void heightLimitResetsZoomAndPanOnce();
-    void sourceLine_data();
     void sourceLine();
     void longErrorScrollsInItsArea();
     void dragMovesBothPanes_data();
@@ -164,12 +136,10 @@ void GlanceViewTest::startState()
     QCOMPARE(s.find<QLabel>("statusLabel")->text(), GlanceModel::startStatus());
     QVERIFY(!s.find<QWidget>("measurementLabel")->isVisible());
     QVERIFY(!s.find<QWidget>("errorArea")->isVisible());
-    QVERIFY(!s.find<QWidget>("statusSpinner")->isVisible());
+    QVERIFY(s.model()->original().isNull() && s.model()->encoded().isNull());   // placeholders
     QCOMPARE(s.find<QPushButton>("openButton")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(s.find<QToolButton>("resolutionButton")->text(), QStringLiteral("Quelle"));
     QCOMPARE(s.find<QLabel>("timeLabel")->text(), QStringLiteral("00:01:00"));
-    QCOMPARE(s.find<QLabel>("bitrateLabel")->text(), QStringLiteral("2.0 Mbit/s"));
-    QCOMPARE(s.find<QLabel>("zoomLabel")->text(), QStringLiteral("1.0×"));
     QCOMPARE(s.find<QSlider>("sceneSlider")->maximum(), 1000);   // 1 s while there is no film
 
     QStringList presets;
@@ -177,55 +147,20 @@ void GlanceViewTest::startState()
     for (QPushButton *button : buttons)
         presets += button->text();
     QCOMPARE(presets, QStringList({"1", "2", "3.3", "5", "5.5"}));
-
-    // Both panes show their placeholder: something is drawn on the black area.
-    auto *pane = s.find<ComparisonPane>("originalPane");
-    const QImage shot = pane->grab().toImage();
-    const QRect area = pane->imageArea().toRect();
-    int drawn = 0;
-    for (int y = area.top() + 12; y < area.bottom() - 12; y += 2)
-        for (int x = area.left() + 12; x < area.right() - 12; x += 2)
-            drawn += qGray(shot.pixel(x, y)) > 40;
-    QVERIFY(drawn > 20);
-
-    // The minimum content size.
-    QCOMPARE(s.view()->minimumSize(), QSize(1080, 720));
 }
 
-void GlanceViewTest::missingToolsShowTheErrorFromTheStart()
-{
-    FakeTools tools;
-    tools.removeTool(QStringLiteral("ffmpeg"));
-    GlanceView view(GlanceModel::create(tools.directory()));
-    view.show();
-    QVERIFY(!view.model()->hasEngine());
-    auto *errorLabel = view.findChild<QLabel *>(QStringLiteral("errorLabel"));
-    QVERIFY(view.findChild<QWidget *>(QStringLiteral("errorArea"))->isVisible());
-    QCOMPARE(errorLabel->text(), *view.model()->error());
-    QVERIFY(!errorLabel->text().isEmpty());
-    QCOMPARE(view.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), GlanceModel::startStatus());
-    QVERIFY(!view.findChild<QWidget *>(QStringLiteral("controls"))->isEnabled());
-}
-
-void GlanceViewTest::busyWhileProbing()
+void GlanceViewTest::busyWhileProbingAndPreviewing()
 {
     Setup s;
     s.model()->openMovie(s.film());
-    QVERIFY(s.model()->busy());
-    QVERIFY(!s.model()->movie());
+    QVERIFY(s.model()->busy() && !s.model()->movie());
     QVERIFY(!s.find<QWidget>("controls")->isEnabled());
     QVERIFY(!s.find<QWidget>("recomputeButton")->isEnabled());
     QVERIFY(s.find<QWidget>("recomputeSpinner")->isVisible());
     QVERIFY(s.find<QWidget>("statusSpinner")->isVisible());
     QVERIFY(s.find<QWidget>("zoomSlider")->isEnabled());
-    QVERIFY(s.idle());
-    QVERIFY(!s.find<QWidget>("statusSpinner")->isVisible());
-}
 
-void GlanceViewTest::busyWhilePreviewing()
-{
-    Setup s;
-    QVERIFY(s.open(100));
+    QTRY_VERIFY(s.model()->movie() && !s.model()->busy());
     QCOMPARE(s.find<QLabel>("subtitle")->text(), QStringLiteral("Urlaub 2024.mp4"));
     QVERIFY(s.find<QWidget>("measurementLabel")->isVisible());
     auto *recompute = s.find<QPushButton>("recomputeButton");
@@ -294,11 +229,6 @@ void GlanceViewTest::slidersAndPresetsWriteTheModel()
     QVERIFY(s.model()->busy());
     QVERIFY(s.idle());
 
-    s.find<QSlider>("bitrateSlider")->setValue(55);
-    QCOMPARE(s.model()->mbps(), 5.5);
-    QCOMPARE(s.find<QLabel>("bitrateLabel")->text(), QStringLiteral("5.5 Mbit/s"));
-    QVERIFY(s.idle());
-
     const QList<QPushButton *> presets = s.view()->findChildren<QPushButton *>(QStringLiteral("preset"));
     presets.at(2)->click();
     QCOMPARE(s.model()->mbps(), 3.3);
@@ -351,34 +281,16 @@ void GlanceViewTest::heightLimitResetsZoomAndPanOnce()
     QVERIFY(requests.isEmpty());
 }
 
-void GlanceViewTest::sourceLine_data()
-{
-    QTest::addColumn<QString>("codec");
-    QTest::addColumn<qint64>("width");
-    QTest::addColumn<qint64>("height");
-    QTest::addColumn<std::optional<double>>("bitrate");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("with bitrate") << "h264" << qint64(1920) << qint64(1080) << std::optional<double>(8520000)
-                                  << QStringLiteral("Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s");
-    QTest::newRow("without bitrate") << "hevc" << qint64(3840) << qint64(2160) << std::optional<double>()
-                                     << QStringLiteral("Quelle: HEVC · 3840 × 2160");
-}
-
 void GlanceViewTest::sourceLine()
 {
-    QFETCH(QString, codec);
-    QFETCH(qint64, width);
-    QFETCH(qint64, height);
-    QFETCH(std::optional<double>, bitrate);
-    QFETCH(QString, text);
-
     MovieInfo movie;
-    movie.codec = codec;
-    movie.width = width;
-    movie.height = height;
-    movie.bitrate = bitrate;
-    QCOMPARE(GlanceView::sourceLineText(movie), text);
+    movie.codec = QStringLiteral("h264");
+    movie.width = 1920;
+    movie.height = 1080;
+    movie.bitrate = 8520000;
+    QCOMPARE(GlanceView::sourceLineText(movie), QStringLiteral("Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s"));
+    movie.bitrate.reset();
+    QCOMPARE(GlanceView::sourceLineText(movie), QStringLiteral("Quelle: H264 · 1920 × 1080"));
 }
 
 void GlanceViewTest::longErrorScrollsInItsArea()
@@ -388,7 +300,6 @@ void GlanceViewTest::longErrorScrollsInItsArea()
                     QStringLiteral("i=0; while [ $i -lt 40 ]; do echo \"Zeile $i: kaputt\" >&2; i=$((i+1)); done; exit 1"));
     s.model()->openMovie(s.film());
     QVERIFY(s.idle());
-    QVERIFY(s.model()->error());
     auto *area = s.find<QScrollArea>("errorArea");
     auto *label = s.find<QLabel>("errorLabel");
     QTRY_VERIFY(area->isVisible());
@@ -397,12 +308,6 @@ void GlanceViewTest::longErrorScrollsInItsArea()
     QVERIFY(label->height() > area->height());
     QVERIFY(area->verticalScrollBar()->maximum() > 0);
     QVERIFY(label->textInteractionFlags() & Qt::TextSelectableByMouse);
-
-    // The next request clears the error and the area goes away.
-    s.tools.setProbeJson(probeJson(100));
-    s.tools.setBody(QStringLiteral("ffprobe"), QStringLiteral("cat \"$DIR/movie.json\""));
-    s.model()->openMovie(s.film());
-    QTRY_VERIFY(!area->isVisible());
 }
 
 void GlanceViewTest::dragMovesBothPanes_data()
@@ -437,15 +342,15 @@ void GlanceViewTest::dragMovesBothPanes()
     s.model()->setPan(startPan);
 
     const QPointF start = left->imageArea().center();
-    press(left, start);
+    mouse(QEvent::MouseButtonPress, left, start);
     for (const QPointF &move : moves)
-        moveTo(left, start + move);
+        mouse(QEvent::MouseMove, left, start + move);
     QCOMPARE(s.model()->pan(), endPan);
     QCOMPARE(left->dragStart().has_value(), endPan != startPan);
     if (left->dragStart())
         QCOMPARE(*left->dragStart(), startPan);
     QVERIFY(!right->dragStart());   // the partner follows through the shared pan only
-    release(left, start + moves.constLast());
+    mouse(QEvent::MouseButtonRelease, left, start + moves.constLast());
     QVERIFY(!left->dragStart());
     QCOMPARE(s.model()->pan(), endPan);
     QCOMPARE(s.model()->zoom(), zoom);
@@ -461,13 +366,6 @@ void GlanceViewTest::doubleClickResetsBothPanes()
     QCOMPARE(s.model()->zoom(), 1.0);
     QCOMPARE(s.model()->pan(), QSizeF(0, 0));
     QCOMPARE(s.find<QLabel>("zoomLabel")->text(), QStringLiteral("1.0×"));
-
-    // "Einpassen" does the same.
-    s.model()->setZoom(4);
-    s.model()->setPan(QSizeF(30, -10));
-    s.find<QPushButton>("fitZoomButton")->click();
-    QCOMPARE(s.model()->zoom(), 1.0);
-    QCOMPARE(s.model()->pan(), QSizeF(0, 0));
 }
 
 void GlanceViewTest::previewSizeFollowsThePane()
@@ -481,12 +379,6 @@ void GlanceViewTest::previewSizeFollowsThePane()
     s.window->resize(s.window->width() + 200, s.window->height() + 100);
     QTRY_COMPARE(s.model()->previewSize(), left->imageArea().size());
     QVERIFY(s.model()->previewSize().width() > 0);
-
-    // "100 %" uses it: one pixel of the 1920 × 1080 comparison per screen pixel.
-    QVERIFY(s.open(100));
-    s.find<QPushButton>("actualPixelsButton")->click();
-    const QSizeF area = s.model()->previewSize();
-    QCOMPARE(s.model()->zoom(), std::clamp(1 / std::min(area.width() / 1920, area.height() / 1080), 0.25, 16.0));
 }
 
 void GlanceViewTest::framesStaySharp()
@@ -556,7 +448,6 @@ void GlanceViewTest::fitWindowNeedsFilmAndWindow()
 
     s.window->setWindowState(Qt::WindowNoState);
     emit menuButton->menu()->aboutToShow();
-    QVERIFY(fit->isEnabled());
     s.model()->setPan(QSizeF(5, 5));
     fit->trigger();
     QCOMPARE(s.model()->maxHeight(), 0);
@@ -586,14 +477,6 @@ void GlanceViewTest::oneHelpWindow()
 {
     GlanceHelpCommands help;
     Setup s(&help);
-    QMenu *helpMenu = nullptr;
-    const QList<QAction *> menus = s.window->menuBar()->actions();
-    for (QAction *action : menus) {
-        if (action->menu() && action->menu()->actions().contains(help.action()))
-            helpMenu = action->menu();
-    }
-    QVERIFY(helpMenu);
-    QCOMPARE(helpMenu->actions().size(), 1);
     QVERIFY(help.action()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Question)));
 
     QVERIFY(!help.window());
