@@ -270,6 +270,8 @@ QWidget *GlanceView::makeControls()
     scene->addWidget(boxedLabel(QStringLiteral("Szene"), 76, Qt::AlignLeft, controls_));
     sceneSlider_ = new QSlider(Qt::Horizontal, controls_);
     sceneSlider_->setObjectName(QStringLiteral("sceneSlider"));
+    sceneSlider_->setSingleStep(100);
+    sceneSlider_->setPageStep(1000);
     connect(sceneSlider_, &QSlider::valueChanged, this, [this](int value) {
         if (!syncing_)
             model_->setSeconds(value / sceneScale);
@@ -396,6 +398,7 @@ QWidget *GlanceView::makeZoomRow()
     zoomSlider_->setRange(toSlider(0.25, zoomScale), toSlider(16, zoomScale));
     zoomSlider_->setMaximumWidth(240);
     zoomSlider_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    zoomSlider_->setSingleStep(10);
     zoomSlider_->setPageStep(50);
     connect(zoomSlider_, &QSlider::valueChanged, this, [this](int value) {
         if (!syncing_)
@@ -552,7 +555,7 @@ void GlanceView::updateErrorHeight()
 
 void GlanceView::elideSubtitle()
 {
-    subtitle_->setText(subtitle_->fontMetrics().elidedText(subtitleText_, Qt::ElideMiddle,
+    subtitle_->setText(subtitle_->fontMetrics().elidedText(subtitleText_, Qt::ElideRight,
                                                            std::max(0, subtitle_->width())));
 }
 
