@@ -20,7 +20,7 @@ namespace AppIcons {
 QIcon sliders() { return themed(nullptr, "sliders"); }
 QIcon refresh() { return themed("view-refresh", "arrow-clockwise"); }
 QIcon film() { return themed("video-x-generic", "film"); }
-QIcon help() { return themed("help-about", "question-circle"); }
+QIcon help() { return themed("help-contents", "question-circle"); }
 QIcon application() { return QIcon::fromTheme(QStringLiteral("bitglance"), QIcon(QStringLiteral(":/bitglance/icons/bitglance.png"))); }
 
 QPixmap tinted(const QIcon &icon, QSize size, const QColor &colour, qreal devicePixelRatio)
