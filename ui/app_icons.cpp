@@ -4,34 +4,53 @@
 
 namespace {
 
-QIcon themed(const char *themeName, const char *shipped)
+QIcon shipped(AppIcons::Symbol symbol)
 {
-    const QIcon fallback(QStringLiteral(":/bitglance/icons/%1.png").arg(QLatin1String(shipped)));
-    if (!themeName)
-        return fallback;
-    return QIcon::fromTheme(QLatin1String(themeName), fallback);
+    switch (symbol) {
+    case AppIcons::Symbol::Sliders: return QIcon(QStringLiteral(":/bitglance/icons/sliders.png"));
+    case AppIcons::Symbol::Refresh: return QIcon(QStringLiteral(":/bitglance/icons/arrow-clockwise.png"));
+    case AppIcons::Symbol::Film: return QIcon(QStringLiteral(":/bitglance/icons/film.png"));
+    case AppIcons::Symbol::Help: return QIcon(QStringLiteral(":/bitglance/icons/question-circle.png"));
+    }
+    return {};
+}
+
+// The freedesktop naming scheme has no set of sliders and no film strip (its video icons are a
+// file type and a camera); for those the program always uses its own.
+QIcon themed(AppIcons::Symbol symbol)
+{
+    switch (symbol) {
+    case AppIcons::Symbol::Refresh: return QIcon::fromTheme(QStringLiteral("view-refresh"));
+    case AppIcons::Symbol::Help: return QIcon::fromTheme(QStringLiteral("help-contents"));
+    default: return {};
+    }
 }
 
 } // namespace
 
 namespace AppIcons {
 
-// The freedesktop naming scheme has no icon for a set of sliders; the header shows our own.
-QIcon sliders() { return themed(nullptr, "sliders"); }
-QIcon refresh() { return themed("view-refresh", "arrow-clockwise"); }
-QIcon film() { return themed("video-x-generic", "film"); }
-QIcon help() { return themed("help-contents", "question-circle"); }
-QIcon application() { return QIcon::fromTheme(QStringLiteral("bitglance"), QIcon(QStringLiteral(":/bitglance/icons/bitglance.png"))); }
-
-QPixmap tinted(const QIcon &icon, QSize size, const QColor &colour, qreal devicePixelRatio)
+QIcon icon(Symbol symbol)
 {
-    QPixmap pixmap = icon.pixmap(size, devicePixelRatio);
-    if (pixmap.isNull())
-        return pixmap;
+    const QIcon theme = themed(symbol);
+    return theme.isNull() ? shipped(symbol) : theme;
+}
+
+QPixmap pixmap(Symbol symbol, QSize size, const QColor &colour, qreal devicePixelRatio)
+{
+    const QIcon theme = themed(symbol);
+    if (!theme.isNull())
+        return theme.pixmap(size, devicePixelRatio);
+    QPixmap pixmap = shipped(symbol).pixmap(size, devicePixelRatio);
     QPainter painter(&pixmap);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillRect(QRectF(QPointF(0, 0), pixmap.deviceIndependentSize()), colour);
     return pixmap;
+}
+
+QIcon application()
+{
+    return QIcon::fromTheme(QStringLiteral("bitglance"), QIcon(QStringLiteral(":/bitglance/icons/bitglance.png")));
 }
 
 } // namespace AppIcons

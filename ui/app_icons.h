@@ -5,17 +5,16 @@
 #include <QPixmap>
 #include <QSize>
 
-// The program's icons: the desktop theme's icon where the theme has one, otherwise the small
-// icon shipped with the program.
+// The program's icons: the desktop theme's icon where the theme has one of the same meaning,
+// otherwise a small monochrome icon shipped with the program.
 namespace AppIcons {
 
-QIcon sliders();
-QIcon refresh();
-QIcon film();
-QIcon help();
-QIcon application();
+enum class Symbol { Sliders, Refresh, Film, Help };
 
-// The icon at the given size in points, every opaque pixel painted in one colour.
-QPixmap tinted(const QIcon &icon, QSize size, const QColor &colour, qreal devicePixelRatio);
+QIcon icon(Symbol symbol);
+// The icon at the given size in points. A shipped icon is painted in the given colour; a theme
+// icon keeps its own colours.
+QPixmap pixmap(Symbol symbol, QSize size, const QColor &colour, qreal devicePixelRatio);
+QIcon application();
 
 } // namespace AppIcons

@@ -96,7 +96,7 @@ void ComparisonPane::paintPlaceholder(QPainter &painter, const QRectF &area)
     const double top = area.center().y() - total / 2;
     const QColor grey(0x8e, 0x8e, 0x93);
 
-    const QPixmap icon = AppIcons::tinted(AppIcons::film(), QSize(placeholderIconSize, placeholderIconSize),
+    const QPixmap icon = AppIcons::pixmap(AppIcons::Symbol::Film, QSize(placeholderIconSize, placeholderIconSize),
                                           grey, devicePixelRatioF());
     painter.drawPixmap(QPointF(area.center().x() - placeholderIconSize / 2.0, top), icon);
     painter.setFont(font);

@@ -7,7 +7,7 @@
 #include <QMenu>
 
 GlanceHelpCommands::GlanceHelpCommands(QObject *parent)
-    : QObject(parent), action_(new QAction(AppIcons::help(), GlanceHelpView::title(), this))
+    : QObject(parent), action_(new QAction(AppIcons::icon(AppIcons::Symbol::Help), GlanceHelpView::title(), this))
 {
     action_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Question), QKeySequence(Qt::Key_F1)});
     action_->setShortcutContext(Qt::ApplicationShortcut);

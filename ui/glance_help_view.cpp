@@ -96,7 +96,7 @@ GlanceHelpView::GlanceHelpView(QWidget *parent) : QScrollArea(parent)
     titleRow->setSpacing(10);
     auto *icon = new QLabel(content);
     const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
-    icon->setPixmap(AppIcons::tinted(AppIcons::help(), QSize(iconSize, iconSize),
+    icon->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Help, QSize(iconSize, iconSize),
                                      palette().color(QPalette::WindowText), devicePixelRatioF()));
     titleRow->addWidget(icon);
     QFont titleFont = TextStyles::largeTitle();

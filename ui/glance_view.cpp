@@ -225,7 +225,7 @@ QWidget *GlanceView::makeHeader()
 
     auto *icon = new QLabel(header);
     const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
-    icon->setPixmap(AppIcons::tinted(AppIcons::sliders(), QSize(iconSize, iconSize),
+    icon->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Sliders, QSize(iconSize, iconSize),
                                      palette().color(QPalette::Highlight), devicePixelRatioF()));
     row->addWidget(icon);
 
@@ -368,7 +368,7 @@ QWidget *GlanceView::makeControls()
     recomputeIcon_ = new QStackedWidget(recomputeButton_);
     recomputeIcon_->setFixedSize(14, 14);
     auto *arrow = new QLabel(recomputeIcon_);
-    arrow->setPixmap(AppIcons::tinted(AppIcons::refresh(), QSize(14, 14),
+    arrow->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Refresh, QSize(14, 14),
                                       palette().color(QPalette::ButtonText), devicePixelRatioF()));
     recomputeIcon_->addWidget(arrow);
     auto *spinner = new BusySpinner(14, recomputeIcon_);
