@@ -6,8 +6,8 @@
 // Numbers as the tools read and print them, independent of the user's locale.
 
 // Shortest decimal text that reads back as the same double, always with a fractional part:
-// 12 -> "12.0", 0 -> "0.0", 2.5 -> "2.5". Deterministic; very large or small values may use
-// an exponent that ffmpeg reads as the same number.
+// 12 -> "12.0", 0 -> "0.0", 2.5 -> "2.5". Never an exponent (ffmpeg's time options read none):
+// 1e-7 -> "0.0000001". Not-a-number and infinities give "nan", "inf", "-inf".
 QString doubleText(double value);
 
 // strtod in the C locale over the whole text: no leading white space, every character consumed.

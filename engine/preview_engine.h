@@ -20,7 +20,19 @@
 // (the system's text) or CancelledError (the caller's token was set).
 //
 // The cancel token is looked at right before and right after each tool run; a started tool is
-// not killed by cancellation.
+// not killed by cancellation. Cancelling the returned future itself counts like the token.
+//
+// Every future is finished in the end. An operation that never ran (dropped by the destructor or
+// by abortAllRunningTools) fails with CancelledError like a cancelled one, so continuations that
+// take the QFuture see the failure in result().
+//
+// Movie paths are meant to be absolute (the callers hand in what the file dialog or the command
+// line made absolute). A relative path is made absolute against the current folder before it
+// reaches a tool, so that a name like "-x.mp4" is never read as an option; a URL that is not a
+// local file fails with PlatformError.
+//
+// Do not destroy the engine from inside a continuation that runs on its worker thread (one
+// attached without a context object): that is a programming error and aborts the program.
 class PreviewEngine {
 public:
     // Throws PreviewError when ffmpeg or ffprobe is missing or not executable, PlatformError
@@ -50,11 +62,12 @@ public:
     QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps,
                                   qint64 maxHeight, CancelToken token = {});
 
-    // The clip key of the reference clip now in the work folder, if any. For tests.
+    // The clip key of the reference clip now in the work folder, if any. For tests; thread-safe.
     std::optional<QString> cachedKey() const;
 
     // At program exit: kill the tool each live engine is running right now and fail its
-    // operation as cancelled, so that quitting never waits for an encode. Thread-safe.
+    // operation as cancelled; operations queued behind it fail as cancelled without running.
+    // Quitting thus never waits for an encode. Later operations run normally. Thread-safe.
     static void abortAllRunningTools();
     // Number of engines alive in this process.
     static int liveCount();

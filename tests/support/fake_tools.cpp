@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QImage>
 
+#include <cstdio>
+
 namespace {
 
 const QChar kSeparator(0x1f);
@@ -103,24 +105,35 @@ void FakeTools::setDelay(const QString &tool, const QString &seconds)
     writeScript(tool, QStringLiteral("sleep %1\n").arg(seconds) + defaultBody(tool));
 }
 
+void FakeTools::setPrelude(const QString &tool, const QString &shell)
+{
+    writeScript(tool, shell + QLatin1Char('\n') + defaultBody(tool));
+}
+
 void FakeTools::writeScript(const QString &tool, const QString &body)
 {
+    // Written beside and renamed into place: a script is never open for writing under its own
+    // name, so a tool started meanwhile cannot fail with "Text file busy".
     const QString path = dir_.filePath(tool);
-    QFile::remove(path);
-    QFile file(path);
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh);
+    QFile file(fresh);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     // The prologue records the call as one line: tool, then each argument, separated by 0x1f.
+    // The line goes out in one write, so that tools running at the same time (two engines)
+    // cannot interleave their lines.
     const QString script = QStringLiteral(
         "#!/bin/sh\n"
         "DIR=%1\n"
         "for LAST in \"$@\"; do :; done\n"
-        "{ printf '%%s' %2; for a in \"$@\"; do printf '\\037%%s' \"$a\"; done; printf '\\n'; }"
-        " >> \"$DIR/calls.log\"\n")
+        "CALL=$(printf '%s' %2; for a in \"$@\"; do printf '\\037%s' \"$a\"; done)\n"
+        "printf '%s\\n' \"$CALL\" >> \"$DIR/calls.log\"\n")
         .arg(shellQuote(dir_.path()), tool) + body;
     file.write(script.toUtf8());
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                         | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData());
 }
 
 void FakeTools::removeTool(const QString &tool)

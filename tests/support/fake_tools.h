@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 // A Tools folder with shell scripts in place of ffmpeg and ffprobe. Every call is recorded
-// (tool name and exact arguments) before the script's own body runs.
+// (tool name and exact arguments) before the script's own body runs. Arguments must not contain
+// line breaks (the record is one line per call).
 //
 // The default scripts behave like well-behaved tools:
 //  - ffprobe answers probeJson() for any movie, {"streams":[{"width":W,"height":H}]} for a path
@@ -30,6 +31,9 @@ public:
     // Convenience: a body that sleeps for the given seconds first (e.g. "0.5"), then does the
     // default work. The sleep lets tests cancel or supersede an operation while a tool runs.
     void setDelay(const QString &tool, const QString &seconds);
+    // A body that runs the given shell text first, then does the default work (unless the text
+    // exits), e.g. to fail one step: `case "$LAST" in *reference.mkv) exit 1 ;; esac`.
+    void setPrelude(const QString &tool, const QString &shell);
     // The JSON the default ffprobe prints for a movie; defaults to a 100 s 1920x1080 25 fps h264.
     void setProbeJson(const QString &json);
     // Width and height the default ffprobe reports for reference.mkv; bitrate for encoded.mp4
@@ -53,6 +57,4 @@ private:
     void writeDefaults();
 
     QTemporaryDir dir_;
-    QString ffmpegBody_;
-    QString ffprobeBody_;
 };

@@ -21,6 +21,16 @@ QString numberedFilm(int width, int height, int fps, double seconds);
 // A short film with detail and motion (testsrc2), H.264, AAC audio; cached like numberedFilm.
 QString sampleFilm(int width, int height, int fps, double seconds);
 
+// Any file made by the system's ffmpeg: "-v error -nostdin -y" + arguments + the file's path.
+// Made once per process under the given file name (its extension chooses the container);
+// returns the path, empty on failure.
+QString film(const QString &name, const QStringList &arguments);
+
+// An MP4 whose first stream is a cover picture (64×64 red MJPEG, disposition attached_pic) and
+// whose second stream is sampleFilm(160, 120, 25, 1)'s video. ffmpeg itself always writes the
+// cover last, so the boxes are reordered afterwards. Empty on failure.
+QString coverFirstFilm();
+
 // The folder of real camera footage next to the project, or an empty text when it is absent.
 QString mediaDirectory();
 

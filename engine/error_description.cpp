@@ -1,0 +1,35 @@
+#include "error_description.h"
+
+#include "cancelled_error.h"
+#include "platform_error.h"
+#include "preview_error.h"
+
+QString errorDescription(const std::exception_ptr &error)
+{
+    if (!error)
+        return QString();
+    try {
+        std::rethrow_exception(error);
+    } catch (const PreviewError &e) {
+        return e.message();
+    } catch (const PlatformError &e) {
+        return e.text();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QString();
+    }
+}
+
+bool isCancellation(const std::exception_ptr &error)
+{
+    if (!error)
+        return false;
+    try {
+        std::rethrow_exception(error);
+    } catch (const CancelledError &) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}

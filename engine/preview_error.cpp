@@ -1,0 +1,57 @@
+#include "preview_error.h"
+
+QString PreviewError::toolsMissing()
+{
+    return QStringLiteral("FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen.");
+}
+
+QString PreviewError::unknownToolFailure()
+{
+    return QStringLiteral("Unbekannter FFmpeg-Fehler.");
+}
+
+QString PreviewError::unreadableMovieData()
+{
+    return QStringLiteral("Videodaten konnten nicht gelesen werden.");
+}
+
+QString PreviewError::noVideoStream()
+{
+    return QStringLiteral("Keine Videospur gefunden.");
+}
+
+QString PreviewError::hdrNotSupported()
+{
+    return QStringLiteral("Diese Datei enthält HDR/Dolby Vision. Diese erste Version vergleicht SDR, "
+                          "damit Tonemapping das Ergebnis nicht verfälscht.");
+}
+
+QString PreviewError::interlacedNotSupported()
+{
+    return QStringLiteral("Interlaced-Video wird in dieser ersten Version noch nicht unterstützt.");
+}
+
+QString PreviewError::unknownDuration()
+{
+    return QStringLiteral("Die Filmlaufzeit konnte nicht ermittelt werden.");
+}
+
+QString PreviewError::invalidBitrate()
+{
+    return QStringLiteral("Ungültige Bitrate.");
+}
+
+QString PreviewError::invalidSceneTime()
+{
+    return QStringLiteral("Ungültige Szenenzeit.");
+}
+
+QString PreviewError::referenceNotCreated()
+{
+    return QStringLiteral("Referenzausschnitt konnte nicht erstellt werden.");
+}
+
+QString PreviewError::frameNotExtracted()
+{
+    return QStringLiteral("Vergleichsbild konnte nicht entnommen werden.");
+}
