@@ -118,7 +118,6 @@ void EngineMedia::render_data()
                                                                      << qint64(240);
     QTest::newRow("variable frame gaps, scene at the end") << "slowmo_android_vfr.mp4" << 0.53 << qint64(720)
                                                            << qint64(720);
-    QTest::newRow("4K tiny clip limited to 720") << "portrait_4k60_rot.mp4" << 0.2 << qint64(720) << qint64(720);
     QTest::newRow("1080p50, 2 s, limited to 720") << "sowt_pcm_1080p50.mov" << 1.0 << qint64(720) << qint64(720);
 }
 
