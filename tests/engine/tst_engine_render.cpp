@@ -465,24 +465,30 @@ void EngineRender::cancellationKeepsOrEmptiesCache()
     renderOk(50, 2, 720);
 
     // Cancelled while the cut runs: the cut ends on its own, the rest does not run, no cache.
-    fake_->setPrelude(QStringLiteral("ffmpeg"), QStringLiteral("case \"$LAST\" in *reference.mkv) sleep 0.3;; esac"));
+    // The tool waits until the test has cancelled.
+    const QString waitForGo = QStringLiteral("while [ ! -e \"$DIR/go\" ]; do sleep 0.02; done");
+    const QString go = fake_->directory() + QStringLiteral("/go");
+    fake_->setPrelude(QStringLiteral("ffmpeg"), QStringLiteral("case \"$LAST\" in *reference.mkv) %1;; esac").arg(waitForGo));
     fake_->clearCalls();
     CancelToken cut;
     QFuture<PreviewResult> cutting = engine_->render(movie(), 60, 2, 720, cut);
     QTRY_COMPARE(fake_->calls().size(), 1);
     cut.cancel();
+    QVERIFY(QFile(go).open(QIODevice::WriteOnly));
     QCOMPARE(failureText(cutting), QStringLiteral("CancelledError"));
     QCOMPARE(toolsOf(fake_->calls()), kFullSequence.mid(0, 1));
     QCOMPARE(engine_->cachedKey(), std::nullopt);
 
     // Cancelled while the encode runs: the reference clip stays.
     renderOk(50, 2, 720);
-    fake_->setPrelude(QStringLiteral("ffmpeg"), QStringLiteral("case \"$LAST\" in *encoded.mp4) sleep 0.3;; esac"));
+    QVERIFY(QFile::remove(go));
+    fake_->setPrelude(QStringLiteral("ffmpeg"), QStringLiteral("case \"$LAST\" in *encoded.mp4) %1;; esac").arg(waitForGo));
     fake_->clearCalls();
     CancelToken encode;
     QFuture<PreviewResult> encoding = engine_->render(movie(), 50, 5, 720, encode);
     QTRY_COMPARE(fake_->calls().size(), 1);
     encode.cancel();
+    QVERIFY(QFile(go).open(QIODevice::WriteOnly));
     QCOMPARE(failureText(encoding), QStringLiteral("CancelledError"));
     QCOMPARE(toolsOf(fake_->calls()), kEncodeOnly.mid(0, 1));
     QCOMPARE(engine_->cachedKey(), std::optional<QString>(key(QStringLiteral("50.0"), 720)));

@@ -74,6 +74,10 @@ private slots:
     void abortEndsRunningToolsAtOnce();
 
 private:
+    // A tool body that waits until the test calls go().
+    static QString waitForGo() { return QStringLiteral("while [ ! -e \"$DIR/go\" ]; do sleep 0.02; done\n"); }
+    void go() { writeFile(fake_->directory() + QStringLiteral("/go"), {}); }
+
     std::unique_ptr<PrivateTempDir> temp_;
     std::unique_ptr<FakeTools> fake_;
 };
@@ -336,11 +340,12 @@ void EngineRunner::cancelledTokenStartsNothing()
 void EngineRunner::cancellationDuringRunLetsToolFinish()
 {
     PreviewEngine engine(fake_->directory());
-    fake_->setBody(QStringLiteral("ffmpeg"), QStringLiteral("sleep 0.3\necho done > \"$DIR/finished\"\nexit 1\n"));
+    fake_->setBody(QStringLiteral("ffmpeg"), waitForGo() + QStringLiteral("echo done > \"$DIR/finished\"\nexit 1\n"));
     CancelToken token;
     QFuture<QByteArray> future = engine.run(engine.ffmpeg(), {}, token);
     QTRY_COMPARE(fake_->calls().size(), 1);
     token.cancel();
+    go();
     // The tool's own failure is not looked at: cancellation wins after the run.
     QCOMPARE(failureText(future), QStringLiteral("CancelledError"));
     QCOMPARE(readFile(fake_->directory() + QStringLiteral("/finished")), QByteArray("done\n"));
@@ -349,10 +354,11 @@ void EngineRunner::cancellationDuringRunLetsToolFinish()
 void EngineRunner::cancelledFutureCountsAsCancelled()
 {
     PreviewEngine engine(fake_->directory());
-    fake_->setBody(QStringLiteral("ffmpeg"), QStringLiteral("sleep 0.3\n"));
+    fake_->setBody(QStringLiteral("ffmpeg"), waitForGo());
     QFuture<QByteArray> first = engine.run(engine.ffmpeg(), {QStringLiteral("1")});
     QFuture<QByteArray> second = engine.run(engine.ffmpeg(), {QStringLiteral("2")});
     second.cancel();
+    go();
     first.waitForFinished();
     QTRY_VERIFY(second.isFinished());
     QCOMPARE(fake_->calls().size(), 1);
@@ -405,7 +411,7 @@ void EngineRunner::destructorFinishesRunningAndDropsQueued()
 {
     auto engine = std::make_unique<PreviewEngine>(fake_->directory());
     const QString folder = engine->directory();
-    fake_->setBody(QStringLiteral("ffmpeg"), QStringLiteral("sleep 0.4\necho done > \"$DIR/finished\"\necho ok\n"));
+    fake_->setBody(QStringLiteral("ffmpeg"), QStringLiteral("sleep 1\necho done > \"$DIR/finished\"\necho ok\n"));
     QFuture<QByteArray> running = engine->run(engine->ffmpeg(), {});
     QFuture<QByteArray> queued = engine->run(engine->ffmpeg(), {});
     QObject context;
