@@ -311,7 +311,7 @@ void CliTests::realRenderEndToEnd()
     QFile original(out.filePath("original.png"));
     QVERIFY(original.open(QIODevice::ReadOnly));
     QCOMPARE(TestFilms::frameNumberOf(original.readAll()), 50);
-    for (const QString name : {QStringLiteral("encoded-0.50.png"), QStringLiteral("encoded-4.00.png")}) {
+    for (const auto &name : {QStringLiteral("encoded-0.50.png"), QStringLiteral("encoded-4.00.png")}) {
         QFile encoded(out.filePath(name));
         QVERIFY(encoded.open(QIODevice::ReadOnly));
         QCOMPARE(TestFilms::frameNumberOf(encoded.readAll()), 50);
