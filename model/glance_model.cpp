@@ -22,8 +22,21 @@ QString updatingStatus() { return QStringLiteral("Vorschau wird aktualisiert …
 QString openFailedStatus() { return QStringLiteral("Datei konnte nicht geöffnet werden."); }
 QString previewFailedStatus() { return QStringLiteral("Vorschau fehlgeschlagen."); }
 
+// Stores the value and tells whether it really changed: doubles compare exactly (QSizeF's own
+// comparison is fuzzy), and not-a-number equals itself.
 bool same(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 bool same(QSizeF a, QSizeF b) { return same(a.width(), b.width()) && same(a.height(), b.height()); }
+template <typename T>
+bool same(const T &a, const T &b) { return a == b; }
+
+template <typename T>
+bool change(T &field, T value)
+{
+    if (same(field, value))
+        return false;
+    field = std::move(value);
+    return true;
+}
 
 // Calls done(value, failure) on the context's thread once the engine's future has finished: with
 // the value on success, otherwise with the stored failure (a future cancelled without one counts
@@ -187,114 +200,86 @@ QString GlanceModel::workDirectory() const
 
 void GlanceModel::setSeconds(double seconds)
 {
-    if (same(seconds_, seconds))
-        return;
-    seconds_ = seconds;
-    emit secondsChanged();
+    if (change(seconds_, seconds))
+        emit secondsChanged();
 }
 
 void GlanceModel::setMbps(double mbps)
 {
-    if (same(mbps_, mbps))
-        return;
-    mbps_ = mbps;
-    emit mbpsChanged();
+    if (change(mbps_, mbps))
+        emit mbpsChanged();
 }
 
 void GlanceModel::setMaxHeight(qint64 maxHeight)
 {
-    if (maxHeight_ == maxHeight)
-        return;
-    maxHeight_ = maxHeight;
-    emit maxHeightChanged();
+    if (change(maxHeight_, maxHeight))
+        emit maxHeightChanged();
 }
 
 void GlanceModel::setZoom(double zoom)
 {
-    if (same(zoom_, zoom))
-        return;
-    zoom_ = zoom;
-    emit zoomChanged();
+    if (change(zoom_, zoom))
+        emit zoomChanged();
 }
 
 void GlanceModel::setPan(QSizeF pan)
 {
-    if (same(pan_, pan))
-        return;
-    pan_ = pan;
-    emit panChanged();
+    if (change(pan_, pan))
+        emit panChanged();
 }
 
 void GlanceModel::setPreviewSize(QSizeF size)
 {
-    if (same(previewSize_, size))
-        return;
-    previewSize_ = size;
-    emit previewSizeChanged();
+    if (change(previewSize_, size))
+        emit previewSizeChanged();
 }
 
 void GlanceModel::setMovie(std::optional<MovieInfo> movie)
 {
-    if (movie_ == movie)
-        return;
-    movie_ = std::move(movie);
-    emit movieChanged();
+    if (change(movie_, std::move(movie)))
+        emit movieChanged();
 }
 
 void GlanceModel::setOriginal(QImage image)
 {
-    if (original_ == image)
-        return;
-    original_ = std::move(image);
-    emit originalChanged();
+    if (change(original_, std::move(image)))
+        emit originalChanged();
 }
 
 void GlanceModel::setEncoded(QImage image)
 {
-    if (encoded_ == image)
-        return;
-    encoded_ = std::move(image);
-    emit encodedChanged();
+    if (change(encoded_, std::move(image)))
+        emit encodedChanged();
 }
 
 void GlanceModel::setBusy(bool busy)
 {
-    if (busy_ == busy)
-        return;
-    busy_ = busy;
-    emit busyChanged();
+    if (change(busy_, busy))
+        emit busyChanged();
 }
 
 void GlanceModel::setStatus(QString status)
 {
-    if (status_ == status)
-        return;
-    status_ = std::move(status);
-    emit statusChanged();
+    if (change(status_, std::move(status)))
+        emit statusChanged();
 }
 
 void GlanceModel::setMeasurement(QString text)
 {
-    if (measurement_ == text)
-        return;
-    measurement_ = std::move(text);
-    emit measurementChanged();
+    if (change(measurement_, std::move(text)))
+        emit measurementChanged();
 }
 
 void GlanceModel::setError(std::optional<QString> error)
 {
-    if (error_ == error)
-        return;
-    error_ = std::move(error);
-    emit errorChanged();
+    if (change(error_, std::move(error)))
+        emit errorChanged();
 }
 
 void GlanceModel::setPixelSize(QSizeF size)
 {
-    if (same(pixelSize_, size))
-        return;
-    pixelSize_ = size;
-    emit pixelSizeChanged();
+    if (change(pixelSize_, size))
+        emit pixelSizeChanged();
 }
 
 void GlanceModel::cancelCurrentJob()
