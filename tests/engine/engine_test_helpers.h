@@ -61,6 +61,19 @@ QString failureText(QFuture<T> future)
     return failureText(failureOf(future));
 }
 
+// The result of a future; on failure a default value and a warning that names the failure, so
+// that a failed operation shows as a failed comparison with its reason, not as an exception.
+template <typename T>
+T resultOrWarn(QFuture<T> future)
+{
+    const std::exception_ptr failure = failureOf(future);
+    if (failure) {
+        qWarning("operation failed: %s", qPrintable(failureText(failure)));
+        return T();
+    }
+    return future.result();
+}
+
 inline QString previewError(const QString &message)
 {
     return QStringLiteral("PreviewError: ") + message;

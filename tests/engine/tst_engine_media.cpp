@@ -127,7 +127,7 @@ void EngineMedia::render()
     QFETCH(double, seconds);
     QFETCH(qint64, maxHeight);
     QFETCH(qint64, height);
-    const MovieInfo info = engine_->probe(QUrl::fromLocalFile(media(file))).result();
+    const MovieInfo info = resultOrWarn(engine_->probe(QUrl::fromLocalFile(media(file))));
     QFuture<PreviewResult> future = engine_->render(info, seconds, 1.5, maxHeight);
     QCOMPARE(failureText(future), QStringLiteral("no failure"));
     const PreviewResult result = future.result();

@@ -84,7 +84,7 @@ private slots:
 private:
     MovieInfo probe(const QString &path)
     {
-        return engine_->probe(QUrl::fromLocalFile(path)).result();
+        return resultOrWarn(engine_->probe(QUrl::fromLocalFile(path)));
     }
     QString work(const QString &name) const { return engine_->directory() + QLatin1Char('/') + name; }
 
@@ -255,7 +255,7 @@ void EngineReal::renderShowsTheComparedFrame()
 void EngineReal::bitrateChangeKeepsReferenceClip()
 {
     const MovieInfo info = probe(TestFilms::numberedFilm(426, 240, 25, 4.0));
-    const PreviewResult first = engine_->render(info, 3.7, 0.5, 120).result();
+    const PreviewResult first = resultOrWarn(engine_->render(info, 3.7, 0.5, 120));
     const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
     for (const QString &name : {QStringLiteral("reference.mkv"), QStringLiteral("original.png")}) {
         QFile file(work(name));
@@ -263,7 +263,7 @@ void EngineReal::bitrateChangeKeepsReferenceClip()
         QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
     }
     const std::optional<QString> key = engine_->cachedKey();
-    const PreviewResult second = engine_->render(info, 3.7, 8, 120).result();
+    const PreviewResult second = resultOrWarn(engine_->render(info, 3.7, 8, 120));
     QCOMPARE(engine_->cachedKey(), key);
     QCOMPARE(QFileInfo(work(QStringLiteral("reference.mkv"))).lastModified(), old);
     QCOMPARE(QFileInfo(work(QStringLiteral("original.png"))).lastModified(), old);
@@ -275,7 +275,7 @@ void EngineReal::bitrateChangeKeepsReferenceClip()
 void EngineReal::renderUsesTheFilmNotTheCover()
 {
     const MovieInfo info = probe(TestFilms::coverFirstFilm());
-    const PreviewResult result = engine_->render(info, 0.5, 2, 0).result();
+    const PreviewResult result = resultOrWarn(engine_->render(info, 0.5, 2, 0));
     QCOMPARE(result.width, qint64(160)); // the cover is 64×64
     QCOMPARE(result.height, qint64(120));
     QCOMPARE(QImage::fromData(result.original, "PNG").size(), QSize(160, 120));
@@ -293,7 +293,7 @@ void EngineReal::encodedFrameIsTheReferenceFrameDespiteGaps()
                           "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0", "-pix_fmt", "yuv420p"});
     const MovieInfo info = probe(film);
     QCOMPARE(info.fps, 500.0 / 23.0); // the average rate, not the nominal 25
-    const PreviewResult result = engine_->render(info, 0.8, 2, 0).result();
+    const PreviewResult result = resultOrWarn(engine_->render(info, 0.8, 2, 0));
     const int original = TestFilms::frameNumberOf(result.original);
     QCOMPARE(original, 17); // frame index trunc(0.8 × 500/23) of a clip starting at 0
     QCOMPARE(TestFilms::frameNumberOf(result.encoded), original);
