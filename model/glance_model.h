@@ -88,6 +88,10 @@ public:
     // Zoom so that one video pixel covers one physical screen pixel; pan back to the centre.
     void zoomToActualPixels();
 
+    // Cancels the current job, which then ends silently and lets go of the model. The program
+    // calls it at exit, so that a preview still in its pause never starts a render.
+    void cancelCurrentJob();
+
     // The pause before a scheduled preview, 550 ms. Tests may shorten it.
     void setPreviewPauseMs(int ms) { pauseMs_ = ms; }
 
@@ -121,7 +125,6 @@ private:
     void setMeasurement(QString text);
     void setError(std::optional<QString> error);
     void setPixelSize(QSizeF size);
-    void cancelCurrentJob();
 
     std::optional<MovieInfo> movie_;
     QImage original_;

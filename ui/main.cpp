@@ -74,6 +74,8 @@ int main(int argc, char *argv[])
         GlanceHelpCommands help;
         QPointer<GlanceMainWindow> window = new GlanceMainWindow(&help);
         window->show();
+        // Watched without keeping it alive, for the clean-up at exit.
+        const std::weak_ptr<GlanceModel> model = window->view()->model()->weak_from_this();
 
         // bitglance FILM opens FILM once the window is up.
         const QStringList arguments = QApplication::arguments();
@@ -84,10 +86,13 @@ int main(int argc, char *argv[])
 
         result = QApplication::exec();
         delete window;   // still there when the loop was left without closing it
-    }
 
-    // A job still running holds its model and engine, and with them the work folder. Stop the
-    // tool it waits for and let the job end, so that the folder is gone when the program is.
+        // A job still running holds its model and engine, and with them the work folder. Cancel
+        // it (a job in its pause ends at once) and stop the tool it waits for, so that the folder
+        // is gone when the program is.
+        if (const std::shared_ptr<GlanceModel> running = model.lock())
+            running->cancelCurrentJob();
+    }
     PreviewEngine::abortAllRunningTools();
     const QDeadlineTimer deadline(5000);
     while (PreviewEngine::liveCount() > 0 && !deadline.hasExpired()) {
