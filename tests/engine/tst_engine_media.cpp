@@ -26,6 +26,7 @@ private:
     QString media(const QString &name) const { return QDir(mediaDir_).absoluteFilePath(name); }
 
     QString mediaDir_;
+    PrivateTempDir temp_; // the engine's work folder lives in here
     std::unique_ptr<PreviewEngine> engine_;
 };
 

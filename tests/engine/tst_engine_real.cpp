@@ -88,6 +88,7 @@ private:
     }
     QString work(const QString &name) const { return engine_->directory() + QLatin1Char('/') + name; }
 
+    PrivateTempDir temp_; // the engine's work folder and the generated films live in here
     QTemporaryDir scratch_;
     std::unique_ptr<PreviewEngine> engine_;
 };
