@@ -77,10 +77,12 @@ int main(int argc, char *argv[])
         // Watched without keeping it alive, for the clean-up at exit.
         const std::weak_ptr<GlanceModel> model = window->view()->model()->weak_from_this();
 
-        // bitglance FILM opens FILM once the window is up.
-        const QStringList arguments = QApplication::arguments();
-        if (arguments.size() > 1) {
-            const QString film = QFileInfo(arguments.at(1)).absoluteFilePath();
+        // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
+        QStringList arguments = QApplication::arguments().mid(1);
+        if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+            arguments.removeFirst();
+        if (!arguments.isEmpty()) {
+            const QString film = QFileInfo(arguments.first()).absoluteFilePath();
             QTimer::singleShot(0, window, [window, film] { window->view()->model()->openMovie(film); });
         }
 
