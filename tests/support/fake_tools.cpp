@@ -141,11 +141,6 @@ void FakeTools::removeTool(const QString &tool)
     QFile::remove(dir_.filePath(tool));
 }
 
-void FakeTools::makeNotExecutable(const QString &tool)
-{
-    QFile::setPermissions(dir_.filePath(tool), QFile::ReadOwner | QFile::WriteOwner);
-}
-
 QList<FakeTools::Call> FakeTools::calls() const
 {
     QList<Call> result;

@@ -40,9 +40,7 @@ public:
     // (an empty text leaves "bit_rate" out).
     void setReferenceSize(int width, int height);
     void setEncodedBitrate(const QString &bitsPerSecond);
-    // Removes a tool or its execute permission.
     void removeTool(const QString &tool);
-    void makeNotExecutable(const QString &tool);
 
     QList<Call> calls() const;
     void clearCalls();

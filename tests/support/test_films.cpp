@@ -154,27 +154,19 @@ QString mediaDirectory()
     return dir.exists() ? dir.absolutePath() : QString();
 }
 
-double meanLuma(const QByteArray &png)
+int frameNumberOf(const QByteArray &png)
 {
     QImage image;
     if (!image.loadFromData(png, "PNG"))
         return -1;
-    image = image.convertToFormat(QImage::Format_RGB32);
+    image = image.convertToFormat(QImage::Format_Grayscale8);
     double sum = 0;
     for (int y = 0; y < image.height(); ++y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            sum += 0.299 * qRed(line[x]) + 0.587 * qGreen(line[x]) + 0.114 * qBlue(line[x]);
+            sum += image.constScanLine(y)[x];
     }
-    return sum / (double(image.width()) * image.height());
-}
-
-int frameNumberOf(const QByteArray &png)
-{
-    const double grey = meanLuma(png);
-    if (grey < 0)
-        return -1;
     // Limited-range luma 16 + 2n decodes to the grey value 2n × 255 / 219.
+    const double grey = sum / (double(image.width()) * image.height());
     return int(std::lround(grey * 219.0 / 255.0 / 2.0));
 }
 

@@ -34,8 +34,6 @@ QString coverFirstFilm();
 // The folder of real camera footage next to the project, or an empty text when it is absent.
 QString mediaDirectory();
 
-// Mean grey value (0..255, full range RGB) of a decoded PNG, or -1 when it does not decode.
-double meanLuma(const QByteArray &png);
 // The frame number (mod 100) that a frame of numberedFilm shows, or -1 when it does not decode.
 int frameNumberOf(const QByteArray &png);
 
