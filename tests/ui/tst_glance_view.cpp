@@ -73,40 +73,30 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000);
     }
 
-    void startState()
+    void enabledWhileStartingAndBusy()
     {
         Setup s;
         QVERIFY(!s.find("controls")->isEnabled() && !s.find("recomputeButton")->isEnabled());
         QVERIFY(s.find("openButton")->isEnabled() && s.find("zoomSlider")->isEnabled());
-        QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible());
-        QVERIFY(!s.find("errorArea")->isVisible());
+        QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
+                && !s.find("errorArea")->isVisible());
         QCOMPARE(s.find<QLabel>("statusLabel")->text(), GlanceModel::startStatus());
         QCOMPARE(s.find<QToolButton>("resolutionButton")->text(), QStringLiteral("Quelle"));
-        QCOMPARE(s.find<QSlider>("sceneSlider")->maximum(), 1000);   // 1 s while there is no film
-    }
 
-    void busyWhileProbingAndPreviewing()
-    {
-        Setup s;
         s.model()->openMovie(s.film());
         QVERIFY(s.model()->busy() && !s.model()->movie());
         QVERIFY(!s.find("controls")->isEnabled() && !s.find("recomputeButton")->isEnabled());
         QVERIFY(s.find("recomputeSpinner")->isVisible() && s.find("statusSpinner")->isVisible());
         QVERIFY(s.find("zoomSlider")->isEnabled());
-
-        QTRY_VERIFY(s.model()->movie() && !s.model()->busy());
+        QVERIFY(s.idle() && s.model()->movie());
         auto *recompute = s.find<QPushButton>("recomputeButton");
         QVERIFY(recompute->isEnabled());
-        const QSize buttonSize = recompute->size();
 
         recompute->click();
         QVERIFY(s.model()->busy() && !recompute->isEnabled());
-        QVERIFY(s.find("recomputeSpinner")->isVisible() && s.find("statusSpinner")->isVisible());
-        QCOMPARE(recompute->size(), buttonSize);   // the spinner does not move the layout
         // The settings stay usable while the comparison is computed.
         QVERIFY(s.find("controls")->isEnabled() && s.find("bitrateSlider")->isEnabled());
-        QVERIFY(s.idle());
-        QVERIFY(recompute->isEnabled());
+        QVERIFY(s.idle() && recompute->isEnabled());
     }
 
     void sceneButtonsKeepWithinTheFilm_data()
@@ -130,25 +120,22 @@ private slots:
         QFETCH(double, start);
         QFETCH(QString, button);
         QFETCH(double, expected);
-        QFETCH(int, sliderEnd);
         Setup s;
         QVERIFY(s.open(duration));
-        QCOMPARE(s.find<QSlider>("sceneSlider")->maximum(), sliderEnd);
+        QTEST(s.find<QSlider>("sceneSlider")->maximum(), "sliderEnd");
         s.model()->setSeconds(start);
         QVERIFY(s.idle());
 
         QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
         s.view()->findChild<QPushButton *>(button)->click();
         QCOMPARE(s.model()->seconds(), expected);
-        QCOMPARE(s.model()->busy(), expected != start);   // a press that leaves the time as it is asks for nothing
-        QCOMPARE(requests.isEmpty(), expected == start);
+        QCOMPARE(requests.isEmpty(), expected == start);   // a press that leaves the time as it is asks for nothing
     }
 
-    void slidersAndPresetsWriteTheModel()
+    void settingsWriteTheModelOnce()
     {
         Setup s;
         QVERIFY(s.open(100));
-
         s.find<QSlider>("sceneSlider")->setValue(12345);
         QCOMPARE(s.model()->seconds(), 12.345);
         QCOMPARE(s.find<QLabel>("timeLabel")->text(), QStringLiteral("00:00:12"));
@@ -161,39 +148,26 @@ private slots:
         QCOMPARE(s.find<QSlider>("bitrateSlider")->value(), 33);
         QVERIFY(s.model()->busy() && s.idle());
 
-        // The same value again, from the preset or the slider, requests nothing.
-        QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
-        presets.at(2)->click();
-        s.find<QSlider>("bitrateSlider")->setValue(33);
-        QVERIFY(requests.isEmpty());
-
-        // The zoom slider writes the model too, and never asks for a comparison.
-        s.find<QSlider>("zoomSlider")->setValue(400);
-        QCOMPARE(s.model()->zoom(), 4.0);
-        QVERIFY(requests.isEmpty());
-    }
-
-    void heightLimitResetsZoomAndPanOnce()
-    {
-        Setup s;
-        QVERIFY(s.open(100));
+        // A height limit labels the menu button and resets zoom and pan.
         auto *menuButton = s.find<QToolButton>("resolutionButton");
         const QList<QAction *> items = menuButton->menu()->actions();
         QAction *limit720 = *std::find_if(items.begin(), items.end(),
                                           [](QAction *a) { return a->text() == QStringLiteral("max. 720p"); });
-
         s.model()->setZoom(4);
         s.model()->setPan(QSizeF(30, -10));
         limit720->trigger();
         QCOMPARE(s.model()->maxHeight(), 720);
         QCOMPARE(menuButton->text(), QStringLiteral("max. 720p"));
-        QCOMPARE(s.model()->zoom(), 1.0);
-        QCOMPARE(s.model()->pan(), QSizeF(0, 0));
+        QVERIFY(s.model()->zoom() == 1.0 && s.model()->pan().isNull());
         QVERIFY(s.model()->busy() && s.idle());
 
-        // Choosing the checked item again changes nothing at all.
-        s.model()->setZoom(3);
+        // The zoom slider and the same values again (preset, slider, checked menu item) request
+        // nothing, and the repeated menu item leaves the zoom alone.
         QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
+        s.find<QSlider>("zoomSlider")->setValue(300);
+        QCOMPARE(s.model()->zoom(), 3.0);
+        presets.at(2)->click();
+        s.find<QSlider>("bitrateSlider")->setValue(33);
         limit720->trigger();
         QCOMPARE(s.model()->zoom(), 3.0);
         QVERIFY(requests.isEmpty());
@@ -229,19 +203,14 @@ private slots:
         for (const QPointF &move : moves)
             mouse(QEvent::MouseMove, left, start + move);
         QCOMPARE(s.model()->pan(), endPan);
-        QCOMPARE(left->dragStart().has_value(), endPan != startPan);
-        if (left->dragStart())
-            QCOMPARE(*left->dragStart(), startPan);
+        QCOMPARE(left->dragStart(), endPan != startPan ? std::optional(startPan) : std::nullopt);
         QVERIFY(!right->dragStart());   // the partner follows through the shared pan only
         mouse(QEvent::MouseButtonRelease, left, start + moves.constLast());
-        QVERIFY(!left->dragStart());
-        QCOMPARE(s.model()->pan(), endPan);
-        QCOMPARE(s.model()->zoom(), zoom);
+        QVERIFY(!left->dragStart() && s.model()->pan() == endPan);
 
         // A double-click in the other pane resets both.
         QTest::mouseDClick(right, Qt::LeftButton, {}, right->imageArea().center().toPoint());
-        QCOMPARE(s.model()->zoom(), 1.0);
-        QCOMPARE(s.model()->pan(), QSizeF(0, 0));
+        QVERIFY(s.model()->zoom() == 1.0 && s.model()->pan().isNull());
     }
 
     void framesStaySharp()
@@ -250,9 +219,8 @@ private slots:
         // on any device pixel ratio (this test also runs with QT_SCALE_FACTOR=2).
         Setup s;
         QImage board(16, 8, QImage::Format_RGB32);
-        for (int y = 0; y < board.height(); ++y)
-            for (int x = 0; x < board.width(); ++x)
-                board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        for (int i = 0; i < 16 * 8; ++i)
+            board.setPixel(i % 16, i / 16, (i % 16 + i / 16) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         const QString frameFile = s.tools.directory() + QStringLiteral("/original-frame.png");
         QFile::remove(frameFile);
         QVERIFY(board.save(frameFile));
@@ -281,14 +249,12 @@ private slots:
     {
         GlanceHelpCommands help;
         Setup s(&help);
-        QVERIFY(!help.window());
         help.action()->trigger();
         help.action()->trigger();
         QPointer<GlanceHelpView> first = help.window();
         QVERIFY(first && first->isVisible());
-        const QWidgetList windows = QApplication::topLevelWidgets();
         const auto isHelp = [](QWidget *window) { return qobject_cast<GlanceHelpView *>(window) != nullptr; };
-        QCOMPARE(std::count_if(windows.begin(), windows.end(), isHelp), qsizetype(1));
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), isHelp), 1);
 
         // Closed, it is made anew on the next request.
         first->close();
@@ -310,7 +276,6 @@ private slots:
         Setup s;
         QVERIFY(s.open(100));
         const QString folder = s.model()->workDirectory();
-        QVERIFY(QFileInfo(folder).isDir());
         if (jobRunning) {
             const qsizetype before = s.tools.calls().size();
             s.tools.setDelay(QStringLiteral("ffmpeg"), QStringLiteral("1"));

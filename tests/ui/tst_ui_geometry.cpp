@@ -30,26 +30,21 @@ private slots:
         QTest::newRow("zoom 16, half-point pan") << 16.0 << QSizeF(2.5, 0) << QRectF(-4797.5, -2640, 10240, 5760)
                                                  << QRectF(899, 495, 121, 90)
                                                  << QRectF(322.5 - 61 * 16.0 / 3, 0, 121 * 16.0 / 3, 480);
-        QTest::newRow("dragged out of view") << 1.0 << QSizeF(700, 0) << QRectF(700, 60, 640, 360) << QRectF()
-                                             << QRectF();
+        QTest::newRow("out of view") << 1.0 << QSizeF(700, 0) << QRectF(700, 60, 640, 360) << QRectF() << QRectF();
     }
 
     void framePlacement()
     {
         QFETCH(double, zoom);
         QFETCH(QSizeF, pan);
-        QFETCH(QRectF, frameRect);
         QFETCH(QRectF, source);
-        QFETCH(QRectF, target);
-
         const PaneGeometry geometry{QSizeF(640, 480), QSizeF(1920, 1080), zoom, pan};
-        QCOMPARE(geometry.pointsPerPixel(), zoom / 3);
-        QCOMPARE(geometry.frameRect(), frameRect);
+        QTEST(geometry.frameRect(), "frameRect");
         // The frame's centre sits at the area's centre plus the pan.
         QCOMPARE(geometry.toArea(QPointF(960, 540)), QPointF(320 + pan.width(), 240 + pan.height()));
         const PaneGeometry::Blit blit = geometry.visiblePart();
         QCOMPARE(blit.source, source);
-        QCOMPARE(blit.target, target);
+        QTEST(blit.target, "target");
         if (!source.isEmpty())
             QCOMPARE(blit.target.topLeft(), geometry.toArea(source.topLeft()));
     }
@@ -66,20 +61,16 @@ private slots:
 
         const QRectF large(0, 0, 4000, 3000);
         // The current frame is (100, 100, 1400, 900), centre (800, 550); decorations are none here.
-        QTest::newRow("1080p at scale 2") << QSizeF(1920, 1080) << 2.0 << QSizeF(1400, 900)
-                                          << QSizeF(640, 500) << large << QSizeF(2040, 940)
-                                          << QRectF(0, 80, 2040, 940);
+        QTest::newRow("1080p at scale 2") << QSizeF(1920, 1080) << 2.0 << QSizeF(1400, 900) << QSizeF(640, 500)
+                                          << large << QSizeF(2040, 940) << QRectF(0, 80, 2040, 940);
         QTest::newRow("360p at scale 1") << QSizeF(640, 360) << 1.0 << QSizeF(1400, 900) << QSizeF(640, 500)
                                          << large << QSizeF(1400, 760) << QRectF(100, 170, 1400, 760);
-        QTest::newRow("360p at scale 2, raised to the minimum")
-            << QSizeF(640, 360) << 2.0 << QSizeF(1400, 900) << QSizeF(640, 500) << large
-            << QSizeF(1080, 720) << QRectF(260, 190, 1080, 720);
-        QTest::newRow("no preview size yet: all of it is chrome")
-            << QSizeF(640, 360) << 1.0 << QSizeF(1400, 900) << QSizeF(0, 0) << large
-            << QSizeF(2680, 1260) << QRectF(0, 0, 2680, 1260);
-        QTest::newRow("negative chrome counts as none")
-            << QSizeF(1280, 720) << 1.0 << QSizeF(1000, 900) << QSizeF(600, 500) << large
-            << QSizeF(2560, 1120) << QRectF(0, 0, 2560, 1120);
+        QTest::newRow("360p at scale 2, raised to the minimum") << QSizeF(640, 360) << 2.0 << QSizeF(1400, 900)
+            << QSizeF(640, 500) << large << QSizeF(1080, 720) << QRectF(260, 190, 1080, 720);
+        QTest::newRow("no preview size yet: all of it is chrome") << QSizeF(640, 360) << 1.0 << QSizeF(1400, 900)
+            << QSizeF(0, 0) << large << QSizeF(2680, 1260) << QRectF(0, 0, 2680, 1260);
+        QTest::newRow("negative chrome counts as none") << QSizeF(1280, 720) << 1.0 << QSizeF(1000, 900)
+            << QSizeF(600, 500) << large << QSizeF(2560, 1120) << QRectF(0, 0, 2560, 1120);
         // Cut to the visible area, pushed back inside it: a 1600 × 1000 area starting at (0, 32).
         QTest::newRow("larger than the screen")
             << QSizeF(3840, 2160) << 1.0 << QSizeF(1400, 900) << QSizeF(640, 500) << QRectF(0, 32, 1600, 1000)
@@ -93,15 +84,11 @@ private slots:
         QFETCH(QSizeF, content);
         QFETCH(QSizeF, preview);
         QFETCH(QRectF, visible);
-        QFETCH(QSizeF, wantedContent);
-        QFETCH(QRectF, frame);
-
         const WindowFit fit{.movie = movie, .previewSize = preview, .content = content, .scale = scale,
                             .visibleArea = visible, .currentFrame = QRectF(100, 100, 1400, 900)};
-        QCOMPARE(fit.wantedContent(), wantedContent);
-        const QRectF result = fit.newFrame();
-        QCOMPARE(result, frame);
-        QVERIFY(visible.contains(result));
+        QTEST(fit.wantedContent(), "wantedContent");
+        QTEST(fit.newFrame(), "frame");
+        QVERIFY(visible.contains(fit.newFrame()));
     }
 
     void windowReaderDeliversInOrder()
@@ -118,9 +105,7 @@ private slots:
         view->setParent(nullptr);
         reader->setCallback([&](QWidget *w) { delivered += w; });
         QVERIFY(delivered.isEmpty());
-        QTRY_COMPARE(delivered.size(), 2);
-        QCOMPARE(delivered.at(0), &window);
-        QCOMPARE(delivered.at(1), nullptr);
+        QTRY_COMPARE(delivered, (QList<QWidget *>{&window, nullptr}));
         QVERIFY(!stale);
 
         // Destroyed with its view before a report is delivered: no report.
