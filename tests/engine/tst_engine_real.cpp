@@ -1,16 +1,12 @@
 // The system's ffmpeg and ffprobe on films generated for the purpose and on the real camera and
-// phone footage in ../shared/media: what the probe reports, bad input, awkward paths, and renders
-// whose frames are checked picture by picture with the numbered film.
+// phone footage in ../shared/media: what the probe reports, awkward paths, and renders whose
+// frames are checked picture by picture with numbered films.
 
 #include "engine_test_helpers.h"
 #include "preview_engine.h"
 #include "test_films.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
-#include <QMap>
 #include <QtTest>
 
 #include <memory>
@@ -23,8 +19,6 @@ QStringList lavfi(const QString &source, const QStringList &x264Extra = {})
 }
 
 const QString kSmall = QStringLiteral("testsrc2=s=160x120:r=25:d=1");
-const QStringList kPq{"-bsf:v", "h264_metadata=transfer_characteristics=16"};
-const QStringList kInterlaced{"-vf", "setfield=tff", "-flags", "+ilme+ildct"};
 
 // What the probe gives for each file of the real footage: "W×H codec" or the failure text.
 QString mediaExpectation(const QString &file)
@@ -46,23 +40,15 @@ QString media(const QString &name)
     return QDir(TestFilms::mediaDirectory()).absoluteFilePath(name);
 }
 
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-}
-
 } // namespace
 
 class EngineReal : public QObject {
     Q_OBJECT
 
     PrivateTempDir temp_; // the engine's work folder and the generated films live in here
-    QTemporaryDir scratch_;
     std::unique_ptr<PreviewEngine> engine_;
 
     MovieInfo probe(const QString &path) { return resultOrWarn(engine_->probe(QUrl::fromLocalFile(path))); }
-    QString work(const QString &name) const { return engine_->directory() + QLatin1Char('/') + name; }
 
 private slots:
     void initTestCase()
@@ -77,17 +63,11 @@ private slots:
     {
         QTest::addColumn<QString>("film");
         QTest::addColumn<QString>("expected"); // "W×H codec [fps]" or the failure
-        const QString hdr = previewError(PreviewError::hdrNotSupported());
-        QTest::newRow("H.264 with audio") << TestFilms::sampleFilm(320, 240, 25, 2) << "320×240 h264 25";
         QTest::newRow("cover picture before the film") << TestFilms::coverFirstFilm() << "160×120 h264 25";
-        QTest::newRow("Matroska: duration from the format") << TestFilms::film("plain.mkv", lavfi(kSmall)) << "160×120 h264 25";
         QTest::newRow("NTSC rate") << TestFilms::film("ntsc.mp4", lavfi("testsrc2=s=160x120:r=30000/1001:d=1")) << "160×120 h264 29.97003";
-        QTest::newRow("audio only") << TestFilms::film("audio-only.m4a", {"-f", "lavfi", "-i", "sine=d=1", "-c:a", "aac"})
-                                    << previewError(PreviewError::noVideoStream());
-        QTest::newRow("PQ") << TestFilms::film("pq.mp4", lavfi(kSmall, kPq)) << hdr;
-        QTest::newRow("HLG") << TestFilms::film("hlg.mkv", lavfi(kSmall, {"-bsf:v", "h264_metadata=transfer_characteristics=18"})) << hdr;
-        QTest::newRow("PQ and interlaced: HDR first") << TestFilms::film("pq-interlaced.mp4", lavfi(kSmall, kPq + kInterlaced)) << hdr;
-        QTest::newRow("interlaced fields") << TestFilms::film("interlaced.mp4", lavfi(kSmall, kInterlaced))
+        QTest::newRow("PQ") << TestFilms::film("pq.mp4", lavfi(kSmall, {"-bsf:v", "h264_metadata=transfer_characteristics=16"}))
+                            << previewError(PreviewError::hdrNotSupported());
+        QTest::newRow("interlaced fields") << TestFilms::film("interlaced.mp4", lavfi(kSmall, {"-vf", "setfield=tff", "-flags", "+ilme+ildct"}))
                                            << previewError(PreviewError::interlacedNotSupported());
         const QStringList files = TestFilms::mediaDirectory().isEmpty() ? QStringList()
             : QDir(TestFilms::mediaDirectory()).entryList(QDir::Files);
@@ -101,39 +81,21 @@ private slots:
         QFETCH(QString, expected);
         QVERIFY2(!film.isEmpty(), "the test film could not be made");
         QFuture<MovieInfo> future = engine_->probe(QUrl::fromLocalFile(film));
-        const std::exception_ptr failure = failureOf(future);
-        const MovieInfo info = failure ? MovieInfo() : future.result();
+        const QString failure = failureText(future);
+        const bool ok = failure == QLatin1String("no failure");
+        const MovieInfo info = ok ? future.result() : MovieInfo();
         QString actual = QStringLiteral("%1×%2 %3").arg(info.width).arg(info.height).arg(info.codec);
         if (expected.count(QLatin1Char(' ')) == 2)
             actual += QLatin1Char(' ') + QString::number(info.fps, 'g', 7);
-        QCOMPARE(failure ? failureText(failure) : actual, expected);
-        QVERIFY(failure || (info.duration > 0 && info.duration < 60 && info.fps > 1 && info.fps < 120));
-        QVERIFY(failure || info.url == QUrl::fromLocalFile(film));
-    }
-
-    void probeBadInput_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("contains"); // part of the tool's message
-        QFile whole(TestFilms::sampleFilm(320, 240, 25, 2));
-        const QByteArray bytes = whole.open(QIODevice::ReadOnly) ? whole.readAll() : QByteArray();
-        QTest::newRow("missing file") << scratch_.filePath("fehlt.mp4") << "No such file or directory";
-        QTest::newRow("cut off before its index") << writeFile(scratch_.filePath("halb.mp4"), bytes.left(bytes.size() / 2))
-                                                  << "moov atom not found";
-        QTest::newRow("a folder") << scratch_.path() << "";
-    }
-    void probeBadInput()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, contains);
-        const std::exception_ptr failure = failureOf(engine_->probe(QUrl::fromLocalFile(path)));
-        QVERIFY2(holds<PreviewError>(failure) && errorDescription(failure).contains(contains), qPrintable(failureText(failure)));
+        QCOMPARE(ok ? actual : failure, expected);
+        QVERIFY(!ok || (info.duration > 0 && info.duration < 60 && info.fps > 1 && info.fps < 120));
+        QVERIFY(!ok || info.url == QUrl::fromLocalFile(film));
     }
 
     void awkwardPaths()
     {
         // Spaces, umlauts, quotes, a dollar sign, and names that look like an option, standard input or a protocol.
-        const QString folder = scratch_.filePath(QStringLiteral("Mein Film – Ä ö ü ß"));
+        const QString folder = temp_.path() + QStringLiteral("/Mein Film – Ä ö ü ß");
         QVERIFY(QDir().mkpath(folder));
         const QStringList names{"-Urlaub am Meer (2023) 'ä' $HOME.mp4", "http:film.mp4", "-", "Film #1 100% ?.mp4"};
         for (const QString &name : names)
@@ -164,6 +126,11 @@ private slots:
         QTest::newRow("start") << numbered << 0.0 << qint64(120) << qint64(120) << 0;
         QTest::newRow("end: last but one frame of the clip") << numbered << 4.0 << qint64(120) << qint64(120) << 98;
         QTest::newRow("limit above the source") << numbered << 2.5 << qint64(1080) << qint64(240) << 62;
+        // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s, as phones record: the average
+        // rate 500/23, not the nominal 25, finds frame 17, and the encoded clip shows the same one.
+        QTest::newRow("frame gaps") << TestFilms::film("numbered-gap.mp4", {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+            "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'",
+            "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0", "-pix_fmt", "yuv420p"}) << 0.8 << qint64(0) << qint64(120) << 17;
         QTest::newRow("the film, not the cover (64×64)") << TestFilms::coverFirstFilm() << 0.5 << qint64(0) << qint64(120) << -1;
         if (TestFilms::mediaDirectory().isEmpty())
             return;
@@ -181,55 +148,18 @@ private slots:
         QFETCH(int, frameNumber);
         QVERIFY2(!film.isEmpty(), "the test film could not be made");
         const MovieInfo info = probe(film);
-        QFuture<PreviewResult> future = engine_->render(info, seconds, 1.5, maxHeight);
-        QCOMPARE(failureText(future), QStringLiteral("no failure"));
-        const PreviewResult result = future.result();
+        const PreviewResult result = resultOrWarn(engine_->render(info, seconds, 1.5, maxHeight));
         QCOMPARE(result.height, height);
-        QCOMPARE(result.width % 2, 0);
-        QVERIFY(qAbs(result.width - info.width * height / info.height) <= 1);
+        QVERIFY(result.width % 2 == 0 && qAbs(result.width - info.width * height / info.height) <= 1);
         QCOMPARE(result.sampleSeconds, std::min(info.duration, 3.0));
-        QVERIFY(result.seconds >= 0 && result.seconds <= info.duration);
-        QVERIFY(result.actualMbps > 0.01);
+        QVERIFY(result.seconds >= 0 && result.seconds <= info.duration && result.actualMbps > 0.01);
         for (const QByteArray &png : {result.original, result.encoded})
             QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(int(result.width), int(result.height)));
         if (frameNumber >= 0) {
-            QCOMPARE(result.seconds, frameNumber / 25.0);
+            QCOMPARE(result.seconds, frameNumber / info.fps);
             QCOMPARE(TestFilms::frameNumberOf(result.original), frameNumber);
             QCOMPARE(TestFilms::frameNumberOf(result.encoded), frameNumber);
         }
-    }
-
-    void bitrateChangeKeepsReferenceClip()
-    {
-        const MovieInfo info = probe(TestFilms::numberedFilm(426, 240, 25, 4.0));
-        const PreviewResult first = resultOrWarn(engine_->render(info, 3.7, 0.5, 120));
-        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
-        for (const QString &name : {QStringLiteral("reference.mkv"), QStringLiteral("original.png")}) {
-            QFile file(work(name));
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
-        }
-        const std::optional<QString> key = engine_->cachedKey();
-        const PreviewResult second = resultOrWarn(engine_->render(info, 3.7, 8, 120));
-        QCOMPARE(engine_->cachedKey(), key);
-        QCOMPARE(QFileInfo(work(QStringLiteral("reference.mkv"))).lastModified(), old);
-        QCOMPARE(QFileInfo(work(QStringLiteral("original.png"))).lastModified(), old);
-        QCOMPARE(second.original, first.original);
-        QCOMPARE(TestFilms::frameNumberOf(second.encoded), 92);
-        QVERIFY(second.actualMbps > first.actualMbps);
-    }
-
-    void encodedFrameIsTheReferenceFrameDespiteGaps()
-    {
-        // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s: a variable frame rate as
-        // phones record it. Whatever frame the clip yields, the encoded clip must show the same one.
-        const MovieInfo info = probe(TestFilms::film(
-            "numbered-gap.mp4", {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
-                                 "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'",
-                                 "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0", "-pix_fmt", "yuv420p"}));
-        QCOMPARE(info.fps, 500.0 / 23.0); // the average rate, not the nominal 25
-        const PreviewResult result = resultOrWarn(engine_->render(info, 0.8, 2, 0));
-        QCOMPARE(TestFilms::frameNumberOf(result.original), 17); // frame trunc(0.8 × 500/23) of a clip starting at 0
-        QCOMPARE(TestFilms::frameNumberOf(result.encoded), 17);
     }
 
     void frameMissingFromClipIsNoStalePicture()
@@ -240,7 +170,7 @@ private slots:
             "sparse.mkv", lavfi("testsrc2=s=160x120:r=25:d=4", {"-vf", "setpts='if(lt(N,75),N/25,3+(N-75)*0.4)/TB'", "-fps_mode", "vfr"})));
         QCOMPARE(sparse.fps, 25.0);
         QCOMPARE(failureText(engine_->render(sparse, 1, 2, 0)), QStringLiteral("no failure"));
-        QVERIFY(QFileInfo::exists(work(QStringLiteral("original.png")))); // a good render leaves its frames behind
+        QVERIFY(QFileInfo::exists(engine_->directory() + QStringLiteral("/original.png"))); // a good render leaves its frames behind
         // ffmpeg finds no frame 73 in the last 3 s of the film, succeeds and writes nothing.
         QCOMPARE(failureText(engine_->render(sparse, sparse.duration, 2, 0)), previewError(PreviewError::frameNotExtracted()));
         QCOMPARE(engine_->cachedKey(), std::nullopt);

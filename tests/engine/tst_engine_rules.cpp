@@ -5,8 +5,6 @@
 #include "number_text.h"
 #include "preview_error.h"
 
-#include <QJsonDocument>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <cmath>
@@ -23,15 +21,15 @@ QJsonObject parse(const QString &json)
 }
 
 // A probe output with the default good stream, `extra` merged in (null removes a key), and `format`.
-QString oneStream(const QString &extra, const QString &format = QStringLiteral(R"({"duration":"100.0"})"))
+QString with(const QByteArray &extra, const char *format = R"({"duration":"100.0"})")
 {
     QJsonObject stream = parse(QStringLiteral(
         R"({"codec_type":"video","codec_name":"h264","width":1920,"height":1080,"avg_frame_rate":"25/1",)"
         R"("duration":"100.000000","bit_rate":"8520000","field_order":"progressive"})"));
-    const QJsonObject changes = parse(QLatin1Char('{') + extra + QLatin1Char('}'));
+    const QJsonObject changes = parse(QLatin1Char('{') + QString::fromUtf8(extra) + QLatin1Char('}'));
     for (auto it = changes.begin(); it != changes.end(); ++it)
         it.value().isNull() ? (void)stream.remove(it.key()) : (void)stream.insert(it.key(), it.value());
-    const QJsonObject top{{QStringLiteral("streams"), QJsonArray{stream}}, {QStringLiteral("format"), parse(format)}};
+    const QJsonObject top{{QStringLiteral("streams"), QJsonArray{stream}}, {QStringLiteral("format"), parse(QString::fromUtf8(format))}};
     return QString::fromUtf8(QJsonDocument(top).toJson(QJsonDocument::Compact));
 }
 
@@ -128,9 +126,6 @@ void EngineRules::probeRules_data()
     auto row = [](const char *name, const QString &json, const QString &expected) {
         QTest::newRow(name) << json << expected;
     };
-    auto with = [](const QByteArray &extra, const char *format = R"({"duration":"100.0"})") {
-        return oneStream(QString::fromUtf8(extra), QString::fromUtf8(format));
-    };
 
     // Stream choice.
     const QString cover = QStringLiteral(
@@ -138,15 +133,11 @@ void EngineRules::probeRules_data()
     const QString audio = QStringLiteral(R"({"codec_type":"audio","codec_name":"aac","duration":"100.0"})");
     const QString film = QStringLiteral(R"({"codec_type":"video","codec_name":"hevc","width":1280,"height":720,)"
                                         R"("avg_frame_rate":"30000/1001","duration":"12.5"})");
-    row("good stream", with(""), good);
     row("cover picture before the film", QStringLiteral(R"({"streams":[%1,%2,%3]})").arg(audio, cover, film),
         QStringLiteral("1280×720 hevc 29.97003 12.5 none"));
     row("only audio and covers", QStringLiteral(R"({"streams":[%1,%2]})").arg(cover, audio), noVideo);
-    row("a stream that is not an object", QStringLiteral(R"({"streams":[%1,"x"]})").arg(film), noVideo);
-    row("codec type is case-sensitive", with(R"("codec_type":"Video")"), noVideo);
     row("attached_pic as text is no cover", with(R"("disposition":{"attached_pic":"1"})"), good);
     row("height as text", with(R"("height":"1080")"), noVideo);
-    row("width with a fraction", with(R"("width":1920.5)"), noVideo);
 
     // Width, then HDR and Dolby Vision, then interlace, then duration.
     row("width checked before HDR", with(R"("color_transfer":"smpte2084","width":null)"), noVideo);
@@ -154,8 +145,6 @@ void EngineRules::probeRules_data()
     row("PQ before duration", with(R"("color_transfer":"smpte2084","duration":"0")", "{}"), hdr);
     row("DOVI in a key", with(R"("side_data_list":[{"x":{"DOVI":1}}])"), hdr);
     row("DOVI deep in lists, before interlace", with(R"("side_data_list":[[["no", ["xDOVIx"]]]],"field_order":"bb")"), hdr);
-    row("DOVI search is case-sensitive", with(R"("side_data_list":[{"side_data_type":"dovi"}])"), good);
-    row("DOVI split over two texts", with(R"("side_data_list":[{"a":"DO","b":"VI"}])"), good);
     row("field order text is exact", with(R"("field_order":"Progressive")"), interlaced);
     row("interlace before duration", with(R"("field_order":"tb","duration":null)", "{}"), interlaced);
     row("field order unknown", with(R"("field_order":"unknown")"), good);
@@ -163,15 +152,11 @@ void EngineRules::probeRules_data()
     // Duration: the stream's text, else the format's text; no fallback from a bad stream value.
     const QString fromFormat = QStringLiteral("1920×1080 h264 25 90.5 8520000");
     row("stream duration N/A", with(R"("duration":"N/A")", R"({"duration":"90.5"})"), fromFormat);
-    row("stream duration as a number", with(R"("duration":12.0)", R"({"duration":"90.5"})"), fromFormat);
     row("stream duration 0 does not fall back", with(R"("duration":"0")", R"({"duration":"90.5"})"), duration);
     row("format duration as a number", with(R"("duration":null)", R"({"duration":90.5})"), duration);
-    row("duration nan", with(R"("duration":"nan")"), duration);
 
     // Frame rate: the average rate; anything unusable gives 25.
-    row("NTSC rate", with(R"("avg_frame_rate":"30000/1001")"), QStringLiteral("1920×1080 h264 29.97003 100 8520000"));
     row("empty pieces dropped", with(R"("avg_frame_rate":"//60//2/")"), QStringLiteral("1920×1080 h264 30 100 8520000"));
-    row("unparsable piece dropped", with(R"("avg_frame_rate":"x/60/2")"), QStringLiteral("1920×1080 h264 30 100 8520000"));
     for (const char *rate : {R"("0/0")", R"("30")", "50", R"("60/2/1")", R"("-50/1")", R"("50/0")"})
         row(rate, with(QByteArray(R"("avg_frame_rate":)") + rate), good);
 

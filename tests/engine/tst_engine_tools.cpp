@@ -6,12 +6,6 @@
 #include "fake_tools.h"
 #include "preview_engine.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
 #include <QtTest>
 
 #include <cmath>
@@ -40,12 +34,6 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // "ffmpeg reference.mkv ffprobe reference.mkv ...": each call's tool and the name of its last argument.
 QString toolsOf(const QList<FakeTools::Call> &calls)
 {
@@ -58,15 +46,10 @@ QString toolsOf(const QList<FakeTools::Call> &calls)
 const QString kEncodeOnly = QStringLiteral("ffmpeg encoded.mp4 ffprobe encoded.mp4 ffmpeg encoded.png");
 const QString kFull = QStringLiteral("ffmpeg reference.mkv ffprobe reference.mkv ffmpeg original.png ") + kEncodeOnly;
 
-// Each call as one line: the tool and its arguments, separated by spaces (a space inside an
-// argument shows as "_"), with the film's path as "F" and the work folder as "W".
-QString transcript(const QList<FakeTools::Call> &calls, const QString &work)
+// The engines' work folders now under the temporary directory.
+QStringList workFolders()
 {
-    QStringList lines;
-    for (const FakeTools::Call &call : calls)
-        lines << (QStringList{call.tool} + call.args).replaceInStrings(kFilm, QStringLiteral("F"))
-                     .replaceInStrings(work, QStringLiteral("W")).replaceInStrings(QStringLiteral(" "), QStringLiteral("_")).join(QLatin1Char(' '));
-    return lines.join(QLatin1Char('\n'));
+    return QDir(QDir::tempPath()).entryList({QStringLiteral("Bitglance-*")}, QDir::Dirs | QDir::Hidden);
 }
 
 // Compares a failure text; a trailing "*" in `expected` compares the beginning only.
@@ -85,8 +68,7 @@ class EngineTools : public QObject {
     std::unique_ptr<PreviewEngine> engine_;
 
     QString work(const QString &name) const { return engine_->directory() + QLatin1Char('/') + name; }
-    QString log() const { return QString::fromUtf8(readFile(work(QStringLiteral("process.log")))); }
-    void go() { QVERIFY(writeFile(fake_->directory() + QStringLiteral("/go"), {})); }
+    void go() { QVERIFY(QFile(fake_->directory() + QStringLiteral("/go")).open(QIODevice::WriteOnly)); }
     std::optional<QString> key(const char *seconds, qint64 maxHeight) const
     {
         return kFilm + QLatin1Char('|') + QLatin1String(seconds) + QLatin1Char('|') + QString::number(maxHeight);
@@ -139,7 +121,7 @@ private slots:
 
     void workFolder()
     {
-        // Private whatever the umask, named Bitglance-<UUID>, empty, in the temporary directory.
+        // Private whatever the umask, empty, in the temporary directory.
         for (mode_t mask : {mode_t(0), mode_t(022), mode_t(0277)}) {
             const mode_t previous = ::umask(mask);
             PreviewEngine engine(fake_->directory());
@@ -151,45 +133,17 @@ private slots:
         }
         const QFileInfo folder(engine_->directory());
         QCOMPARE(folder.absolutePath(), QDir(QDir::tempPath()).absolutePath());
-        static const QRegularExpression name(QStringLiteral("^Bitglance-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"));
-        QVERIFY2(name.match(folder.fileName()).hasMatch(), qPrintable(folder.fileName()));
         QCOMPARE(QDir(folder.filePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
         QVERIFY(fake_->calls().isEmpty()); // creation runs no tool
 
         // Destruction removes the folder with everything in it, and tolerates its absence.
         QCOMPARE(failureText(engine_->run(engine_->ffmpeg(), {work(QStringLiteral("encoded.mp4"))})), kOk);
         QVERIFY(QDir(folder.filePath()).mkdir(QStringLiteral("inner")));
-        QVERIFY(writeFile(work(QStringLiteral("inner/original.png")), "x"));
+        QVERIFY(QFile(work(QStringLiteral("inner/original.png"))).open(QIODevice::WriteOnly));
         engine_.reset();
         QVERIFY(!QFileInfo::exists(folder.filePath()));
         engine_ = std::make_unique<PreviewEngine>(fake_->directory());
         QVERIFY(QDir(engine_->directory()).removeRecursively());
-
-        // A temporary directory that is a plain file: not even root can make a folder inside it.
-        const QString file = temp_->path() + QStringLiteral("/file");
-        QVERIFY(writeFile(file, "x"));
-        qputenv("TMPDIR", file.toLocal8Bit());
-        try {
-            PreviewEngine engine(fake_->directory());
-            QFAIL("creation succeeded");
-        } catch (const PlatformError &error) {
-            QVERIFY2(error.text().startsWith(file + QStringLiteral("/Bitglance-")), qPrintable(error.text()));
-        }
-    }
-
-    void argumentsUnchangedAndOutputWhole()
-    {
-        fake_->setBody(QStringLiteral("ffprobe"), QStringLiteral("printf '%s|' \"$@\"\n"));
-        const QStringList arguments{"plain", "with space", "it's", "\"double\"", "$HOME", "*", "a;b|c&d>e", "",
-                                    "Ä-ö-ß", "back\\slash", "-x"};
-        QCOMPARE(engine_->run(engine_->ffprobe(), arguments).result(), (arguments.join(QLatin1Char('|')) + QLatin1Char('|')).toUtf8());
-        QCOMPARE(fake_->calls().size(), 1);
-        QCOMPARE(fake_->calls()[0].args, arguments);
-        // Far more than a pipe holds: the tool blocks unless the engine reads while it waits.
-        fake_->setBody(QStringLiteral("ffprobe"), QStringLiteral("yes '{\"k\":\"v\"},' | head -c 6000000\n"));
-        QByteArray expected = QByteArray("{\"k\":\"v\"},\n").repeated(6000000 / 11 + 1);
-        expected.truncate(6000000);
-        QVERIFY(engine_->run(engine_->ffprobe(), {}).result() == expected);
     }
 
     void runOutcome_data()
@@ -199,9 +153,11 @@ private slots:
         QTest::newRow("standard input is empty") << "cat\necho read-all" << "output: read-all\n";
         QTest::newRow("standard error with status 0") << "echo Warnung >&2\necho out" << "output: out\n";
         QTest::newRow("empty log") << "exit 1" << previewError(QString());
-        QTest::newRow("short log kept whole, untrimmed")
-            << "printf '  Fehler\\n\\n' >&2\nexit 255" << previewError(QStringLiteral("  Fehler\n\n"));
+        QTest::newRow("short log kept whole") << "printf '  Fehler\\n\\n' >&2\nexit 255" << previewError(QStringLiteral("  Fehler\n\n"));
         QTest::newRow("log not UTF-8") << "printf 'Fehler \\377' >&2\nexit 1" << previewError(PreviewError::unknownToolFailure());
+        // Far more than a pipe holds: the tool blocks unless the engine reads while it waits.
+        const QByteArray lots = QByteArray("{\"k\":\"v\"},\n").repeated(6000000 / 11 + 1).left(6000000);
+        QTest::newRow("6 MB of output") << "yes '{\"k\":\"v\"},' | head -c 6000000" << "output: " + QString::fromUtf8(lots);
         QTest::newRow("crash") << "echo Absturz >&2\nkill -SEGV $$" << previewError(QStringLiteral("Absturz\n"));
         // 3,000 user-perceived characters, each counting once: umlauts, a decomposed umlaut, an
         // emoji (two UTF-16 units), CR LF; the message holds the last 2,500 of them.
@@ -230,47 +186,36 @@ private slots:
         QCOMPARE(failureText(engine_->run(engine_->ffmpeg(), {}, token)), kCancelled);
         QCOMPARE(failureText(engine_->probe(QUrl::fromLocalFile(kFilm), token)), kCancelled);
         QCOMPARE(fake_->calls().size(), 1);
-        QCOMPARE(log(), QStringLiteral("früher\n"));
+        QCOMPARE(readFile(work(QStringLiteral("process.log"))), QStringLiteral("früher\n").toUtf8());
         QCOMPARE(failureText(engine_->run(engine_->ffmpeg(), {QStringLiteral("später")})), kOk);
-        QCOMPARE(log(), QStringLiteral("später\n")); // each run starts a fresh log
+        QCOMPARE(readFile(work(QStringLiteral("process.log"))), QStringLiteral("später\n").toUtf8()); // each run starts a fresh log
         fake_->removeTool(QStringLiteral("ffmpeg"));
         QVERIFY(failureText(engine_->run(engine_->ffmpeg(), {})).startsWith(QLatin1String("PlatformError: ")));
     }
 
-    void cancellationAfterStartLetsToolFinish()
+    // One tool at a time: a cancelled run lets its tool finish (its own failure is not looked at),
+    // a cancelled queued run never starts, and the next one starts after it with its continuation on
+    // the main thread.
+    void cancellationAndOrder()
     {
-        fake_->setBody(QStringLiteral("ffmpeg"), kWaitForGo + QStringLiteral("echo done > \"$DIR/finished\"\nexit 1\n"));
+        fake_->setBody(QStringLiteral("ffmpeg"), "echo \"start $1\" >> \"$DIR/order\"\n[ \"$1\" != a ] || " + kWaitForGo
+                                                     + "echo \"end $1\" >> \"$DIR/order\"\necho \"$1\"\n[ \"$1\" = c ]\n");
         CancelToken token;
-        QFuture<QByteArray> running = engine_->run(engine_->ffmpeg(), {}, token);
-        QFuture<QByteArray> queued = engine_->run(engine_->ffmpeg(), {});
+        QFuture<QByteArray> running = engine_->run(engine_->ffmpeg(), {QStringLiteral("a")}, token);
+        QFuture<QByteArray> queued = engine_->run(engine_->ffmpeg(), {QStringLiteral("b")});
+        QObject context;
+        QString next;
+        engine_->run(engine_->ffmpeg(), {QStringLiteral("c")}).then(&context, [&](QFuture<QByteArray> future) {
+            next = (QThread::currentThread() == qApp->thread() ? QString() : QStringLiteral("worker: ")) + failureText(future);
+        });
         QTRY_COMPARE(fake_->calls().size(), 1);
         token.cancel();
         queued.cancel(); // cancelling the future counts like the token
         go();
-        QCOMPARE(failureText(running), kCancelled); // the tool's own failure is not looked at
-        QCOMPARE(readFile(fake_->directory() + QStringLiteral("/finished")), QByteArray("done\n"));
-        QTRY_VERIFY(queued.isFinished());
+        QCOMPARE(failureText(running), kCancelled);
+        QTRY_COMPARE(next, kOk);
         QVERIFY(queued.isCanceled());
-        QCOMPARE(fake_->calls().size(), 1);
-    }
-
-    void operationsRunOneAtATimeWithContinuationsOnTheMainThread()
-    {
-        fake_->setBody(QStringLiteral("ffmpeg"), QStringLiteral("echo \"start $1\" >> \"$DIR/order\"\nsleep 0.1\n"
-                                                                "echo \"end $1\" >> \"$DIR/order\"\necho \"$1\"\n[ \"$1\" != b ]\n"));
-        QObject context;
-        QStringList seen;
-        for (const char *name : {"a", "b", "c"}) {
-            engine_->run(engine_->ffmpeg(), {QString::fromLatin1(name)}).then(&context, [&](QFuture<QByteArray> future) {
-                const QString text = failureText(future);
-                seen << (QThread::currentThread() == qApp->thread() ? QString() : QStringLiteral("worker: "))
-                        + (text == kOk ? QString::fromUtf8(future.result()) : text);
-            });
-        }
-        QTRY_COMPARE(seen.size(), 3);
-        QCOMPARE(seen, (QStringList{"a\n", previewError(QString()), "c\n"}));
-        QCOMPARE(readFile(fake_->directory() + QStringLiteral("/order")),
-                 QByteArray("start a\nend a\nstart b\nend b\nstart c\nend c\n"));
+        QCOMPARE(readFile(fake_->directory() + QStringLiteral("/order")), QByteArray("start a\nend a\nstart c\nend c\n"));
     }
 
     void destructorFinishesRunningAndDropsQueued()
@@ -310,34 +255,11 @@ private slots:
         QCOMPARE(second.run(second.ffmpeg(), {}).result(), QByteArray("again\n"));
     }
 
-    void probeCommandLineAndRelativePaths()
-    {
-        QCOMPARE(resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm))).url, QUrl::fromLocalFile(kFilm));
-        QCOMPARE(transcript(fake_->calls(), engine_->directory()), QStringLiteral("ffprobe -v error -show_format -show_streams -of json F"));
-        fake_->clearCalls();
-        // A name starting with "-" would be an option if it reached the tool as it is.
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(temp_->path()));
-        MovieInfo info = movie();
-        info.url = QUrl::fromLocalFile(QStringLiteral("-Film.mp4"));
-        const QFuture<MovieInfo> probed = engine_->probe(info.url);
-        const QString rendered = failureText(engine_->render(info, 50, 2, 0));
-        QVERIFY(QDir::setCurrent(previous));
-        const QString absolute = QDir(temp_->path()).absoluteFilePath(QStringLiteral("-Film.mp4"));
-        QCOMPARE(probed.result().url, info.url);
-        QCOMPARE(rendered, kOk);
-        QCOMPARE(fake_->calls()[0].args.last(), absolute);
-        QCOMPARE(fake_->calls()[1].args[8], absolute);
-        QCOMPARE(engine_->cachedKey(), std::optional<QString>(absolute + QStringLiteral("|50.0|0")));
-    }
-
     void probeFailures_data()
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("ffprobe fails") << "" << "echo 'Strand ä.mp4: No such file' >&2; exit 1"
-                                       << previewError(QStringLiteral("Strand ä.mp4: No such file\n"));
         QTest::newRow("output not JSON") << "" << "echo 'kein JSON'" << "PlatformError: *";
         QTest::newRow("top level is a list") << "" << "echo '[{\"streams\":[]}]'" << previewError(PreviewError::unreadableMovieData());
         QTest::newRow("rules apply") << "" << "echo '{\"streams\":[{\"codec_type\":\"audio\"}]}'" << previewError(PreviewError::noVideoStream());
@@ -355,10 +277,17 @@ private slots:
         QCOMPARE(engine_->cachedKey(), key("50.0", 720)); // a probe leaves the cache alone
     }
 
-    void renderCommandLines()
+    void commandLines()
     {
+        QCOMPARE(resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm))).url, QUrl::fromLocalFile(kFilm));
         const PreviewResult result = render(50, 2.0, 720);
-        QCOMPARE(transcript(fake_->calls(), engine_->directory()), QStringLiteral(
+        // Each call as one line, a space inside an argument as "_", the film as "F", the work folder as "W".
+        QStringList lines;
+        for (const FakeTools::Call &call : fake_->calls())
+            lines << (QStringList{call.tool} + call.args).replaceInStrings(kFilm, QStringLiteral("F")).replaceInStrings(
+                engine_->directory(), QStringLiteral("W")).replaceInStrings(QStringLiteral(" "), QStringLiteral("_")).join(QLatin1Char(' '));
+        QCOMPARE(lines.join(QLatin1Char('\n')), QStringLiteral(
+            "ffprobe -v error -show_format -show_streams -of json F\n"
             "ffmpeg -v error -nostdin -y -ss 49.0 -noautorotate -i F -t 3.0 -map 0:V:0 -an -sn -dn -vf "
             "scale=-2:min(ih\\,720),setsar=1,format=yuv420p -c:v ffv1 -level 3 W/reference.mkv\n"
             "ffprobe -v error -show_format -show_streams -of json W/reference.mkv\n"
@@ -384,15 +313,10 @@ private slots:
         QTest::newRow("middle: frame 25") << 100.0 << qint64(1080) << 50.0 << qint64(720) << "49.0 3.0 720 25, 50 of 3";
         QTest::newRow("near the end: frame 62") << 100.0 << qint64(1080) << 99.5 << qint64(0) << "97.0 3.0 1080 62, 99.48 of 3";
         QTest::newRow("at the end: frame 73") << 100.0 << qint64(1080) << 100.0 << qint64(0) << "97.0 3.0 1080 73, 99.92 of 3";
-        QTest::newRow("past the end") << 100.0 << qint64(1080) << 500.0 << qint64(0) << "97.0 3.0 1080 73, 99.92 of 3";
-        QTest::newRow("negative time") << 100.0 << qint64(1080) << -4.0 << qint64(0) << "0.0 3.0 1080 0, 0 of 3";
-        QTest::newRow("fractional start") << 100.0 << qint64(1080) << 10.25 << qint64(0) << "9.25 3.0 1080 25, 10.25 of 3";
         QTest::newRow("2-second film") << 2.0 << qint64(1080) << 1.5 << qint64(0) << "0.0 2.0 1080 37, 1.48 of 2";
-        QTest::newRow("2-second film, late scene") << 2.0 << qint64(1080) << 60.0 << qint64(0) << "0.0 2.0 1080 48, 1.92 of 2";
         QTest::newRow("0.05 s clip") << 0.05 << qint64(1080) << 0.04 << qint64(0) << "0.0 0.05 1080 0, 0 of 0.05";
         QTest::newRow("1080 limit, 720 lines") << 100.0 << qint64(720) << 50.0 << qint64(1080) << "49.0 3.0 720 25, 50 of 3";
         QTest::newRow("no limit, 2160 lines") << 100.0 << qint64(2160) << 50.0 << qint64(0) << "49.0 3.0 2160 25, 50 of 3";
-        QTest::newRow("1080 limit, 2160 lines") << 100.0 << qint64(2160) << 50.0 << qint64(1080) << "49.0 3.0 1080 25, 50 of 3";
     }
     void clipWindow()
     {
@@ -415,14 +339,11 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<double>("mbps");
         QTest::addColumn<QString>("expected"); // the encode's -b:v or the failure
-        const double inf = std::numeric_limits<double>::infinity();
         QTest::newRow("upper bound") << 50.0 << 30.0 << "30000000";
         QTest::newRow("lower bound") << 50.0 << 0.3 << "300000";
-        QTest::newRow("fraction of a bit dropped") << 50.0 << 29.9999999 << "29999999";
         for (double mbps : {30.01, 0.29, std::nan("")})
             QTest::newRow(qPrintable(QString::number(mbps) + QStringLiteral(" Mbit/s"))) << 50.0 << mbps << previewError(PreviewError::invalidBitrate());
-        for (double seconds : {std::nan(""), inf, -inf})
-            QTest::newRow(qPrintable(QString::number(seconds) + QStringLiteral(" s"))) << seconds << 2.0 << previewError(PreviewError::invalidSceneTime());
+        QTest::newRow("infinite time") << std::numeric_limits<double>::infinity() << 2.0 << previewError(PreviewError::invalidSceneTime());
     }
     void refusedInput()
     {
@@ -437,28 +358,23 @@ private slots:
         QCOMPARE(engine_->cachedKey(), key("50.0", 0));
     }
 
-    void bitrateChangeReusesReferenceClip()
+    // The reference clip and its frame are kept, untouched, for a new bitrate alone (a rewrite would
+    // change their time); a new scene, height limit or a missing file cuts again.
+    void referenceClipCache()
     {
         const PreviewResult first = render(50, 2.0, 720);
-        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000); // a rewrite would change time and content
-        for (const QString &name : {QStringLiteral("reference.mkv"), QStringLiteral("original.png")}) {
+        const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
+        const QStringList kept{QStringLiteral("reference.mkv"), QStringLiteral("original.png")};
+        for (const QString &name : kept) {
             QFile file(work(name));
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
         }
         fake_->clearCalls();
-        const PreviewResult second = render(50, 4.0, 720);
+        QCOMPARE(render(50, 4.0, 720).original, first.original);
         QCOMPARE(toolsOf(fake_->calls()), kEncodeOnly);
-        QCOMPARE(fake_->calls()[0].args[18], QStringLiteral("4000000"));
         QCOMPARE(fake_->calls()[2].args[7], QStringLiteral("select=eq(n\\,25)"));
-        QCOMPARE(QFileInfo(work(QStringLiteral("reference.mkv"))).lastModified(), old);
-        QCOMPARE(QFileInfo(work(QStringLiteral("original.png"))).lastModified(), old);
-        QCOMPARE(second.original, first.original);
-        QCOMPARE(QStringLiteral("%1 %2").arg(second.height).arg(second.seconds), QStringLiteral("720 50"));
-    }
-
-    void cutAgainWhenSceneHeightOrFilesChange()
-    {
-        render(50, 2, 720);
+        for (const QString &name : kept)
+            QCOMPARE(QFileInfo(work(name)).lastModified(), old);
         const QList<std::tuple<double, qint64, const char *>> steps{
             {51, 720, "51.0"}, {51, 1080, "51.0"}, {51.000000000000007, 1080, "51.00000000000001"}};
         for (const auto &[seconds, maxHeight, text] : steps) {
@@ -467,7 +383,7 @@ private slots:
             QCOMPARE(toolsOf(fake_->calls()), kFull);
             QCOMPARE(engine_->cachedKey(), key(text, maxHeight));
         }
-        for (const QString &name : {QStringLiteral("reference.mkv"), QStringLiteral("original.png")}) {
+        for (const QString &name : kept) {
             QVERIFY(QFile::remove(work(name)));
             fake_->clearCalls();
             render(51.000000000000007, 3, 1080);
@@ -482,7 +398,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("cacheKept");
         QTest::addColumn<bool>("reusedAfter"); // the next render with sound tools starts at the encode
-        auto row = [](const char *name, const char *tool, const char *file, const char *action, const QString &expected,
+        auto row = [](const char *name, const char *tool, const char *file, const QString &action, const QString &expected,
                       bool kept, bool reused) {
             QTest::newRow(name) << tool << QStringLiteral("case \"$LAST\" in *%1) %2;; esac").arg(file, action) << expected << kept << reused;
         };
@@ -495,8 +411,14 @@ private slots:
         // ffmpeg's way with a frame past the clip: success, no file. The old frame must not pass for the new one.
         row("stale original frame", "ffmpeg", "original.png", "exit 0", missing, false, false);
         row("encode fails", "ffmpeg", "encoded.mp4", "echo 'x265 kaputt' >&2; exit 1", previewError("x265 kaputt\n"), true, true);
-        row("encoded probe fails", "ffprobe", "encoded.mp4", "exit 2", previewError(QString()), true, true);
         row("stale encoded frame", "ffmpeg", "encoded.png", "exit 0", missing, true, true);
+        // The encoded clip's bitrate is the text ffprobe prints; without it (or as a JSON number) 0 is shown.
+        row("encoded clip without bitrate", "ffprobe", "encoded.mp4", "echo '{\"streams\":[{}]}'; exit 0", "Mbit/s 0", true, true);
+        row("encoded bitrate as a number", "ffprobe", "encoded.mp4", "echo '{\"streams\":[{\"bit_rate\":2000000}]}'; exit 0",
+            "Mbit/s 0", true, true);
+        // Cancelled while a tool runs: the tool ends on its own and nothing after it starts.
+        row("cancelled during the cut", "ffmpeg", "reference.mkv", kWaitForGo, kCancelled, false, false);
+        row("cancelled during the encode", "ffmpeg", "encoded.mp4", kWaitForGo, kCancelled, true, true);
         row("original frame unreadable", "ffmpeg", "encoded.png", "rm \"${LAST%/*}/original.png\"", "PlatformError: *", true, false);
     }
     void failureAtEachStep()
@@ -510,53 +432,28 @@ private slots:
         fake_->clearCalls();
         // A failure of the cut shows with a new scene; one after the cut with a new bitrate alone.
         const double seconds = cacheKept ? 50 : 60;
-        const QString text = failureText(engine_->render(movie(), seconds, 3, 720));
+        CancelToken token;
+        QFuture<PreviewResult> future = engine_->render(movie(), seconds, 3, 720, token);
+        if (prelude.contains(kWaitForGo)) {
+            QTRY_COMPARE(fake_->calls().size(), 1);
+            token.cancel();
+            go();
+        }
+        QString text = failureText(future);
+        if (text == kOk)
+            text = QStringLiteral("Mbit/s ") + QString::number(future.result().actualMbps);
         QFETCH(QString, expected);
         QVERIFY2(matches(text, expected), qPrintable(text));
         QCOMPARE(engine_->cachedKey(), cacheKept ? key("50.0", 720) : std::nullopt);
-        if (cacheKept)
-            QVERIFY(toolsOf(fake_->calls()).startsWith(QLatin1String("ffmpeg encoded.mp4")));
+        QVERIFY(toolsOf(fake_->calls()).startsWith(QLatin1String(cacheKept ? "ffmpeg encoded.mp4" : "ffmpeg reference.mkv")));
+        if (text == kCancelled)
+            QCOMPARE(fake_->calls().size(), 1);
         fake_->setPrelude(tool, QString());
         fake_->clearCalls();
         QCOMPARE(failureText(engine_->render(movie(), seconds, 3, 720)), kOk);
         QCOMPARE(toolsOf(fake_->calls()), reusedAfter ? kEncodeOnly : kFull);
     }
 
-    void cancellationKeepsOrEmptiesCache_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<QString>("calls");
-        QTest::addColumn<bool>("cacheKept");
-        QTest::newRow("during the cut") << "reference.mkv" << 60.0 << "ffmpeg reference.mkv" << false;
-        QTest::newRow("during the encode") << "encoded.mp4" << 50.0 << "ffmpeg encoded.mp4" << true;
-    }
-    void cancellationKeepsOrEmptiesCache()
-    {
-        QFETCH(QString, file);
-        QFETCH(double, seconds);
-        QFETCH(bool, cacheKept);
-        render(50, 2, 720);
-        fake_->setPrelude(QStringLiteral("ffmpeg"), QStringLiteral("case \"$LAST\" in *%1) %2;; esac").arg(file, kWaitForGo));
-        fake_->clearCalls();
-        CancelToken token;
-        QFuture<PreviewResult> future = engine_->render(movie(), seconds, 5, 720, token);
-        QTRY_COMPARE(fake_->calls().size(), 1);
-        token.cancel();
-        go();
-        QCOMPARE(failureText(future), kCancelled);
-        QTEST(toolsOf(fake_->calls()), "calls"); // the running tool ends on its own, nothing after it starts
-        QCOMPARE(engine_->cachedKey(), cacheKept ? key("50.0", 720) : std::nullopt);
-    }
-
-    void encodedClipWithoutBitrate()
-    {
-        fake_->setEncodedBitrate(QString());
-        QCOMPARE(render(50, 2, 720).actualMbps, 0.0);
-        fake_->setPrelude(QStringLiteral("ffprobe"),
-                          QStringLiteral("case \"$LAST\" in *encoded.mp4) echo '{\"streams\":[{\"bit_rate\":2000000}]}'; exit 0;; esac"));
-        QCOMPARE(render(50, 3, 720).actualMbps, 0.0); // a JSON number is not the text ffprobe prints
-    }
 };
 
 QTEST_GUILESS_MAIN(EngineTools)
