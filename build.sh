@@ -72,8 +72,8 @@ case "$mode" in
           -f lavfi -i "mandelbrot=s=1920x1080:r=25,format=yuv420p" \
           -f lavfi -i "testsrc2=s=1920x1080:r=25" \
           -f lavfi -i "sine=frequency=440:sample_rate=48000" \
-          -filter_complex "[0:v]noise=alls=12:allf=t[a];[1:v]format=yuv420p,scale=640:360[b];[a][b]overlay=x='mod(t*180,1280)':y=(H-h)/2,format=yuv420p[v]" \
-          -map "[v]" -map 2:a -t 8 -c:v libx264 -preset fast -crf 14 -c:a aac "$film"
+          -filter_complex "[0:v]noise=alls=4:allf=t[a];[1:v]format=yuv420p,scale=640:360[b];[a][b]overlay=x='mod(t*180,1280)':y=(H-h)/2,format=yuv420p[v]" \
+          -map "[v]" -map 2:a -t 8 -c:v libx264 -preset veryfast -crf 20 -c:a aac "$film"
       fi
     fi
     if [ -x "$build/bin/bitglance" ]; then
