@@ -402,6 +402,19 @@ PreviewEngine::PreviewEngine(const QString &toolsDirectory)
     worker->thread->setObjectName(QStringLiteral("PreviewEngine"));
     worker->thread->start();
 
+    // A program that ends through exit() (Qt does so when the display connection breaks, for
+    // instance at a logout) never destroys the engines its windows own; their folders of film
+    // frames still go.
+    struct RemoveFoldersAtExit {
+        ~RemoveFoldersAtExit()
+        {
+            std::lock_guard lock(Worker::registryMutex);
+            for (const Worker *live : Worker::registry)
+                QDir(live->directory).removeRecursively();
+        }
+    };
+    static const RemoveFoldersAtExit removeFoldersAtExit;
+
     std::lock_guard lock(Worker::registryMutex);
     Worker::registry.insert(worker);
 }

@@ -6,6 +6,7 @@
 #include "fake_tools.h"
 #include "preview_engine.h"
 
+#include <QProcess>
 #include <QtTest>
 
 #include <cmath>
@@ -144,6 +145,17 @@ private slots:
         QVERIFY(!QFileInfo::exists(folder.filePath()));
         engine_ = std::make_unique<PreviewEngine>(fake_->directory());
         QVERIFY(QDir(engine_->directory()).removeRecursively());
+    }
+
+    void folderGoesWhenTheProgramExits()
+    {
+        QProcess probe;
+        probe.start(QStringLiteral(BITGLANCE_EXIT_PROBE), {fake_->directory()});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.exitCode(), 0);
+        const QString folder = QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
+        QVERIFY(folder.contains(QLatin1String("Bitglance-")));
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
     void runOutcome_data()
