@@ -8,6 +8,7 @@
 #include <QFuture>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -59,6 +60,22 @@ void whenFinished(QFuture<T> future, QObject *context, Done done)
         // Runs where the continuation above finished, on the context's thread. Without a context of
         // its own: the model may be gone by then.
         .onCanceled([done]() mutable { done(std::nullopt, std::make_exception_ptr(CancelledError())); });
+}
+
+// A finished comparison with its two frames already decoded. Decoding two 4K PNG files takes a
+// good part of a second, so it happens on a pool thread, not where the window draws.
+struct DecodedResult {
+    PreviewResult result;
+    QImage original;
+    QImage encoded;
+};
+
+DecodedResult decoded(PreviewResult result)
+{
+    DecodedResult frames{std::move(result), {}, {}};
+    frames.original = QImage::fromData(frames.result.original);
+    frames.encoded = QImage::fromData(frames.result.encoded);
+    return frames;
 }
 
 double primaryScreenScale()
@@ -130,7 +147,7 @@ struct GlanceModel::Job {
         model.schedulePreview(true);
     }
 
-    static void applyPreview(GlanceModel &model, double targetMbps, std::optional<PreviewResult> result,
+    static void applyPreview(GlanceModel &model, double targetMbps, std::optional<DecodedResult> frames,
                              const std::exception_ptr &failure)
     {
         if (failure) {
@@ -141,11 +158,12 @@ struct GlanceModel::Job {
             model.setStatus(previewFailedStatus());
             return;
         }
-        model.setOriginal(QImage::fromData(result->original));
-        model.setEncoded(QImage::fromData(result->encoded));
-        model.setPixelSize(QSizeF(result->width, result->height));
-        model.setMeasurement(measurementText(targetMbps, *result));
-        model.setStatus(comparisonStatusText(*result));
+        const PreviewResult &result = frames->result;
+        model.setOriginal(std::move(frames->original));
+        model.setEncoded(std::move(frames->encoded));
+        model.setPixelSize(QSizeF(result.width, result.height));
+        model.setMeasurement(measurementText(targetMbps, result));
+        model.setStatus(comparisonStatusText(result));
         model.setBusy(false);
     }
 
@@ -162,11 +180,14 @@ struct GlanceModel::Job {
     static void render(const std::shared_ptr<Job> &job)
     {
         GlanceModel *context = job->model.get();
-        whenFinished(job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token),
-                     context, [job](std::optional<PreviewResult> result, std::exception_ptr failure) {
-                         if (const auto model = endAsCurrent(job))
-                             applyPreview(*model, job->mbps, std::move(result), failure);
-                     });
+        QFuture<DecodedResult> frames =
+            job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token)
+                .then(QThreadPool::globalInstance(),
+                      [](QFuture<PreviewResult> rendered) { return decoded(rendered.result()); });
+        whenFinished(frames, context, [job](std::optional<DecodedResult> result, std::exception_ptr failure) {
+            if (const auto model = endAsCurrent(job))
+                applyPreview(*model, job->mbps, std::move(result), failure);
+        });
     }
 };
 
