@@ -18,10 +18,9 @@ QString absolute(const QString &path)
 
 QString CliArguments::usage()
 {
-    return QStringLiteral(
-        "usage: bitglance-cli probe  [--tools DIR] FILM\n"
-        "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
-        "                            [--max-height 0|720|1080] [--out DIR]\n");
+    return QStringLiteral("usage: bitglance-cli probe  [--tools DIR] FILM\n"
+                          "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
+                          "                            [--max-height 0|720|1080] [--out DIR]\n");
 }
 
 std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QString *problem)

@@ -13,12 +13,12 @@ struct CliArguments {
     enum class Command { Probe, Render };
 
     Command command = Command::Probe;
-    QString toolsDirectory;   // empty: the program's own Tools folder
-    QString film;             // absolute path
+    QString toolsDirectory; // empty: the program's own Tools folder
+    QString film;           // absolute path
     double seconds = 0;
     QList<double> mbps;
     qint64 maxHeight = 0;
-    QString outDirectory;     // absolute path
+    QString outDirectory; // absolute path
 
     // arguments without the program name. On a usage error returns nothing and sets *problem.
     static std::optional<CliArguments> parse(const QStringList &arguments, QString *problem);

@@ -131,16 +131,15 @@ int renderCommand(PreviewEngine &engine, const CliArguments &arguments, const Ca
 
     bool originalWritten = false;
     for (const double mbps : arguments.mbps) {
-        const PreviewResult result =
-            engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token).result();
+        const PreviewResult result = engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token).result();
         if (!originalWritten) {
             // The reference frame is the same for every bitrate of one run.
             writeFile(originalPath, result.original);
             originalWritten = true;
         }
-        const QString encodedPath = out.filePath(
-            several ? QStringLiteral("encoded-%1.png").arg(QString::asprintf("%.2f", mbps))
-                    : QStringLiteral("encoded.png"));
+        const QString encodedPath =
+            out.filePath(several ? QStringLiteral("encoded-%1.png").arg(QString::asprintf("%.2f", mbps))
+                                 : QStringLiteral("encoded.png"));
         writeFile(encodedPath, result.encoded);
         printLine(jsonObject({{"mbps", mbps},
                               {"width", double(result.width)},
@@ -165,8 +164,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
 
     QString problem;
-    const std::optional<CliArguments> arguments =
-        CliArguments::parse(app.arguments().mid(1), &problem);
+    const std::optional<CliArguments> arguments = CliArguments::parse(app.arguments().mid(1), &problem);
     if (!arguments) {
         printError(QStringLiteral("bitglance-cli: %1").arg(problem));
         std::fputs(CliArguments::usage().toUtf8().constData(), stderr);
@@ -178,9 +176,8 @@ int main(int argc, char *argv[])
         // The engine is destroyed (and its work folder removed) before main returns, on every path.
         PreviewEngine engine(arguments->toolsDirectory.isEmpty() ? PreviewEngine::defaultToolsDirectory()
                                                                  : arguments->toolsDirectory);
-        status = arguments->command == CliArguments::Command::Probe
-            ? probeCommand(engine, *arguments, token)
-            : renderCommand(engine, *arguments, token);
+        status = arguments->command == CliArguments::Command::Probe ? probeCommand(engine, *arguments, token)
+                                                                    : renderCommand(engine, *arguments, token);
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         if (isCancellation(error) || interruptedBy != 0)

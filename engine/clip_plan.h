@@ -6,12 +6,12 @@
 
 // Where the reference clip lies in the movie and which of its frames is compared.
 struct ClipPlan {
-    double clipLength = 0;  // min(duration, 3)
-    double start = 0;       // clip start in the movie, seconds
-    double offset = 0;      // scene time relative to the clip start
-    qint64 frame = 0;       // index of the compared frame inside the clip
-    qint64 outputHeight = 0;// height limit handed to the scale filter
-    double frameTime = 0;   // movie time of the compared frame: frame / fps + start
+    double clipLength = 0;   // min(duration, 3)
+    double start = 0;        // clip start in the movie, seconds
+    double offset = 0;       // scene time relative to the clip start
+    qint64 frame = 0;        // index of the compared frame inside the clip
+    qint64 outputHeight = 0; // height limit handed to the scale filter
+    double frameTime = 0;    // movie time of the compared frame: frame / fps + start
 
     // seconds must be finite.
     static ClipPlan compute(const MovieInfo &movie, double seconds, qint64 maxHeight);

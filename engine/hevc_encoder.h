@@ -5,5 +5,4 @@
 
 // The one place that knows the encoder's command line: ffmpeg arguments that encode the
 // lossless reference clip at the target bitrate, frame for frame (24 arguments).
-QStringList hevcEncodeArguments(const QString &referencePath, const QString &encodedPath,
-                                qint64 bitsPerSecond);
+QStringList hevcEncodeArguments(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);

@@ -7,9 +7,9 @@
 
 // The opened movie as the probe condensed it.
 struct MovieInfo {
-    QUrl url;                      // the file as the user opened it (a local file URL)
-    double duration = 0;           // seconds, always > 0
-    qint64 width = 0;              // pixels of the chosen video stream
+    QUrl url;            // the file as the user opened it (a local file URL)
+    double duration = 0; // seconds, always > 0
+    qint64 width = 0;    // pixels of the chosen video stream
     qint64 height = 0;
     double fps = 25;               // always > 0
     QString codec;                 // ffprobe's codec name, "Video" when none

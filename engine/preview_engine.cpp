@@ -142,8 +142,7 @@ struct PreviewEngine::Worker {
         cachedKey = std::move(key);
     }
 
-    template <typename T, typename Work>
-    QFuture<T> submit(const CancelToken &token, Work work)
+    template <typename T, typename Work> QFuture<T> submit(const CancelToken &token, Work work)
     {
         auto promise = std::make_shared<QPromise<T>>();
         // Started at once: a future that is not started counts as finished to a waiting caller.
@@ -252,11 +251,11 @@ struct PreviewEngine::Worker {
 
     QJsonObject probeJSON(const QString &path, const Cancel &cancel)
     {
-        const QByteArray output = runTool(ffprobe,
-                                          {QStringLiteral("-v"), QStringLiteral("error"),
-                                           QStringLiteral("-show_format"), QStringLiteral("-show_streams"),
-                                           QStringLiteral("-of"), QStringLiteral("json"), path},
-                                          cancel);
+        const QByteArray output =
+            runTool(ffprobe,
+                    {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_format"),
+                     QStringLiteral("-show_streams"), QStringLiteral("-of"), QStringLiteral("json"), path},
+                    cancel);
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(output, &error);
         if (error.error != QJsonParseError::NoError)
@@ -274,9 +273,8 @@ struct PreviewEngine::Worker {
         QFile::remove(output);
         runTool(ffmpeg,
                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y"),
-                 QStringLiteral("-i"), input, QStringLiteral("-vf"),
-                 QStringLiteral("select=eq(n\\,%1)").arg(frame), QStringLiteral("-frames:v"),
-                 QStringLiteral("1"), output},
+                 QStringLiteral("-i"), input, QStringLiteral("-vf"), QStringLiteral("select=eq(n\\,%1)").arg(frame),
+                 QStringLiteral("-frames:v"), QStringLiteral("1"), output},
                 cancel);
         if (!QFileInfo::exists(output))
             throw PreviewError(PreviewError::frameNotExtracted());
@@ -293,8 +291,8 @@ struct PreviewEngine::Worker {
         QFile::remove(reference);
         runTool(ffmpeg,
                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y"),
-                 QStringLiteral("-ss"), doubleText(plan.start), QStringLiteral("-noautorotate"),
-                 QStringLiteral("-i"), path, QStringLiteral("-t"), doubleText(plan.clipLength),
+                 QStringLiteral("-ss"), doubleText(plan.start), QStringLiteral("-noautorotate"), QStringLiteral("-i"),
+                 path, QStringLiteral("-t"), doubleText(plan.clipLength),
                  // "V", not "v": the first video stream that is not a cover picture, the one the
                  // probe chose.
                  QStringLiteral("-map"), QStringLiteral("0:V:0"), QStringLiteral("-an"), QStringLiteral("-sn"),
@@ -322,8 +320,7 @@ struct PreviewEngine::Worker {
         setCachedKey(key);
     }
 
-    PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                         const Cancel &cancel)
+    PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight, const Cancel &cancel)
     {
         if (!(mbps >= 0.3 && mbps <= 30.0))
             throw PreviewError(PreviewError::invalidBitrate());
@@ -331,7 +328,8 @@ struct PreviewEngine::Worker {
             throw PreviewError(PreviewError::invalidSceneTime());
 
         const QString path = moviePath(movie.url);
-        const QString key = path + QLatin1Char('|') + doubleText(seconds) + QLatin1Char('|') + QString::number(maxHeight);
+        const QString key =
+            path + QLatin1Char('|') + doubleText(seconds) + QLatin1Char('|') + QString::number(maxHeight);
         bool cached;
         {
             std::lock_guard lock(keyMutex);
@@ -345,9 +343,10 @@ struct PreviewEngine::Worker {
 
         const QString encoded = file(QStringLiteral("encoded.mp4"));
         QFile::remove(encoded);
-        runTool(ffmpeg, hevcEncodeArguments(file(QStringLiteral("reference.mkv")), encoded,
-                                            static_cast<qint64>(mbps * 1000000.0)),
-                cancel);
+        runTool(
+            ffmpeg,
+            hevcEncodeArguments(file(QStringLiteral("reference.mkv")), encoded, static_cast<qint64>(mbps * 1000000.0)),
+            cancel);
 
         const QList<QJsonObject> streams = probeStreams(probeJSON(encoded, cancel));
         const QJsonValue bitRate = streams.isEmpty() ? QJsonValue() : streams.first().value(QLatin1String("bit_rate"));
@@ -370,8 +369,7 @@ struct PreviewEngine::Worker {
 std::mutex PreviewEngine::Worker::registryMutex;
 std::set<PreviewEngine::Worker *> PreviewEngine::Worker::registry;
 
-PreviewEngine::PreviewEngine(const QString &toolsDirectory)
-    : worker_(std::make_unique<Worker>())
+PreviewEngine::PreviewEngine(const QString &toolsDirectory) : worker_(std::make_unique<Worker>())
 {
     const QDir tools(toolsDirectory);
     worker_->ffmpeg = tools.absoluteFilePath(QStringLiteral("ffmpeg"));
@@ -472,9 +470,8 @@ QFuture<QByteArray> PreviewEngine::run(const QString &executable, const QStringL
 QFuture<QJsonObject> PreviewEngine::probeJSON(const QString &path, CancelToken token)
 {
     Worker *worker = worker_.get();
-    return worker->submit<QJsonObject>(token, [worker, path](const Cancel &cancel) {
-        return worker->probeJSON(toolPath(path), cancel);
-    });
+    return worker->submit<QJsonObject>(
+        token, [worker, path](const Cancel &cancel) { return worker->probeJSON(toolPath(path), cancel); });
 }
 
 QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
@@ -485,8 +482,8 @@ QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
     });
 }
 
-QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, double seconds, double mbps,
-                                             qint64 maxHeight, CancelToken token)
+QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
+                                             CancelToken token)
 {
     Worker *worker = worker_.get();
     return worker->submit<PreviewResult>(token, [worker, movie, seconds, mbps, maxHeight](const Cancel &cancel) {

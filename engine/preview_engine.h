@@ -54,13 +54,12 @@ public:
 
     // Runs one tool with the arguments unchanged (no shell); standard error goes to
     // directory()/process.log. Returns the whole standard output.
-    QFuture<QByteArray> run(const QString &executable, const QStringList &arguments,
-                            CancelToken token = {});
+    QFuture<QByteArray> run(const QString &executable, const QStringList &arguments, CancelToken token = {});
 
     QFuture<QJsonObject> probeJSON(const QString &path, CancelToken token = {});
     QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});
-    QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps,
-                                  qint64 maxHeight, CancelToken token = {});
+    QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
+                                  CancelToken token = {});
 
     // The clip key of the reference clip now in the work folder, if any. For tests; thread-safe.
     std::optional<QString> cachedKey() const;

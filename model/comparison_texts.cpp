@@ -32,9 +32,8 @@ QString timeText(double seconds)
 QString measurementText(double targetMbps, const PreviewResult &result)
 {
     return QString::number(result.width) + QString::fromUtf8(" × ") + QString::number(result.height)
-        + QString::fromUtf8(" · Ziel ") + fixed(targetMbps, 2)
-        + QString::fromUtf8(" Mbit/s · gemessen ") + fixed(result.actualMbps, 2)
-        + QString::fromUtf8(" Mbit/s");
+        + QString::fromUtf8(" · Ziel ") + fixed(targetMbps, 2) + QString::fromUtf8(" Mbit/s · gemessen ")
+        + fixed(result.actualMbps, 2) + QString::fromUtf8(" Mbit/s");
 }
 
 QString comparisonStatusText(const PreviewResult &result)

@@ -18,20 +18,39 @@
 namespace {
 
 // The status texts of the work in progress and of failures; the start text is startStatus().
-QString readingStatus() { return QStringLiteral("Videodaten werden gelesen …"); }
-QString updatingStatus() { return QStringLiteral("Vorschau wird aktualisiert …"); }
-QString openFailedStatus() { return QStringLiteral("Datei konnte nicht geöffnet werden."); }
-QString previewFailedStatus() { return QStringLiteral("Vorschau fehlgeschlagen."); }
+QString readingStatus()
+{
+    return QStringLiteral("Videodaten werden gelesen …");
+}
+QString updatingStatus()
+{
+    return QStringLiteral("Vorschau wird aktualisiert …");
+}
+QString openFailedStatus()
+{
+    return QStringLiteral("Datei konnte nicht geöffnet werden.");
+}
+QString previewFailedStatus()
+{
+    return QStringLiteral("Vorschau fehlgeschlagen.");
+}
 
 // Stores the value and tells whether it really changed: doubles compare exactly (QSizeF's own
 // comparison is fuzzy), and not-a-number equals itself.
-bool same(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
-bool same(QSizeF a, QSizeF b) { return same(a.width(), b.width()) && same(a.height(), b.height()); }
-template <typename T>
-bool same(const T &a, const T &b) { return a == b; }
+bool same(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+bool same(QSizeF a, QSizeF b)
+{
+    return same(a.width(), b.width()) && same(a.height(), b.height());
+}
+template <typename T> bool same(const T &a, const T &b)
+{
+    return a == b;
+}
 
-template <typename T>
-bool change(T &field, T value)
+template <typename T> bool change(T &field, T value)
 {
     if (same(field, value))
         return false;
@@ -42,8 +61,7 @@ bool change(T &field, T value)
 // Calls done(value, failure) on the context's thread once the engine's future has finished: with
 // the value on success, otherwise with the stored failure (a future cancelled without one counts
 // as the engine's cancellation).
-template <typename T, typename Done>
-void whenFinished(QFuture<T> future, QObject *context, Done done)
+template <typename T, typename Done> void whenFinished(QFuture<T> future, QObject *context, Done done)
 {
     future
         .then(context,
@@ -368,8 +386,7 @@ void GlanceModel::zoomToActualPixels()
 {
     if (!(previewSize_.width() > 0) || !(pixelSize_.width() > 0))
         return;
-    const double fit = std::min(previewSize_.width() / pixelSize_.width(),
-                                previewSize_.height() / pixelSize_.height());
+    const double fit = std::min(previewSize_.width() / pixelSize_.width(), previewSize_.height() / pixelSize_.height());
     const double scale = screenScale_ ? screenScale_() : primaryScreenScale();
     setZoom(std::clamp(1 / (fit * scale), 0.25, 16.0));
     setPan(QSizeF(0, 0));

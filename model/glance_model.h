@@ -47,8 +47,8 @@ public:
 
     // Observable fields, in this order.
     const std::optional<MovieInfo> &movie() const { return movie_; }
-    const QImage &original() const { return original_; }   // null: none
-    const QImage &encoded() const { return encoded_; }     // null: none
+    const QImage &original() const { return original_; } // null: none
+    const QImage &encoded() const { return encoded_; }   // null: none
     double seconds() const { return seconds_; }
     double mbps() const { return mbps_; }
     qint64 maxHeight() const { return maxHeight_; }

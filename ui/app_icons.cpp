@@ -7,10 +7,14 @@ namespace {
 QIcon shipped(AppIcons::Symbol symbol)
 {
     switch (symbol) {
-    case AppIcons::Symbol::Sliders: return QIcon(QStringLiteral(":/bitglance/icons/sliders.png"));
-    case AppIcons::Symbol::Refresh: return QIcon(QStringLiteral(":/bitglance/icons/arrow-clockwise.png"));
-    case AppIcons::Symbol::Film: return QIcon(QStringLiteral(":/bitglance/icons/film.png"));
-    case AppIcons::Symbol::Help: return QIcon(QStringLiteral(":/bitglance/icons/question-circle.png"));
+    case AppIcons::Symbol::Sliders:
+        return QIcon(QStringLiteral(":/bitglance/icons/sliders.png"));
+    case AppIcons::Symbol::Refresh:
+        return QIcon(QStringLiteral(":/bitglance/icons/arrow-clockwise.png"));
+    case AppIcons::Symbol::Film:
+        return QIcon(QStringLiteral(":/bitglance/icons/film.png"));
+    case AppIcons::Symbol::Help:
+        return QIcon(QStringLiteral(":/bitglance/icons/question-circle.png"));
     }
     return {};
 }
@@ -20,9 +24,12 @@ QIcon shipped(AppIcons::Symbol symbol)
 QIcon themed(AppIcons::Symbol symbol)
 {
     switch (symbol) {
-    case AppIcons::Symbol::Refresh: return QIcon::fromTheme(QStringLiteral("view-refresh"));
-    case AppIcons::Symbol::Help: return QIcon::fromTheme(QStringLiteral("help-contents"));
-    default: return {};
+    case AppIcons::Symbol::Refresh:
+        return QIcon::fromTheme(QStringLiteral("view-refresh"));
+    case AppIcons::Symbol::Help:
+        return QIcon::fromTheme(QStringLiteral("help-contents"));
+    default:
+        return {};
     }
 }
 

@@ -29,8 +29,7 @@ void BusySpinner::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const double radius = diameter_ / 2.0;
     painter.translate(width() / 2.0, height() / 2.0);
-    QColor colour = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                    QPalette::WindowText);
+    QColor colour = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
     QPen pen;
     pen.setWidthF(std::max(1.5, diameter_ / 8.0));
     pen.setCapStyle(Qt::RoundCap);

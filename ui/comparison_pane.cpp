@@ -24,8 +24,8 @@ ComparisonPane::ComparisonPane(const QString &title, GlanceModel *model, Side si
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     const auto repaint = [this] { update(); };
-    connect(model_, side_ == Side::Original ? &GlanceModel::originalChanged : &GlanceModel::encodedChanged,
-            this, repaint);
+    connect(model_, side_ == Side::Original ? &GlanceModel::originalChanged : &GlanceModel::encodedChanged, this,
+            repaint);
     connect(model_, &GlanceModel::zoomChanged, this, repaint);
     connect(model_, &GlanceModel::panChanged, this, repaint);
 }
@@ -58,7 +58,8 @@ void ComparisonPane::paintEvent(QPaintEvent *)
 
     painter.setFont(TextStyles::headline());
     painter.setPen(palette().color(QPalette::WindowText));
-    const QRectF titleRect = QRectF(rect()).adjusted(titleMargin, titleMargin, -titleMargin, 0)
+    const QRectF titleRect = QRectF(rect())
+                                 .adjusted(titleMargin, titleMargin, -titleMargin, 0)
                                  .intersected(QRectF(0, 0, width(), titleHeight()));
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(title_, Qt::ElideRight, int(titleRect.width())));
@@ -96,8 +97,8 @@ void ComparisonPane::paintPlaceholder(QPainter &painter, const QRectF &area)
     const double top = area.center().y() - total / 2;
     const QColor grey(0x8e, 0x8e, 0x93);
 
-    const QPixmap icon = AppIcons::pixmap(AppIcons::Symbol::Film, QSize(placeholderIconSize, placeholderIconSize),
-                                          grey, devicePixelRatioF());
+    const QPixmap icon = AppIcons::pixmap(AppIcons::Symbol::Film, QSize(placeholderIconSize, placeholderIconSize), grey,
+                                          devicePixelRatioF());
     painter.drawPixmap(QPointF(area.center().x() - placeholderIconSize / 2.0, top), icon);
     painter.setFont(font);
     painter.setPen(grey);
@@ -125,7 +126,7 @@ void ComparisonPane::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !imageArea().contains(event->position()))
         return QWidget::mousePressEvent(event);
     pressPoint_ = event->position();
-    dragStart_.reset();   // a drag that ended without a release (the window lost the pointer)
+    dragStart_.reset(); // a drag that ended without a release (the window lost the pointer)
     event->accept();
 }
 

@@ -8,7 +8,6 @@
 class QAction;
 class QMenu;
 
-
 // The help command and the one help window it opens: created on first request, brought forward
 // on every later one, created anew after it was closed.
 class GlanceHelpCommands : public QObject {

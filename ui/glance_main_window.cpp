@@ -8,8 +8,7 @@
 #include <QApplication>
 #include <QMenuBar>
 
-GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model,
-                                   QWidget *parent)
+GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model, QWidget *parent)
     : QMainWindow(parent), view_(new GlanceView(std::move(model)))
 {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -13,8 +13,7 @@ class GlanceView;
 class GlanceMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model = nullptr,
-                     QWidget *parent = nullptr);
+    GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model = nullptr, QWidget *parent = nullptr);
 
     GlanceView *view() const { return view_; }
 

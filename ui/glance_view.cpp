@@ -83,8 +83,7 @@ QStringList videoFileFilters()
     patterns += {QStringLiteral("*.mp4"), QStringLiteral("*.m4v"), QStringLiteral("*.mkv")};
     patterns.removeDuplicates();
     return {QStringLiteral("Videodateien (%1)").arg(patterns.join(QLatin1Char(' '))),
-            QStringLiteral("MP4 (*.mp4 *.m4v)"),
-            QStringLiteral("Matroska (*.mkv)"),
+            QStringLiteral("MP4 (*.mp4 *.m4v)"), QStringLiteral("Matroska (*.mkv)"),
             QStringLiteral("Alle Dateien (*)")};
 }
 
@@ -105,11 +104,11 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
 
     auto *comparison = new QHBoxLayout;
     comparison->setSpacing(12);
-    originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"),
-                                       model_.get(), ComparisonPane::Side::Original, this);
+    originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"), model_.get(),
+                                       ComparisonPane::Side::Original, this);
     originalPane_->setObjectName(QStringLiteral("originalPane"));
-    encodedPane_ = new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_.get(),
-                                      ComparisonPane::Side::Encoded, this);
+    encodedPane_ =
+        new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_.get(), ComparisonPane::Side::Encoded, this);
     encodedPane_->setObjectName(QStringLiteral("encodedPane"));
     comparison->addWidget(originalPane_, 1);
     comparison->addWidget(encodedPane_, 1);
@@ -138,11 +137,11 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
 
     root->addWidget(makeStatusRow());
 
-    auto *note = new QLabel(
-        QStringLiteral("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "
-                       "letzte Vergleich sichtbar. Kurze Ausschnitte können die Zielbitrate überschreiten; "
-                       "mehrere dunkle, bewegte und detailreiche Szenen prüfen."),
-        this);
+    auto *note =
+        new QLabel(QStringLiteral("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "
+                                  "letzte Vergleich sichtbar. Kurze Ausschnitte können die Zielbitrate überschreiten; "
+                                  "mehrere dunkle, bewegte und detailreiche Szenen prüfen."),
+                   this);
     note->setWordWrap(true);
     TextStyles::apply(note, TextStyles::caption(), true);
     root->addWidget(note);
@@ -151,8 +150,8 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     new SettingsObserver(model_.get(), this);
 
     model_->setFileChooser([this]() -> std::optional<QString> {
-        const QString path = QFileDialog::getOpenFileName(
-            this, openMovieText(), QString(), videoFileFilters().join(QLatin1String(";;")));
+        const QString path = QFileDialog::getOpenFileName(this, openMovieText(), QString(),
+                                                          videoFileFilters().join(QLatin1String(";;")));
         if (path.isEmpty())
             return std::nullopt;
         return path;
@@ -207,10 +206,7 @@ QString GlanceView::heightLimitText(qint64 maxHeight)
 
 QString GlanceView::sourceLineText(const MovieInfo &movie)
 {
-    QString text = QStringLiteral("Quelle: %1 · %2 × %3")
-                       .arg(movie.codec.toUpper())
-                       .arg(movie.width)
-                       .arg(movie.height);
+    QString text = QStringLiteral("Quelle: %1 · %2 × %3").arg(movie.codec.toUpper()).arg(movie.width).arg(movie.height);
     if (movie.bitrate)
         text += QString::asprintf(" · %.2f Mbit/s", *movie.bitrate / 1'000'000.0);
     return text;
@@ -260,7 +256,7 @@ QWidget *GlanceView::makeControls()
 {
     controls_ = new QFrame(this);
     controls_->setObjectName(QStringLiteral("controls"));
-    controls_->installEventFilter(this);   // paints the rounded background
+    controls_->installEventFilter(this); // paints the rounded background
     auto *rows = new QVBoxLayout(controls_);
     rows->setContentsMargins(14, 14, 14, 14);
     rows->setSpacing(12);
@@ -342,7 +338,7 @@ QWidget *GlanceView::makeControls()
         heightGroup_->addAction(action);
         connect(action, &QAction::triggered, this, [this, limit] {
             model_->setMaxHeight(limit);
-            showMaxHeight();   // choosing the checked item again must leave it checked
+            showMaxHeight(); // choosing the checked item again must leave it checked
         });
     }
     resolutionMenu_->addSeparator();
@@ -368,8 +364,8 @@ QWidget *GlanceView::makeControls()
     recomputeIcon_ = new QStackedWidget(recomputeButton_);
     recomputeIcon_->setFixedSize(14, 14);
     auto *arrow = new QLabel(recomputeIcon_);
-    arrow->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Refresh, QSize(14, 14),
-                                      palette().color(QPalette::ButtonText), devicePixelRatioF()));
+    arrow->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Refresh, QSize(14, 14), palette().color(QPalette::ButtonText),
+                                      devicePixelRatioF()));
     recomputeIcon_->addWidget(arrow);
     auto *spinner = new BusySpinner(14, recomputeIcon_);
     spinner->setObjectName(QStringLiteral("recomputeSpinner"));
@@ -462,8 +458,8 @@ double GlanceView::duration() const
 void GlanceView::showMovie()
 {
     const std::optional<MovieInfo> &movie = model_->movie();
-    subtitleText_ = movie ? QFileInfo(movie->path()).fileName()
-                          : QStringLiteral("Bitrate und Bildqualität vergleichen");
+    subtitleText_ =
+        movie ? QFileInfo(movie->path()).fileName() : QStringLiteral("Bitrate und Bildqualität vergleichen");
     if (movie && subtitleText_.isEmpty())
         subtitleText_ = movie->url.fileName();
     elideSubtitle();
@@ -555,8 +551,8 @@ void GlanceView::updateErrorHeight()
 
 void GlanceView::elideSubtitle()
 {
-    subtitle_->setText(subtitle_->fontMetrics().elidedText(subtitleText_, Qt::ElideRight,
-                                                           std::max(0, subtitle_->width())));
+    subtitle_->setText(
+        subtitle_->fontMetrics().elidedText(subtitleText_, Qt::ElideRight, std::max(0, subtitle_->width())));
 }
 
 bool GlanceView::eventFilter(QObject *watched, QEvent *event)

@@ -72,7 +72,7 @@ private:
     std::shared_ptr<GlanceModel> model_;
     QPointer<QWidget> window_;
     GlanceWindowReader *reader_ = nullptr;
-    bool syncing_ = false;   // true while the view moves its own controls to the model's values
+    bool syncing_ = false; // true while the view moves its own controls to the model's values
 
     QString subtitleText_;
     QLabel *subtitle_ = nullptr;

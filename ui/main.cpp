@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
         }
 
         result = QApplication::exec();
-        delete window;   // still there when the loop was left without closing it
+        delete window; // still there when the loop was left without closing it
 
         // A job still running holds its model and engine, and with them the work folder. Cancel
         // it (a job in its pause ends at once) and stop the tool it waits for, so that the folder

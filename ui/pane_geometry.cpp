@@ -42,7 +42,6 @@ PaneGeometry::Blit PaneGeometry::visiblePart() const
     if (right <= left || bottom <= top)
         return {};
     const QRectF source(left, top, right - left, bottom - top);
-    const QRectF target(whole.left() + k * left, whole.top() + k * top, k * source.width(),
-                        k * source.height());
+    const QRectF target(whole.left() + k * left, whole.top() + k * top, k * source.width(), k * source.height());
     return {source, target};
 }

@@ -9,8 +9,8 @@
 // shifted by pan (view points, not multiplied by zoom). All rectangles are relative to the
 // area's top-left corner.
 struct PaneGeometry {
-    QSizeF area;    // image area, view points
-    QSizeF frame;   // frame, pixels
+    QSizeF area;  // image area, view points
+    QSizeF frame; // frame, pixels
     double zoom = 1;
     QSizeF pan;
 
@@ -24,8 +24,8 @@ struct PaneGeometry {
     // The part of the frame to draw: whole frame pixels covering the visible part of the frame,
     // and where they go. Both are empty when nothing of the frame is visible.
     struct Blit {
-        QRectF source;   // frame pixels, integral edges
-        QRectF target;   // area coordinates
+        QRectF source; // frame pixels, integral edges
+        QRectF target; // area coordinates
     };
     Blit visiblePart() const;
 };

@@ -20,12 +20,30 @@ QFont scaled(double factor, bool bold = false)
 
 namespace TextStyles {
 
-QFont largeTitle() { return scaled(2.0); }
-QFont title2() { return scaled(1.45, true); }
-QFont title3() { return scaled(1.25); }
-QFont headline() { return scaled(1.0, true); }
-QFont callout() { return scaled(0.95); }
-QFont caption() { return scaled(0.85); }
+QFont largeTitle()
+{
+    return scaled(2.0);
+}
+QFont title2()
+{
+    return scaled(1.45, true);
+}
+QFont title3()
+{
+    return scaled(1.25);
+}
+QFont headline()
+{
+    return scaled(1.0, true);
+}
+QFont callout()
+{
+    return scaled(0.95);
+}
+QFont caption()
+{
+    return scaled(0.85);
+}
 
 QColor secondary(const QPalette &palette)
 {

@@ -9,12 +9,12 @@ class QWidget;
 // The named text sizes and shades of the program, derived from the application's body font.
 namespace TextStyles {
 
-QFont largeTitle();   // header icon size, help title
-QFont title2();       // program name in the header (bold)
-QFont title3();       // help subtitle
-QFont headline();     // pane titles, help headings (bold body)
-QFont callout();      // status line, placeholder text
-QFont caption();      // secondary lines
+QFont largeTitle(); // header icon size, help title
+QFont title2();     // program name in the header (bold)
+QFont title3();     // help subtitle
+QFont headline();   // pane titles, help headings (bold body)
+QFont callout();    // status line, placeholder text
+QFont caption();    // secondary lines
 
 QColor secondary(const QPalette &palette);
 QColor errorRed();

@@ -17,14 +17,13 @@ QRectF WindowFit::newFrame() const
     const QSizeF wanted = wantedContent();
     const QSizeF frame(wanted.width() + decorations.left() + decorations.right(),
                        wanted.height() + decorations.top() + decorations.bottom());
-    const QSizeF size(std::min(visibleArea.width(), frame.width()),
-                      std::min(visibleArea.height(), frame.height()));
+    const QSizeF size(std::min(visibleArea.width(), frame.width()), std::min(visibleArea.height(), frame.height()));
     const QPointF centre = currentFrame.center();
-    const double x = std::max(visibleArea.left(),
-                              std::min(visibleArea.left() + visibleArea.width() - size.width(),
-                                       centre.x() - 0.5 * size.width()));
-    const double y = std::max(visibleArea.top(),
-                              std::min(visibleArea.top() + visibleArea.height() - size.height(),
-                                       centre.y() - 0.5 * size.height()));
+    const double x =
+        std::max(visibleArea.left(),
+                 std::min(visibleArea.left() + visibleArea.width() - size.width(), centre.x() - 0.5 * size.width()));
+    const double y =
+        std::max(visibleArea.top(),
+                 std::min(visibleArea.top() + visibleArea.height() - size.height(), centre.y() - 0.5 * size.height()));
     return QRectF(QPointF(x, y), size);
 }

@@ -9,13 +9,13 @@
 // minimum, and the window stays on the visible part of its screen, centred where it was if
 // possible. Qt coordinates: y grows downwards, rectangles by their top-left corner.
 struct WindowFit {
-    QSizeF movie;            // movie frame, pixels
-    QSizeF previewSize;      // one image area, points
-    QSizeF content;          // the window's current content size, points
-    double scale = 1;        // physical pixels per point
-    QMarginsF decorations;   // outer frame minus content on each side
-    QRectF visibleArea;      // the screen's usable area
-    QRectF currentFrame;     // the window's outer frame now
+    QSizeF movie;          // movie frame, pixels
+    QSizeF previewSize;    // one image area, points
+    QSizeF content;        // the window's current content size, points
+    double scale = 1;      // physical pixels per point
+    QMarginsF decorations; // outer frame minus content on each side
+    QRectF visibleArea;    // the screen's usable area
+    QRectF currentFrame;   // the window's outer frame now
     QSizeF minimumContent{1080, 720};
 
     // The content size that gives each image area the movie's size.

@@ -106,7 +106,8 @@ void CliTests::usageErrors_data()
     QTest::newRow("render without seconds") << QStringList{"render", "a.mp4", "--mbps", "2"};
     QTest::newRow("comma seconds") << QStringList{"render", "a.mp4", "--seconds", "2,5", "--mbps", "2"};
     QTest::newRow("bad mbps list") << QStringList{"render", "a.mp4", "--seconds", "2", "--mbps", "2,x"};
-    QTest::newRow("odd height") << QStringList{"render", "a.mp4", "--seconds", "2", "--mbps", "2", "--max-height", "480"};
+    QTest::newRow("odd height") << QStringList{"render", "a.mp4", "--seconds",    "2",
+                                               "--mbps", "2",     "--max-height", "480"};
     QTest::newRow("render option on probe") << QStringList{"probe", "a.mp4", "--seconds", "2"};
     QTest::newRow("unknown option") << QStringList{"probe", "--fast", "a.mp4"};
 }
@@ -135,14 +136,17 @@ void CliTests::probePrintsOneObject()
     // One line, keys in a fixed order for scripts that read it as text.
     QCOMPARE(QString::fromUtf8(outcome.out),
              QStringLiteral(R"({"path":"%1","duration":100,"width":1920,"height":1080,"fps":25,)"
-                            R"("codec":"h264","bitrate":8520000})" "\n").arg(films.filePath(name)));
+                            R"("codec":"h264","bitrate":8520000})"
+                            "\n")
+                 .arg(films.filePath(name)));
 
     const QList<FakeTools::Call> calls = tools.calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.first().args.last(), films.filePath(name));
 
     // Without a bitrate the key is null, not missing.
-    tools.setProbeJson(QStringLiteral(R"({"streams":[{"codec_type":"video","width":640,"height":360,"duration":"4.0"}]})"));
+    tools.setProbeJson(
+        QStringLiteral(R"({"streams":[{"codec_type":"video","width":640,"height":360,"duration":"4.0"}]})"));
     const Outcome second = cli.run({"probe", "--tools", tools.directory(), films.filePath(name)});
     QCOMPARE(second.status, 0);
     QVERIFY(second.out.contains("\"bitrate\":null"));
@@ -152,23 +156,27 @@ void CliTests::probePrintsOneObject()
 void CliTests::failuresExitOne_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("ffmpegBody");   // empty: the well-behaved fake
-    QTest::addColumn<QString>("probeJson");    // empty: the default film
+    QTest::addColumn<QString>("ffmpegBody"); // empty: the well-behaved fake
+    QTest::addColumn<QString>("probeJson");  // empty: the default film
     QTest::addColumn<bool>("withoutFfprobe");
     QTest::addColumn<QString>("expectedError");
-    QTest::addColumn<int>("linesBefore");      // lines of the bitrates that did succeed
+    QTest::addColumn<int>("linesBefore"); // lines of the bitrates that did succeed
 
     const QStringList render{"render", "film.mp4", "--seconds", "5", "--mbps"};
     QTest::newRow("no video") << QStringList{"probe", "film.m4a"} << QString()
                               << R"({"streams":[{"codec_type":"audio"}],"format":{"duration":"3.0"}})" << false
-                              << "Keine Videospur gefunden.\n" << 0;
+                              << "Keine Videospur gefunden.\n"
+                              << 0;
     QTest::newRow("tools missing") << QStringList{"probe", "film.mp4"} << QString() << QString() << true
-                                   << "FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen.\n" << 0;
+                                   << "FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen.\n"
+                                   << 0;
     // The engine rejects the second bitrate before any tool runs; the first one's line stays.
-    QTest::newRow("bitrate out of range") << render + QStringList{"2,31"} << QString() << QString() << false
-                                          << "Ungültige Bitrate.\n" << 1;
+    QTest::newRow("bitrate out of range")
+        << render + QStringList{"2,31"} << QString() << QString() << false << "Ungültige Bitrate.\n"
+        << 1;
     QTest::newRow("tool failure") << render + QStringList{"2"} << "echo 'Fehler beim Kodieren' >&2\nexit 1\n"
-                                  << QString() << false << "Fehler beim Kodieren\n\n" << 0;
+                                  << QString() << false << "Fehler beim Kodieren\n\n"
+                                  << 0;
 }
 
 void CliTests::failuresExitOne()
@@ -188,8 +196,9 @@ void CliTests::failuresExitOne()
         tools.removeTool(QStringLiteral("ffprobe"));
     QTemporaryDir out;
     Cli cli;
-    const Outcome outcome = cli.run(arguments + QStringList{"--tools", tools.directory()}
-                                    + (arguments.first() == "render" ? QStringList{"--out", out.path()} : QStringList{}));
+    const Outcome outcome =
+        cli.run(arguments + QStringList{"--tools", tools.directory()}
+                + (arguments.first() == "render" ? QStringList{"--out", out.path()} : QStringList{}));
     QCOMPARE(outcome.status, 1);
     QCOMPARE(outcome.err, expectedError);
     QCOMPARE(jsonLines(outcome.out).size(), linesBefore);
@@ -201,15 +210,17 @@ void CliTests::renderOneBitrate()
     FakeTools tools;
     QTemporaryDir out;
     Cli cli;
-    const Outcome outcome = cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "50",
-                                     "--mbps", "2", "--out", out.path()});
+    const Outcome outcome = cli.run(
+        {"render", "--tools", tools.directory(), "film.mp4", "--seconds", "50", "--mbps", "2", "--out", out.path()});
     QCOMPARE(outcome.status, 0);
-    QCOMPARE(QString::fromUtf8(outcome.out),
-             QStringLiteral(R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
-                            R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
-                            R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","original":"%1",)"
-                            R"("encoded":"%2"})" "\n")
-                 .arg(out.filePath("original.png"), out.filePath("encoded.png")));
+    QCOMPARE(
+        QString::fromUtf8(outcome.out),
+        QStringLiteral(R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
+                       R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
+                       R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","original":"%1",)"
+                       R"("encoded":"%2"})"
+                       "\n")
+            .arg(out.filePath("original.png"), out.filePath("encoded.png")));
     QCOMPARE(QImage(out.filePath("original.png")).pixelColor(0, 0), QColor(200, 40, 40));
     QCOMPARE(QImage(out.filePath("encoded.png")).pixelColor(0, 0), QColor(40, 40, 200));
     QVERIFY(cli.workFolders().isEmpty());
@@ -220,8 +231,8 @@ void CliTests::renderSeveralBitratesCutsOnce()
     FakeTools tools;
     QTemporaryDir out;
     Cli cli;
-    const Outcome outcome = cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds=50",
-                                     "--mbps", "1,3.3,20", "--max-height", "720", "--out", out.path()});
+    const Outcome outcome = cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds=50", "--mbps",
+                                     "1,3.3,20", "--max-height", "720", "--out", out.path()});
     QCOMPARE(outcome.status, 0);
     const QList<QJsonObject> lines = jsonLines(outcome.out);
     QCOMPARE(lines.size(), 3);
@@ -264,8 +275,8 @@ void CliTests::interruptionLeavesNoWorkFolder()
     tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nsleep 60\n"));
     QTemporaryDir out;
     Cli cli;
-    QProcess *process = cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5",
-                                   "--mbps", "2", "--out", out.path()});
+    QProcess *process = cli.start(
+        {"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps", "2", "--out", out.path()});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
     QCOMPARE(cli.workFolders().size(), 1);
     ::kill(pid_t(process->processId()), signal);
@@ -284,8 +295,8 @@ void CliTests::realRenderEndToEnd()
     QVERIFY(!film.isEmpty());
     QTemporaryDir out;
     Cli cli;
-    const Outcome outcome = cli.run({"render", "--tools", toolsDirectory, film, "--seconds", "2", "--mbps",
-                                     "0.5,4", "--out", out.path()});
+    const Outcome outcome =
+        cli.run({"render", "--tools", toolsDirectory, film, "--seconds", "2", "--mbps", "0.5,4", "--out", out.path()});
     QVERIFY2(outcome.status == 0, qPrintable(outcome.err));
     const QList<QJsonObject> lines = jsonLines(outcome.out);
     QCOMPARE(lines.size(), 2);

@@ -12,8 +12,7 @@
 
 // What a future ends with, after waiting for it: "no failure", "PreviewError: <text>",
 // "PlatformError: <text>", "CancelledError" or "other: <text>", so kind and message compare as one.
-template <typename T>
-QString failureText(QFuture<T> future)
+template <typename T> QString failureText(QFuture<T> future)
 {
     try {
         future.waitForFinished();
@@ -32,8 +31,7 @@ QString failureText(QFuture<T> future)
 
 // The result of a future; on failure a default value and a warning that names the failure, so
 // that a failed operation shows as a failed comparison with its reason, not as an exception.
-template <typename T>
-T resultOrWarn(QFuture<T> future)
+template <typename T> T resultOrWarn(QFuture<T> future)
 {
     const QString failure = failureText(future);
     if (failure == QLatin1String("no failure"))

@@ -15,7 +15,8 @@ namespace {
 
 QStringList lavfi(const QString &source, const QStringList &x264Extra = {})
 {
-    return QStringList{"-f", "lavfi", "-i", source, "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p"} + x264Extra;
+    return QStringList{"-f", "lavfi", "-i", source, "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p"}
+    + x264Extra;
 }
 
 const QString kSmall = QStringLiteral("testsrc2=s=160x120:r=25:d=1");
@@ -24,14 +25,22 @@ const QString kSmall = QStringLiteral("testsrc2=s=160x120:r=25:d=1");
 QString mediaExpectation(const QString &file)
 {
     const QString hdr = previewError(PreviewError::hdrNotSupported());
-    static const QMap<QString, QString> table{
-        {"bear_vp9.webm", "320×240 vp9"}, {"car_12p5fps.mp4", "768×432 h264"}, {"dv_p9_h264_1080p60.mp4", hdr},
-        {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream())}, {"emulator_720p_h264.mp4", "1280×720 h264"},
-        {"gopro_karma.mp4", "854×480 h264"}, {"hdr10_av1_mdcv.mp4", hdr}, {"hdr10_av1_portrait.mp4", hdr},
-        {"hdr10_hevc_1080p.mp4", hdr}, {"iphone_dv84_hlg_rot.mp4", hdr}, {"iphone_dv84_short.mov", hdr},
-        {"pixel_motionphoto_vfr.mp4", "1024×768 hevc"}, {"portrait_4k60_rot.mp4", "3840×2160 h264"},
-        {"roadtrip_vp9_10bit.webm", "426×240 vp9"}, {"slowmo_android_vfr.mp4", "1280×720 h264"},
-        {"sowt_pcm_1080p50.mov", "1920×1080 h264"}};
+    static const QMap<QString, QString> table{{"bear_vp9.webm", "320×240 vp9"},
+                                              {"car_12p5fps.mp4", "768×432 h264"},
+                                              {"dv_p9_h264_1080p60.mp4", hdr},
+                                              {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream())},
+                                              {"emulator_720p_h264.mp4", "1280×720 h264"},
+                                              {"gopro_karma.mp4", "854×480 h264"},
+                                              {"hdr10_av1_mdcv.mp4", hdr},
+                                              {"hdr10_av1_portrait.mp4", hdr},
+                                              {"hdr10_hevc_1080p.mp4", hdr},
+                                              {"iphone_dv84_hlg_rot.mp4", hdr},
+                                              {"iphone_dv84_short.mov", hdr},
+                                              {"pixel_motionphoto_vfr.mp4", "1024×768 hevc"},
+                                              {"portrait_4k60_rot.mp4", "3840×2160 h264"},
+                                              {"roadtrip_vp9_10bit.webm", "426×240 vp9"},
+                                              {"slowmo_android_vfr.mp4", "1280×720 h264"},
+                                              {"sowt_pcm_1080p50.mov", "1920×1080 h264"}};
     return table.value(file, QStringLiteral("a new file: add its expectation here"));
 }
 
@@ -64,12 +73,16 @@ private slots:
         QTest::addColumn<QString>("film");
         QTest::addColumn<QString>("expected"); // "W×H codec [fps]" or the failure
         QTest::newRow("cover picture before the film") << TestFilms::coverFirstFilm() << "160×120 h264 25";
-        QTest::newRow("NTSC rate") << TestFilms::film("ntsc.mp4", lavfi("testsrc2=s=160x120:r=30000/1001:d=1")) << "160×120 h264 29.97003";
-        QTest::newRow("PQ") << TestFilms::film("pq.mp4", lavfi(kSmall, {"-bsf:v", "h264_metadata=transfer_characteristics=16"}))
+        QTest::newRow("NTSC rate") << TestFilms::film("ntsc.mp4", lavfi("testsrc2=s=160x120:r=30000/1001:d=1"))
+                                   << "160×120 h264 29.97003";
+        QTest::newRow("PQ") << TestFilms::film("pq.mp4",
+                                               lavfi(kSmall, {"-bsf:v", "h264_metadata=transfer_characteristics=16"}))
                             << previewError(PreviewError::hdrNotSupported());
-        QTest::newRow("interlaced fields") << TestFilms::film("interlaced.mp4", lavfi(kSmall, {"-vf", "setfield=tff", "-flags", "+ilme+ildct"}))
-                                           << previewError(PreviewError::interlacedNotSupported());
-        const QStringList files = TestFilms::mediaDirectory().isEmpty() ? QStringList()
+        QTest::newRow("interlaced fields")
+            << TestFilms::film("interlaced.mp4", lavfi(kSmall, {"-vf", "setfield=tff", "-flags", "+ilme+ildct"}))
+            << previewError(PreviewError::interlacedNotSupported());
+        const QStringList files = TestFilms::mediaDirectory().isEmpty()
+            ? QStringList()
             : QDir(TestFilms::mediaDirectory()).entryList(QDir::Files);
         for (const QString &file : files)
             if (file != QLatin1String("README.md"))
@@ -128,16 +141,23 @@ private slots:
         QTest::newRow("limit above the source") << numbered << 2.5 << qint64(1080) << qint64(240) << 62;
         // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s, as phones record: the average
         // rate 500/23, not the nominal 25, finds frame 17, and the encoded clip shows the same one.
-        QTest::newRow("frame gaps") << TestFilms::film("numbered-gap.mp4", {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
-            "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'",
-            "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0", "-pix_fmt", "yuv420p"}) << 0.8 << qint64(0) << qint64(120) << 17;
-        QTest::newRow("the film, not the cover (64×64)") << TestFilms::coverFirstFilm() << 0.5 << qint64(0) << qint64(120) << -1;
+        QTest::newRow("frame gaps") << TestFilms::film(
+            "numbered-gap.mp4",
+            {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+             "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'", "-fps_mode",
+             "vfr", "-c:v", "libx264", "-qp", "0", "-pix_fmt", "yuv420p"})
+                                    << 0.8 << qint64(0) << qint64(120) << 17;
+        QTest::newRow("the film, not the cover (64×64)")
+            << TestFilms::coverFirstFilm() << 0.5 << qint64(0) << qint64(120) << -1;
         if (TestFilms::mediaDirectory().isEmpty())
             return;
         QTest::newRow("VP9, whole clip") << media("bear_vp9.webm") << 1.5 << qint64(0) << qint64(240) << -1;
-        QTest::newRow("10-bit VP9 with hidden frames") << media("roadtrip_vp9_10bit.webm") << 2.0 << qint64(720) << qint64(240) << -1;
-        QTest::newRow("variable frame gaps, scene at the end") << media("slowmo_android_vfr.mp4") << 0.53 << qint64(720) << qint64(720) << -1;
-        QTest::newRow("1080p50 limited to 720") << media("sowt_pcm_1080p50.mov") << 1.0 << qint64(720) << qint64(720) << -1;
+        QTest::newRow("10-bit VP9 with hidden frames")
+            << media("roadtrip_vp9_10bit.webm") << 2.0 << qint64(720) << qint64(240) << -1;
+        QTest::newRow("variable frame gaps, scene at the end")
+            << media("slowmo_android_vfr.mp4") << 0.53 << qint64(720) << qint64(720) << -1;
+        QTest::newRow("1080p50 limited to 720")
+            << media("sowt_pcm_1080p50.mov") << 1.0 << qint64(720) << qint64(720) << -1;
     }
     void render()
     {
@@ -166,13 +186,17 @@ private slots:
     {
         // Dense frames for 3 s, then one every 0.4 s up to 12.6 s: Matroska keeps the gaps and ffprobe
         // still reports 25 fps, so a scene near the end asks for a frame the clip does not have.
-        const MovieInfo sparse = probe(TestFilms::film(
-            "sparse.mkv", lavfi("testsrc2=s=160x120:r=25:d=4", {"-vf", "setpts='if(lt(N,75),N/25,3+(N-75)*0.4)/TB'", "-fps_mode", "vfr"})));
+        const MovieInfo sparse =
+            probe(TestFilms::film("sparse.mkv",
+                                  lavfi("testsrc2=s=160x120:r=25:d=4",
+                                        {"-vf", "setpts='if(lt(N,75),N/25,3+(N-75)*0.4)/TB'", "-fps_mode", "vfr"})));
         QCOMPARE(sparse.fps, 25.0);
         QCOMPARE(failureText(engine_->render(sparse, 1, 2, 0)), QStringLiteral("no failure"));
-        QVERIFY(QFileInfo::exists(engine_->directory() + QStringLiteral("/original.png"))); // a good render leaves its frames behind
+        QVERIFY(QFileInfo::exists(engine_->directory()
+                                  + QStringLiteral("/original.png"))); // a good render leaves its frames behind
         // ffmpeg finds no frame 73 in the last 3 s of the film, succeeds and writes nothing.
-        QCOMPARE(failureText(engine_->render(sparse, sparse.duration, 2, 0)), previewError(PreviewError::frameNotExtracted()));
+        QCOMPARE(failureText(engine_->render(sparse, sparse.duration, 2, 0)),
+                 previewError(PreviewError::frameNotExtracted()));
         QCOMPARE(engine_->cachedKey(), std::nullopt);
     }
 };

@@ -29,7 +29,8 @@ QString with(const QByteArray &extra, const char *format = R"({"duration":"100.0
     const QJsonObject changes = parse(QLatin1Char('{') + QString::fromUtf8(extra) + QLatin1Char('}'));
     for (auto it = changes.begin(); it != changes.end(); ++it)
         it.value().isNull() ? (void)stream.remove(it.key()) : (void)stream.insert(it.key(), it.value());
-    const QJsonObject top{{QStringLiteral("streams"), QJsonArray{stream}}, {QStringLiteral("format"), parse(QString::fromUtf8(format))}};
+    const QJsonObject top{{QStringLiteral("streams"), QJsonArray{stream}},
+                          {QStringLiteral("format"), parse(QString::fromUtf8(format))}};
     return QString::fromUtf8(QJsonDocument(top).toJson(QJsonDocument::Compact));
 }
 
@@ -53,8 +54,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<std::optional<double>>("expected");
         for (const auto &[text, value] : QList<std::pair<QString, std::optional<double>>>{
-                 {"90.5", 90.5}, {"1e3", 1000}, {"inf", kInf}, {"", {}}, {" 1", {}}, {"1 ", {}}, {"25fps", {}},
-                 {"1,5", {}}, {"N/A", {}}, {"25/1", {}}, {QStringLiteral("12") + QChar(0) + QStringLiteral("3"), {}}})
+                 {"90.5", 90.5},
+                 {"1e3", 1000},
+                 {"inf", kInf},
+                 {"", {}},
+                 {" 1", {}},
+                 {"1 ", {}},
+                 {"25fps", {}},
+                 {"1,5", {}},
+                 {"N/A", {}},
+                 {"25/1", {}},
+                 {QStringLiteral("12") + QChar(0) + QStringLiteral("3"), {}}})
             QTest::newRow(qPrintable(QLatin1Char('"') + text + QLatin1Char('"'))) << text << value;
     }
     void parseNumber()
@@ -93,8 +103,12 @@ private slots:
         try {
             const MovieInfo info = movieInfoFromProbe(parse(json), kMovieUrl);
             QCOMPARE(info.url, kMovieUrl);
-            actual = QStringLiteral("%1×%2 %3 %4 %5 %6").arg(info.width).arg(info.height).arg(info.codec)
-                         .arg(info.fps, 0, 'g', 7).arg(info.duration)
+            actual = QStringLiteral("%1×%2 %3 %4 %5 %6")
+                         .arg(info.width)
+                         .arg(info.height)
+                         .arg(info.codec)
+                         .arg(info.fps, 0, 'g', 7)
+                         .arg(info.duration)
                          .arg(info.bitrate ? QString::number(*info.bitrate, 'g', 12) : QStringLiteral("none"));
         } catch (const PreviewError &error) {
             actual = error.message();
@@ -144,7 +158,8 @@ void EngineRules::probeRules_data()
     row("HLG before interlace", with(R"("color_transfer":"arib-std-b67","field_order":"tt")"), hdr);
     row("PQ before duration", with(R"("color_transfer":"smpte2084","duration":"0")", "{}"), hdr);
     row("DOVI in a key", with(R"("side_data_list":[{"x":{"DOVI":1}}])"), hdr);
-    row("DOVI deep in lists, before interlace", with(R"("side_data_list":[[["no", ["xDOVIx"]]]],"field_order":"bb")"), hdr);
+    row("DOVI deep in lists, before interlace", with(R"("side_data_list":[[["no", ["xDOVIx"]]]],"field_order":"bb")"),
+        hdr);
     row("field order text is exact", with(R"("field_order":"Progressive")"), interlaced);
     row("interlace before duration", with(R"("field_order":"tb","duration":null)", "{}"), interlaced);
     row("field order unknown", with(R"("field_order":"unknown")"), good);
@@ -156,16 +171,21 @@ void EngineRules::probeRules_data()
     row("format duration as a number", with(R"("duration":null)", R"({"duration":90.5})"), duration);
 
     // Frame rate: the average rate; anything unusable gives 25.
-    row("empty pieces dropped", with(R"("avg_frame_rate":"//60//2/")"), QStringLiteral("1920×1080 h264 30 100 8520000"));
+    row("empty pieces dropped", with(R"("avg_frame_rate":"//60//2/")"),
+        QStringLiteral("1920×1080 h264 30 100 8520000"));
     for (const char *rate : {R"("0/0")", R"("30")", "50", R"("60/2/1")", R"("-50/1")", R"("50/0")"})
         row(rate, with(QByteArray(R"("avg_frame_rate":)") + rate), good);
 
     // Bitrate and codec.
-    row("tags BPS before BPS-eng", with(R"("bit_rate":null,"tags":{"BPS-eng":"1","BPS":"2"})"), QStringLiteral("1920×1080 h264 25 100 2"));
+    row("tags BPS before BPS-eng", with(R"("bit_rate":null,"tags":{"BPS-eng":"1","BPS":"2"})"),
+        QStringLiteral("1920×1080 h264 25 100 2"));
     row("stream bit_rate before tags", with(R"("tags":{"BPS":"2"})"), good);
-    row("unparsable bit_rate hides tags", with(R"("bit_rate":"N/A","tags":{"BPS":"2"})"), QStringLiteral("1920×1080 h264 25 100 none"));
-    row("bit_rate as a number counts as missing", with(R"("bit_rate":8520000,"tags":{"BPS":"3"})"), QStringLiteral("1920×1080 h264 25 100 3"));
-    row("tags with a non-text value are ignored", with(R"("bit_rate":null,"tags":{"BPS":"2","N":75})"), QStringLiteral("1920×1080 h264 25 100 none"));
+    row("unparsable bit_rate hides tags", with(R"("bit_rate":"N/A","tags":{"BPS":"2"})"),
+        QStringLiteral("1920×1080 h264 25 100 none"));
+    row("bit_rate as a number counts as missing", with(R"("bit_rate":8520000,"tags":{"BPS":"3"})"),
+        QStringLiteral("1920×1080 h264 25 100 3"));
+    row("tags with a non-text value are ignored", with(R"("bit_rate":null,"tags":{"BPS":"2","N":75})"),
+        QStringLiteral("1920×1080 h264 25 100 none"));
     row("codec name not text", with(R"("codec_name":7)"), QStringLiteral("1920×1080 Video 25 100 8520000"));
 }
 

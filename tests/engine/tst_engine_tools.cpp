@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
 #include <limits>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -134,7 +134,8 @@ private slots:
         }
         const QFileInfo folder(engine_->directory());
         QCOMPARE(folder.absolutePath(), QDir(QDir::tempPath()).absolutePath());
-        QCOMPARE(QDir(folder.filePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(folder.filePath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
         QVERIFY(fake_->calls().isEmpty()); // creation runs no tool
 
         // Destruction removes the folder with everything in it, and tolerates its absence.
@@ -162,14 +163,19 @@ private slots:
     {
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("expected"); // "output: <standard output>" or the failure text
-        QTest::newRow("standard input is empty") << "cat\necho read-all" << "output: read-all\n";
-        QTest::newRow("standard error with status 0") << "echo Warnung >&2\necho out" << "output: out\n";
+        QTest::newRow("standard input is empty") << "cat\necho read-all"
+                                                 << "output: read-all\n";
+        QTest::newRow("standard error with status 0") << "echo Warnung >&2\necho out"
+                                                      << "output: out\n";
         QTest::newRow("empty log") << "exit 1" << previewError(QString());
-        QTest::newRow("short log kept whole") << "printf '  Fehler\\n\\n' >&2\nexit 255" << previewError(QStringLiteral("  Fehler\n\n"));
-        QTest::newRow("log not UTF-8") << "printf 'Fehler \\377' >&2\nexit 1" << previewError(PreviewError::unknownToolFailure());
+        QTest::newRow("short log kept whole")
+            << "printf '  Fehler\\n\\n' >&2\nexit 255" << previewError(QStringLiteral("  Fehler\n\n"));
+        QTest::newRow("log not UTF-8") << "printf 'Fehler \\377' >&2\nexit 1"
+                                       << previewError(PreviewError::unknownToolFailure());
         // Far more than a pipe holds: the tool blocks unless the engine reads while it waits.
         const QByteArray lots = QByteArray("{\"k\":\"v\"},\n").repeated(6000000 / 11 + 1).left(6000000);
-        QTest::newRow("6 MB of output") << "yes '{\"k\":\"v\"},' | head -c 6000000" << "output: " + QString::fromUtf8(lots);
+        QTest::newRow("6 MB of output") << "yes '{\"k\":\"v\"},' | head -c 6000000"
+                                        << "output: " + QString::fromUtf8(lots);
         QTest::newRow("crash") << "echo Absturz >&2\nkill -SEGV $$" << previewError(QStringLiteral("Absturz\n"));
         // 3,000 user-perceived characters, each counting once: umlauts, a decomposed umlaut, an
         // emoji (two UTF-16 units), CR LF; the message holds the last 2,500 of them.
@@ -200,7 +206,8 @@ private slots:
         QCOMPARE(fake_->calls().size(), 1);
         QCOMPARE(readFile(work(QStringLiteral("process.log"))), QStringLiteral("früher\n").toUtf8());
         QCOMPARE(failureText(engine_->run(engine_->ffmpeg(), {QStringLiteral("später")})), kOk);
-        QCOMPARE(readFile(work(QStringLiteral("process.log"))), QStringLiteral("später\n").toUtf8()); // each run starts a fresh log
+        QCOMPARE(readFile(work(QStringLiteral("process.log"))),
+                 QStringLiteral("später\n").toUtf8()); // each run starts a fresh log
         fake_->removeTool(QStringLiteral("ffmpeg"));
         QVERIFY(failureText(engine_->run(engine_->ffmpeg(), {})).startsWith(QLatin1String("PlatformError: ")));
     }
@@ -210,15 +217,17 @@ private slots:
     // the main thread.
     void cancellationAndOrder()
     {
-        fake_->setBody(QStringLiteral("ffmpeg"), "echo \"start $1\" >> \"$DIR/order\"\n[ \"$1\" != a ] || " + kWaitForGo
-                                                     + "echo \"end $1\" >> \"$DIR/order\"\necho \"$1\"\n[ \"$1\" = c ]\n");
+        fake_->setBody(QStringLiteral("ffmpeg"),
+                       "echo \"start $1\" >> \"$DIR/order\"\n[ \"$1\" != a ] || " + kWaitForGo
+                           + "echo \"end $1\" >> \"$DIR/order\"\necho \"$1\"\n[ \"$1\" = c ]\n");
         CancelToken token;
         QFuture<QByteArray> running = engine_->run(engine_->ffmpeg(), {QStringLiteral("a")}, token);
         QFuture<QByteArray> queued = engine_->run(engine_->ffmpeg(), {QStringLiteral("b")});
         QObject context;
         QString next;
         engine_->run(engine_->ffmpeg(), {QStringLiteral("c")}).then(&context, [&](QFuture<QByteArray> future) {
-            next = (QThread::currentThread() == qApp->thread() ? QString() : QStringLiteral("worker: ")) + failureText(future);
+            next = (QThread::currentThread() == qApp->thread() ? QString() : QStringLiteral("worker: "))
+                + failureText(future);
         });
         QTRY_COMPARE(fake_->calls().size(), 1);
         token.cancel();
@@ -227,7 +236,8 @@ private slots:
         QCOMPARE(failureText(running), kCancelled);
         QTRY_COMPARE(next, kOk);
         QVERIFY(queued.isCanceled());
-        QCOMPARE(readFile(fake_->directory() + QStringLiteral("/order")), QByteArray("start a\nend a\nstart c\nend c\n"));
+        QCOMPARE(readFile(fake_->directory() + QStringLiteral("/order")),
+                 QByteArray("start a\nend a\nstart c\nend c\n"));
     }
 
     void destructorFinishesRunningAndDropsQueued()
@@ -272,10 +282,18 @@ private slots:
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("output not JSON") << "" << "echo 'kein JSON'" << "PlatformError: *";
-        QTest::newRow("top level is a list") << "" << "echo '[{\"streams\":[]}]'" << previewError(PreviewError::unreadableMovieData());
-        QTest::newRow("rules apply") << "" << "echo '{\"streams\":[{\"codec_type\":\"audio\"}]}'" << previewError(PreviewError::noVideoStream());
-        QTest::newRow("not a local file") << "https://example.org/film.mp4" << "exit 1" << "PlatformError: *";
+        QTest::newRow("output not JSON") << ""
+                                         << "echo 'kein JSON'"
+                                         << "PlatformError: *";
+        QTest::newRow("top level is a list")
+            << ""
+            << "echo '[{\"streams\":[]}]'" << previewError(PreviewError::unreadableMovieData());
+        QTest::newRow("rules apply") << ""
+                                     << "echo '{\"streams\":[{\"codec_type\":\"audio\"}]}'"
+                                     << previewError(PreviewError::noVideoStream());
+        QTest::newRow("not a local file") << "https://example.org/film.mp4"
+                                          << "exit 1"
+                                          << "PlatformError: *";
     }
     void probeFailures()
     {
@@ -296,22 +314,32 @@ private slots:
         // Each call as one line, a space inside an argument as "_", the film as "F", the work folder as "W".
         QStringList lines;
         for (const FakeTools::Call &call : fake_->calls())
-            lines << (QStringList{call.tool} + call.args).replaceInStrings(kFilm, QStringLiteral("F")).replaceInStrings(
-                engine_->directory(), QStringLiteral("W")).replaceInStrings(QStringLiteral(" "), QStringLiteral("_")).join(QLatin1Char(' '));
-        QCOMPARE(lines.join(QLatin1Char('\n')), QStringLiteral(
-            "ffprobe -v error -show_format -show_streams -of json F\n"
-            "ffmpeg -v error -nostdin -y -ss 49.0 -noautorotate -i F -t 3.0 -map 0:V:0 -an -sn -dn -vf "
-            "scale=-2:min(ih\\,720),setsar=1,format=yuv420p -c:v ffv1 -level 3 W/reference.mkv\n"
-            "ffprobe -v error -show_format -show_streams -of json W/reference.mkv\n"
-            "ffmpeg -v error -nostdin -y -i W/reference.mkv -vf select=eq(n\\,25) -frames:v 1 W/original.png\n"
-            "ffmpeg -v error -nostdin -y -i W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 -preset veryfast "
-            "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 W/encoded.mp4\n"
-            "ffprobe -v error -show_format -show_streams -of json W/encoded.mp4\n"
-            "ffmpeg -v error -nostdin -y -i W/encoded.mp4 -vf select=eq(n\\,25) -frames:v 1 W/encoded.png"));
+            lines << (QStringList{call.tool} + call.args)
+                         .replaceInStrings(kFilm, QStringLiteral("F"))
+                         .replaceInStrings(engine_->directory(), QStringLiteral("W"))
+                         .replaceInStrings(QStringLiteral(" "), QStringLiteral("_"))
+                         .join(QLatin1Char(' '));
+        QCOMPARE(lines.join(QLatin1Char('\n')),
+                 QStringLiteral(
+                     "ffprobe -v error -show_format -show_streams -of json F\n"
+                     "ffmpeg -v error -nostdin -y -ss 49.0 -noautorotate -i F -t 3.0 -map 0:V:0 -an -sn -dn -vf "
+                     "scale=-2:min(ih\\,720),setsar=1,format=yuv420p -c:v ffv1 -level 3 W/reference.mkv\n"
+                     "ffprobe -v error -show_format -show_streams -of json W/reference.mkv\n"
+                     "ffmpeg -v error -nostdin -y -i W/reference.mkv -vf select=eq(n\\,25) -frames:v 1 W/original.png\n"
+                     "ffmpeg -v error -nostdin -y -i W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 "
+                     "-preset veryfast "
+                     "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 W/encoded.mp4\n"
+                     "ffprobe -v error -show_format -show_streams -of json W/encoded.mp4\n"
+                     "ffmpeg -v error -nostdin -y -i W/encoded.mp4 -vf select=eq(n\\,25) -frames:v 1 W/encoded.png"));
         QCOMPARE(result.original, readFile(fake_->directory() + QStringLiteral("/original-frame.png")));
         QCOMPARE(result.encoded, readFile(fake_->directory() + QStringLiteral("/encoded-frame.png")));
-        QCOMPARE(QStringLiteral("%1×%2 %3 Mbit/s %4 s of %5 s").arg(result.width).arg(result.height).arg(result.actualMbps)
-                     .arg(result.seconds).arg(result.sampleSeconds), QStringLiteral("1280×720 2.37 Mbit/s 50 s of 3 s"));
+        QCOMPARE(QStringLiteral("%1×%2 %3 Mbit/s %4 s of %5 s")
+                     .arg(result.width)
+                     .arg(result.height)
+                     .arg(result.actualMbps)
+                     .arg(result.seconds)
+                     .arg(result.sampleSeconds),
+                 QStringLiteral("1280×720 2.37 Mbit/s 50 s of 3 s"));
         QCOMPARE(engine_->cachedKey(), key("50.0", 720));
     }
 
@@ -323,12 +351,16 @@ private slots:
         QTest::addColumn<qint64>("maxHeight");
         QTest::addColumn<QString>("expected"); // "-ss -t height-limit frame, frame time of clip length"
         QTest::newRow("middle: frame 25") << 100.0 << qint64(1080) << 50.0 << qint64(720) << "49.0 3.0 720 25, 50 of 3";
-        QTest::newRow("near the end: frame 62") << 100.0 << qint64(1080) << 99.5 << qint64(0) << "97.0 3.0 1080 62, 99.48 of 3";
-        QTest::newRow("at the end: frame 73") << 100.0 << qint64(1080) << 100.0 << qint64(0) << "97.0 3.0 1080 73, 99.92 of 3";
+        QTest::newRow("near the end: frame 62")
+            << 100.0 << qint64(1080) << 99.5 << qint64(0) << "97.0 3.0 1080 62, 99.48 of 3";
+        QTest::newRow("at the end: frame 73")
+            << 100.0 << qint64(1080) << 100.0 << qint64(0) << "97.0 3.0 1080 73, 99.92 of 3";
         QTest::newRow("2-second film") << 2.0 << qint64(1080) << 1.5 << qint64(0) << "0.0 2.0 1080 37, 1.48 of 2";
         QTest::newRow("0.05 s clip") << 0.05 << qint64(1080) << 0.04 << qint64(0) << "0.0 0.05 1080 0, 0 of 0.05";
-        QTest::newRow("1080 limit, 720 lines") << 100.0 << qint64(720) << 50.0 << qint64(1080) << "49.0 3.0 720 25, 50 of 3";
-        QTest::newRow("no limit, 2160 lines") << 100.0 << qint64(2160) << 50.0 << qint64(0) << "49.0 3.0 2160 25, 50 of 3";
+        QTest::newRow("1080 limit, 720 lines")
+            << 100.0 << qint64(720) << 50.0 << qint64(1080) << "49.0 3.0 720 25, 50 of 3";
+        QTest::newRow("no limit, 2160 lines")
+            << 100.0 << qint64(2160) << 50.0 << qint64(0) << "49.0 3.0 2160 25, 50 of 3";
     }
     void clipWindow()
     {
@@ -340,9 +372,12 @@ private slots:
         const QList<FakeTools::Call> calls = fake_->calls();
         QCOMPARE(toolsOf(calls), kFull);
         QCOMPARE(calls[5].args[7], calls[2].args[7]); // both extractions take the same frame
-        QTEST(QStringLiteral("%1 %2 %3 %4, %5 of %6").arg(calls[0].args[5], calls[0].args[10])
+        QTEST(QStringLiteral("%1 %2 %3 %4, %5 of %6")
+                  .arg(calls[0].args[5], calls[0].args[10])
                   .arg(calls[0].args[17].section(QLatin1Char(','), 1, 1).chopped(1))
-                  .arg(calls[2].args[7].section(QLatin1Char(','), 1).chopped(1)).arg(result.seconds).arg(result.sampleSeconds),
+                  .arg(calls[2].args[7].section(QLatin1Char(','), 1).chopped(1))
+                  .arg(result.seconds)
+                  .arg(result.sampleSeconds),
               "expected");
     }
 
@@ -354,8 +389,10 @@ private slots:
         QTest::newRow("upper bound") << 50.0 << 30.0 << "30000000";
         QTest::newRow("lower bound") << 50.0 << 0.3 << "300000";
         for (double mbps : {30.01, 0.29, std::nan("")})
-            QTest::newRow(qPrintable(QString::number(mbps) + QStringLiteral(" Mbit/s"))) << 50.0 << mbps << previewError(PreviewError::invalidBitrate());
-        QTest::newRow("infinite time") << std::numeric_limits<double>::infinity() << 2.0 << previewError(PreviewError::invalidSceneTime());
+            QTest::newRow(qPrintable(QString::number(mbps) + QStringLiteral(" Mbit/s")))
+                << 50.0 << mbps << previewError(PreviewError::invalidBitrate());
+        QTest::newRow("infinite time") << std::numeric_limits<double>::infinity() << 2.0
+                                       << previewError(PreviewError::invalidSceneTime());
     }
     void refusedInput()
     {
@@ -410,28 +447,35 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("cacheKept");
         QTest::addColumn<bool>("reusedAfter"); // the next render with sound tools starts at the encode
-        auto row = [](const char *name, const char *tool, const char *file, const QString &action, const QString &expected,
-                      bool kept, bool reused) {
-            QTest::newRow(name) << tool << QStringLiteral("case \"$LAST\" in *%1) %2;; esac").arg(file, action) << expected << kept << reused;
+        auto row = [](const char *name, const char *tool, const char *file, const QString &action,
+                      const QString &expected, bool kept, bool reused) {
+            QTest::newRow(name) << tool << QStringLiteral("case \"$LAST\" in *%1) %2;; esac").arg(file, action)
+                                << expected << kept << reused;
         };
         const QString missing = previewError(QStringLiteral("Vergleichsbild konnte nicht entnommen werden."));
         const QString noClip = previewError(PreviewError::referenceNotCreated());
-        row("cut fails", "ffmpeg", "reference.mkv", "echo 'Schnitt kaputt' >&2; exit 1", previewError("Schnitt kaputt\n"), false, false);
+        row("cut fails", "ffmpeg", "reference.mkv", "echo 'Schnitt kaputt' >&2; exit 1",
+            previewError("Schnitt kaputt\n"), false, false);
         row("clip probe fails", "ffprobe", "reference.mkv", "exit 1", previewError(QString()), false, false);
-        row("clip without width", "ffprobe", "reference.mkv", "echo '{\"streams\":[{\"height\":720}]}'; exit 0", noClip, false, false);
-        row("first extraction fails", "ffmpeg", "original.png", "echo nein >&2; exit 1", previewError("nein\n"), false, false);
+        row("clip without width", "ffprobe", "reference.mkv", "echo '{\"streams\":[{\"height\":720}]}'; exit 0", noClip,
+            false, false);
+        row("first extraction fails", "ffmpeg", "original.png", "echo nein >&2; exit 1", previewError("nein\n"), false,
+            false);
         // ffmpeg's way with a frame past the clip: success, no file. The old frame must not pass for the new one.
         row("stale original frame", "ffmpeg", "original.png", "exit 0", missing, false, false);
-        row("encode fails", "ffmpeg", "encoded.mp4", "echo 'x265 kaputt' >&2; exit 1", previewError("x265 kaputt\n"), true, true);
+        row("encode fails", "ffmpeg", "encoded.mp4", "echo 'x265 kaputt' >&2; exit 1", previewError("x265 kaputt\n"),
+            true, true);
         row("stale encoded frame", "ffmpeg", "encoded.png", "exit 0", missing, true, true);
         // The encoded clip's bitrate is the text ffprobe prints; without it (or as a JSON number) 0 is shown.
-        row("encoded clip without bitrate", "ffprobe", "encoded.mp4", "echo '{\"streams\":[{}]}'; exit 0", "Mbit/s 0", true, true);
-        row("encoded bitrate as a number", "ffprobe", "encoded.mp4", "echo '{\"streams\":[{\"bit_rate\":2000000}]}'; exit 0",
-            "Mbit/s 0", true, true);
+        row("encoded clip without bitrate", "ffprobe", "encoded.mp4", "echo '{\"streams\":[{}]}'; exit 0", "Mbit/s 0",
+            true, true);
+        row("encoded bitrate as a number", "ffprobe", "encoded.mp4",
+            "echo '{\"streams\":[{\"bit_rate\":2000000}]}'; exit 0", "Mbit/s 0", true, true);
         // Cancelled while a tool runs: the tool ends on its own and nothing after it starts.
         row("cancelled during the cut", "ffmpeg", "reference.mkv", kWaitForGo, kCancelled, false, false);
         row("cancelled during the encode", "ffmpeg", "encoded.mp4", kWaitForGo, kCancelled, true, true);
-        row("original frame unreadable", "ffmpeg", "encoded.png", "rm \"${LAST%/*}/original.png\"", "PlatformError: *", true, false);
+        row("original frame unreadable", "ffmpeg", "encoded.png", "rm \"${LAST%/*}/original.png\"", "PlatformError: *",
+            true, false);
     }
     void failureAtEachStep()
     {
@@ -457,7 +501,8 @@ private slots:
         QFETCH(QString, expected);
         QVERIFY2(matches(text, expected), qPrintable(text));
         QCOMPARE(engine_->cachedKey(), cacheKept ? key("50.0", 720) : std::nullopt);
-        QVERIFY(toolsOf(fake_->calls()).startsWith(QLatin1String(cacheKept ? "ffmpeg encoded.mp4" : "ffmpeg reference.mkv")));
+        QVERIFY(toolsOf(fake_->calls())
+                    .startsWith(QLatin1String(cacheKept ? "ffmpeg encoded.mp4" : "ffmpeg reference.mkv")));
         if (text == kCancelled)
             QCOMPARE(fake_->calls().size(), 1);
         fake_->setPrelude(tool, QString());
@@ -465,7 +510,6 @@ private slots:
         QCOMPARE(failureText(engine_->render(movie(), seconds, 3, 720)), kOk);
         QCOMPARE(toolsOf(fake_->calls()), reusedAfter ? kEncodeOnly : kFull);
     }
-
 };
 
 QTEST_GUILESS_MAIN(EngineTools)

@@ -19,22 +19,28 @@
 
 namespace {
 
-constexpr int kTimeout = 20000;       // ms; fake tools answer in a fraction of that
+constexpr int kTimeout = 20000; // ms; fake tools answer in a fraction of that
 
-QString tr8(const char *text) { return QString::fromUtf8(text); }
+QString tr8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
 
 const QString kReading = tr8("Videodaten werden gelesen …");
 const QString kUpdating = tr8("Vorschau wird aktualisiert …");
 
-QString measured(const char *target) { return tr8("1920 × 1080 · Ziel %1 Mbit/s · gemessen 2.37 Mbit/s").arg(target); }
+QString measured(const char *target)
+{
+    return tr8("1920 × 1080 · Ziel %1 Mbit/s · gemessen 2.37 Mbit/s").arg(target);
+}
 
 // A model as a main window holds it (with the window's reaction to settings changes), on fake
 // tools unless another tools folder is given, and what it showed over time.
 struct FakeWindow {
     struct Trace {
         QStringList statuses;
-        QStringList errors;                     // every error text that appeared
-        QList<QPair<QString, QString>> shown;   // (movie path or "", measurement) at each change of either
+        QStringList errors;                   // every error text that appeared
+        QList<QPair<QString, QString>> shown; // (movie path or "", measurement) at each change of either
     };
     FakeTools tools;
     std::shared_ptr<GlanceModel> model;
@@ -47,7 +53,10 @@ struct FakeWindow {
         new SettingsObserver(m, m);
         const auto t = trace;
         QObject::connect(m, &GlanceModel::statusChanged, m, [m, t] { t->statuses << m->status(); });
-        QObject::connect(m, &GlanceModel::errorChanged, m, [m, t] { if (m->error()) t->errors << *m->error(); });
+        QObject::connect(m, &GlanceModel::errorChanged, m, [m, t] {
+            if (m->error())
+                t->errors << *m->error();
+        });
         for (auto signal : {&GlanceModel::movieChanged, &GlanceModel::measurementChanged})
             QObject::connect(m, signal, m, [m, t] {
                 t->shown << qMakePair(m->movie() ? m->movie()->path() : QString(), m->measurement());
@@ -57,8 +66,14 @@ struct FakeWindow {
     GlanceModel *operator->() const { return model.get(); }
     QString film(const char *name = "film.mp4") const { return tools.directory() + QLatin1Char('/') + name; }
     void delay(const char *tool, const char *seconds) { tools.setDelay(QLatin1String(tool), QLatin1String(seconds)); }
-    bool idle() const { return QTest::qWaitFor([this] { return model->movie() && !model->busy(); }, kTimeout); }
-    bool started(const char *t) const { return QTest::qWaitFor([&] { return !tools.calls(t).empty(); }, kTimeout); }
+    bool idle() const
+    {
+        return QTest::qWaitFor([this] { return model->movie() && !model->busy(); }, kTimeout);
+    }
+    bool started(const char *t) const
+    {
+        return QTest::qWaitFor([&] { return !tools.calls(t).empty(); }, kTimeout);
+    }
     // Opens a film and waits for the outcome of its first comparison.
     bool open(const char *name = "film.mp4") { return model->openMovie(film(name)), idle(); }
     // The value after `option` in every ffmpeg call, or only in the encodes.
@@ -128,7 +143,7 @@ private slots:
     void openOutcome_data()
     {
         QTest::addColumn<QString>("probeJson");
-        QTest::addColumn<double>("seconds");   // the start time
+        QTest::addColumn<double>("seconds"); // the start time
         QTest::addColumn<QString>("error");
         const QString film = FakeTools::defaultProbeJson();
         const QString hdr = QString(film).replace(QStringLiteral(R"("field_order")"),
@@ -194,7 +209,7 @@ private slots:
         }));
         QCOMPARE(w.trace->errors, QStringList());
         QCOMPARE(w->measurement(), measured(duringPreview ? "3.00" : "2.00"));
-        QCOMPARE(w.trace->statuses.mid(w.trace->statuses.size() - 3), 
+        QCOMPARE(w.trace->statuses.mid(w.trace->statuses.size() - 3),
                  QStringList({kReading, kUpdating, tr8("Vergleich bei 00:00:50 · 3.0 s wirklich kodiert")}));
     }
 
@@ -277,9 +292,9 @@ private slots:
         w.delay("ffmpeg", "0.3");
         w->openMovie(w.film());
         QVERIFY(w.started("ffmpeg"));
-        w->setMbps(0.1);           // out of range: the engine refuses it before looking at cancellation
-        w->schedulePreview(true);  // queued behind the running render
-        w->setMbps(3);             // supersedes it while it waits
+        w->setMbps(0.1);          // out of range: the engine refuses it before looking at cancellation
+        w->schedulePreview(true); // queued behind the running render
+        w->setMbps(3);            // supersedes it while it waits
         QVERIFY(w.idle());
         QCOMPARE(w.trace->errors, QStringList());
         QCOMPARE(w->measurement(), measured("3.00"));
@@ -307,14 +322,17 @@ private slots:
         QTest::addColumn<double>("target");
         QTest::addColumn<PreviewResult>("result");
         QTest::addColumn<QString>("measurement");
-        QTest::addColumn<QString>("status");   // between "Vergleich bei" and "wirklich kodiert"
-        QTest::newRow("3.3 target, nothing measured") << 3.3 << PreviewResult{{}, {}, 1280, 720, 0, 59.96, 3}
+        QTest::addColumn<QString>("status"); // between "Vergleich bei" and "wirklich kodiert"
+        QTest::newRow("3.3 target, nothing measured")
+            << 3.3 << PreviewResult{{}, {}, 1280, 720, 0, 59.96, 3}
             << tr8("1280 × 720 · Ziel 3.30 Mbit/s · gemessen 0.00 Mbit/s") << tr8("00:01:00 · 3.0 s");
         // printf's rounding of the exact binary value: exact ties go to even.
         QTest::newRow("rounding ties") << 0.3 << PreviewResult{{}, {}, 1, 1, 0.125, 1, 2.25}
-            << tr8("1 × 1 · Ziel 0.30 Mbit/s · gemessen 0.12 Mbit/s") << tr8("00:00:01 · 2.2 s");
+                                       << tr8("1 × 1 · Ziel 0.30 Mbit/s · gemessen 0.12 Mbit/s")
+                                       << tr8("00:00:01 · 2.2 s");
         QTest::newRow("hours") << 3.3 << PreviewResult{{}, {}, 1920, 1080, 2.37, 3600.4, 3}
-            << tr8("1920 × 1080 · Ziel 3.30 Mbit/s · gemessen 2.37 Mbit/s") << tr8("01:00:00 · 3.0 s");
+                               << tr8("1920 × 1080 · Ziel 3.30 Mbit/s · gemessen 2.37 Mbit/s")
+                               << tr8("01:00:00 · 3.0 s");
     }
 
     void comparisonTexts() // under the decimal-comma locale set for the whole suite

@@ -40,11 +40,10 @@ FakeTools::FakeTools()
 
 QString FakeTools::defaultProbeJson()
 {
-    return QStringLiteral(
-        R"({"streams":[{"codec_type":"video","codec_name":"h264","width":1920,"height":1080,)"
-        R"("avg_frame_rate":"25/1","duration":"100.000000","bit_rate":"8520000",)"
-        R"("field_order":"progressive","disposition":{"attached_pic":0}}],)"
-        R"("format":{"duration":"100.000000"}})");
+    return QStringLiteral(R"({"streams":[{"codec_type":"video","codec_name":"h264","width":1920,"height":1080,)"
+                          R"("avg_frame_rate":"25/1","duration":"100.000000","bit_rate":"8520000",)"
+                          R"("field_order":"progressive","disposition":{"attached_pic":0}}],)"
+                          R"("format":{"duration":"100.000000"}})");
 }
 
 void FakeTools::setProbeJson(const QString &json)
@@ -74,19 +73,17 @@ void FakeTools::setEncodedBitrate(const QString &bitsPerSecond)
 QString FakeTools::defaultBody(const QString &tool) const
 {
     if (tool == QLatin1String("ffprobe")) {
-        return QStringLiteral(
-            "case \"$LAST\" in\n"
-            "  *reference.mkv) cat \"$DIR/reference.json\" ;;\n"
-            "  *encoded.mp4) cat \"$DIR/encoded.json\" ;;\n"
-            "  *) cat \"$DIR/movie.json\" ;;\n"
-            "esac\n");
+        return QStringLiteral("case \"$LAST\" in\n"
+                              "  *reference.mkv) cat \"$DIR/reference.json\" ;;\n"
+                              "  *encoded.mp4) cat \"$DIR/encoded.json\" ;;\n"
+                              "  *) cat \"$DIR/movie.json\" ;;\n"
+                              "esac\n");
     }
-    return QStringLiteral(
-        "case \"$LAST\" in\n"
-        "  *original.png) cp \"$DIR/original-frame.png\" \"$LAST\" ;;\n"
-        "  *encoded.png) cp \"$DIR/encoded-frame.png\" \"$LAST\" ;;\n"
-        "  *) : > \"$LAST\" ;;\n"
-        "esac\n");
+    return QStringLiteral("case \"$LAST\" in\n"
+                          "  *original.png) cp \"$DIR/original-frame.png\" \"$LAST\" ;;\n"
+                          "  *encoded.png) cp \"$DIR/encoded-frame.png\" \"$LAST\" ;;\n"
+                          "  *) : > \"$LAST\" ;;\n"
+                          "esac\n");
 }
 
 void FakeTools::writeDefaults()
@@ -122,17 +119,17 @@ void FakeTools::writeScript(const QString &tool, const QString &body)
     // The prologue records the call as one line: tool, then each argument, separated by 0x1f.
     // The line goes out in one write, so that tools running at the same time (two engines)
     // cannot interleave their lines.
-    const QString script = QStringLiteral(
-        "#!/bin/sh\n"
-        "DIR=%1\n"
-        "for LAST in \"$@\"; do :; done\n"
-        "CALL=$(printf '%s' %2; for a in \"$@\"; do printf '\\037%s' \"$a\"; done)\n"
-        "printf '%s\\n' \"$CALL\" >> \"$DIR/calls.log\"\n")
-        .arg(shellQuote(dir_.path()), tool) + body;
+    const QString script = QStringLiteral("#!/bin/sh\n"
+                                          "DIR=%1\n"
+                                          "for LAST in \"$@\"; do :; done\n"
+                                          "CALL=$(printf '%s' %2; for a in \"$@\"; do printf '\\037%s' \"$a\"; done)\n"
+                                          "printf '%s\\n' \"$CALL\" >> \"$DIR/calls.log\"\n")
+                               .arg(shellQuote(dir_.path()), tool)
+        + body;
     file.write(script.toUtf8());
     file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                        | QFile::ReadOther | QFile::ExeOther);
     ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData());
 }
 

@@ -18,7 +18,7 @@
 class FakeTools {
 public:
     struct Call {
-        QString tool;        // "ffmpeg" or "ffprobe"
+        QString tool; // "ffmpeg" or "ffprobe"
         QStringList args;
     };
 

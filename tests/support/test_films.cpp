@@ -24,8 +24,8 @@ QTemporaryDir &cacheDir()
 // Big-endian 32-bit number at data[at].
 quint32 boxNumber(const QByteArray &data, qsizetype at)
 {
-    return quint32(quint8(data[at])) << 24 | quint32(quint8(data[at + 1])) << 16
-        | quint32(quint8(data[at + 2])) << 8 | quint32(quint8(data[at + 3]));
+    return quint32(quint8(data[at])) << 24 | quint32(quint8(data[at + 1])) << 16 | quint32(quint8(data[at + 2])) << 8
+        | quint32(quint8(data[at + 3]));
 }
 
 // Moves the "udta" box (which holds an MP4's cover picture) in front of the "trak" boxes of the
@@ -78,11 +78,12 @@ QString coverFirstFilm()
                                {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                                 QStringLiteral("color=red:s=64x64"), QStringLiteral("-frames:v"), QStringLiteral("1")});
     const QString movie = sampleFilm(160, 120, 25, 1);
-    const QString coverLast = film(QStringLiteral("cover-last.mp4"),
-                                   {QStringLiteral("-i"), cover, QStringLiteral("-i"), movie,
-                                    QStringLiteral("-map"), QStringLiteral("0"), QStringLiteral("-map"), QStringLiteral("1:v"),
-                                    QStringLiteral("-c:v:0"), QStringLiteral("mjpeg"), QStringLiteral("-c:v:1"), QStringLiteral("copy"),
-                                    QStringLiteral("-disposition:v:0"), QStringLiteral("attached_pic")});
+    const QString coverLast =
+        film(QStringLiteral("cover-last.mp4"),
+             {QStringLiteral("-i"), cover, QStringLiteral("-i"), movie, QStringLiteral("-map"), QStringLiteral("0"),
+              QStringLiteral("-map"), QStringLiteral("1:v"), QStringLiteral("-c:v:0"), QStringLiteral("mjpeg"),
+              QStringLiteral("-c:v:1"), QStringLiteral("copy"), QStringLiteral("-disposition:v:0"),
+              QStringLiteral("attached_pic")});
     if (cover.isEmpty() || movie.isEmpty() || coverLast.isEmpty())
         return QString();
     QFile in(coverLast);
@@ -115,12 +116,13 @@ bool ffmpeg(const QStringList &arguments, QString *errorText)
 {
     QProcess process;
     process.setProgram(QStringLiteral("ffmpeg"));
-    process.setArguments(QStringList{QStringLiteral("-v"), QStringLiteral("error"),
-                                     QStringLiteral("-nostdin"), QStringLiteral("-y")} + arguments);
+    process.setArguments(
+        QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y")}
+        + arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start();
-    const bool ok = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    const bool ok =
+        process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (!ok && errorText)
         *errorText = QString::fromUtf8(process.readAllStandardError()) + process.errorString();
     return ok;
@@ -129,23 +131,25 @@ bool ffmpeg(const QStringList &arguments, QString *errorText)
 QString numberedFilm(int width, int height, int fps, double seconds)
 {
     const QString name = QStringLiteral("numbered-%1x%2-%3-%4.mp4").arg(width).arg(height).arg(fps).arg(seconds);
-    return film(name, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                         QStringLiteral("color=black:s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
-                         QStringLiteral("-vf"), QStringLiteral("format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128"),
-                         QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-qp"), QStringLiteral("0"),
-                         QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p")});
+    return film(name,
+                {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                 QStringLiteral("color=black:s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
+                 QStringLiteral("-vf"), QStringLiteral("format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128"),
+                 QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-qp"), QStringLiteral("0"),
+                 QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p")});
 }
 
 QString sampleFilm(int width, int height, int fps, double seconds)
 {
     const QString name = QStringLiteral("sample-%1x%2-%3-%4.mp4").arg(width).arg(height).arg(fps).arg(seconds);
-    return film(name, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                         QStringLiteral("testsrc2=s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
-                         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                         QStringLiteral("sine=d=%1").arg(seconds),
-                         QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-preset"),
-                         QStringLiteral("ultrafast"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
-                         QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest")});
+    return film(name,
+                {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                 QStringLiteral("testsrc2=s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds),
+                 QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                 QStringLiteral("sine=d=%1").arg(seconds), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                 QStringLiteral("-preset"), QStringLiteral("ultrafast"), QStringLiteral("-pix_fmt"),
+                 QStringLiteral("yuv420p"), QStringLiteral("-c:a"), QStringLiteral("aac"),
+                 QStringLiteral("-shortest")});
 }
 
 QString mediaDirectory()

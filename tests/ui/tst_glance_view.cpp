@@ -37,7 +37,7 @@ struct Setup {
     ~Setup() { delete window; }
     GlanceView *view() const { return window->view(); }
     GlanceModel *model() const { return view()->model(); }
-    template<typename T = QWidget> T *find(const char *name) const { return view()->findChild<T *>(name); }
+    template <typename T = QWidget> T *find(const char *name) const { return view()->findChild<T *>(name); }
     QString film() const
     {
         QFile file(tools.directory() + QStringLiteral("/Urlaub 2024.mp4"));
@@ -50,7 +50,10 @@ struct Setup {
         model()->openMovie(film());
         return QTest::qWaitFor([this] { return model()->movie() && !model()->busy(); }, 20000);
     }
-    bool idle() const { return QTest::qWaitFor([this] { return !model()->busy(); }, 20000); }
+    bool idle() const
+    {
+        return QTest::qWaitFor([this] { return !model()->busy(); }, 20000);
+    }
 };
 
 void mouse(QEvent::Type type, QWidget *widget, QPointF point)
@@ -129,7 +132,7 @@ private slots:
         QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
         s.view()->findChild<QPushButton *>(button)->click();
         QCOMPARE(s.model()->seconds(), expected);
-        QCOMPARE(requests.isEmpty(), expected == start);   // a press that leaves the time as it is asks for nothing
+        QCOMPARE(requests.isEmpty(), expected == start); // a press that leaves the time as it is asks for nothing
     }
 
     void settingsWriteTheModelOnce()
@@ -177,7 +180,7 @@ private slots:
     {
         QTest::addColumn<double>("zoom");
         QTest::addColumn<QSizeF>("startPan");
-        QTest::addColumn<QList<QPointF>>("moves");   // pointer offsets from the press point
+        QTest::addColumn<QList<QPointF>>("moves"); // pointer offsets from the press point
         QTest::addColumn<QSizeF>("endPan");
 
         QTest::newRow("below the threshold") << 1.0 << QSizeF(0, 0) << QList<QPointF>{{5, 0}, {6, 7}} << QSizeF(0, 0);
@@ -204,7 +207,7 @@ private slots:
             mouse(QEvent::MouseMove, left, start + move);
         QCOMPARE(s.model()->pan(), endPan);
         QCOMPARE(left->dragStart(), endPan != startPan ? std::optional(startPan) : std::nullopt);
-        QVERIFY(!right->dragStart());   // the partner follows through the shared pan only
+        QVERIFY(!right->dragStart()); // the partner follows through the shared pan only
         mouse(QEvent::MouseButtonRelease, left, start + moves.constLast());
         QVERIFY(!left->dragStart() && s.model()->pan() == endPan);
 
@@ -280,7 +283,7 @@ private slots:
             const qsizetype before = s.tools.calls().size();
             s.tools.setDelay(QStringLiteral("ffmpeg"), QStringLiteral("1"));
             s.model()->schedulePreview(true);
-            QTRY_VERIFY(s.tools.calls().size() > before);   // the slow encode has started
+            QTRY_VERIFY(s.tools.calls().size() > before); // the slow encode has started
         }
 
         QPointer<GlanceMainWindow> window = s.window;
