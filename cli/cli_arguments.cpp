@@ -1,10 +1,12 @@
 #include "cli_arguments.h"
 
+#include "comparison_limits.h"
 #include "number_text.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -86,9 +88,12 @@ std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QS
             }
             haveMbps = true;
         } else if (render && name == QLatin1String("--max-height")) {
-            if (value != QLatin1String("0") && value != QLatin1String("720") && value != QLatin1String("1080"))
+            const auto &limits = ComparisonLimits::heightLimits;
+            const auto limit =
+                std::find_if(limits.begin(), limits.end(), [&value](qint64 l) { return value == QString::number(l); });
+            if (limit == limits.end())
                 return fail(QStringLiteral("--max-height takes 0, 720 or 1080"));
-            result.maxHeight = value.toLongLong();
+            result.maxHeight = *limit;
         } else if (render && name == QLatin1String("--out")) {
             outDirectory = value;
         } else {

@@ -1,5 +1,7 @@
 #include "clip_plan.h"
 
+#include "comparison_limits.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,7 +22,7 @@ qint64 truncated(double value)
 ClipPlan ClipPlan::compute(const MovieInfo &movie, double seconds, qint64 maxHeight)
 {
     ClipPlan plan;
-    plan.clipLength = std::min(movie.duration, 3.0);
+    plan.clipLength = std::min(movie.duration, ComparisonLimits::clipSeconds);
     plan.start = std::max(0.0, std::min(movie.duration - plan.clipLength, seconds - 1.0));
     plan.offset = std::max(0.0, seconds - plan.start);
 

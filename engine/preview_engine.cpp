@@ -2,6 +2,7 @@
 
 #include "cancelled_error.h"
 #include "clip_plan.h"
+#include "comparison_limits.h"
 #include "hevc_encoder.h"
 #include "movie_probe.h"
 #include "number_text.h"
@@ -322,7 +323,7 @@ struct PreviewEngine::Worker {
 
     PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight, const Cancel &cancel)
     {
-        if (!(mbps >= 0.3 && mbps <= 30.0))
+        if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
             throw PreviewError(PreviewError::invalidBitrate());
         if (!std::isfinite(seconds))
             throw PreviewError(PreviewError::invalidSceneTime());

@@ -1,6 +1,7 @@
 #include "glance_model.h"
 
 #include "cancelled_error.h"
+#include "comparison_limits.h"
 #include "comparison_texts.h"
 #include "error_description.h"
 #include "preview_engine.h"
@@ -388,6 +389,6 @@ void GlanceModel::zoomToActualPixels()
         return;
     const double fit = std::min(previewSize_.width() / pixelSize_.width(), previewSize_.height() / pixelSize_.height());
     const double scale = screenScale_ ? screenScale_() : primaryScreenScale();
-    setZoom(std::clamp(1 / (fit * scale), 0.25, 16.0));
+    setZoom(std::clamp(1 / (fit * scale), ComparisonLimits::minZoom, ComparisonLimits::maxZoom));
     setPan(QSizeF(0, 0));
 }

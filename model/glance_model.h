@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cancel_token.h"
+#include "comparison_limits.h"
 #include "movie_info.h"
 
 #include <QImage>
@@ -145,5 +146,5 @@ private:
 
     FileChooser chooser_;
     ScreenScale screenScale_;
-    int pauseMs_ = 550;
+    int pauseMs_ = ComparisonLimits::previewPauseMs;
 };

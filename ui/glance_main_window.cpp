@@ -1,6 +1,7 @@
 #include "glance_main_window.h"
 
 #include "app_icons.h"
+#include "comparison_limits.h"
 #include "glance_help_commands.h"
 #include "glance_model.h"
 #include "glance_view.h"
@@ -15,7 +16,7 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<Gla
     setWindowTitle(QStringLiteral("Bitglance"));
     setWindowIcon(AppIcons::application());
     setCentralWidget(view_);
-    resize(1400, 900 + menuBar()->sizeHint().height());
+    resize(ComparisonLimits::firstWindowWidth, ComparisonLimits::firstWindowHeight + menuBar()->sizeHint().height());
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
     // The header button carries Ctrl+O; a second shortcut here would make both ambiguous.

@@ -2,6 +2,7 @@
 
 #include "app_icons.h"
 #include "busy_spinner.h"
+#include "comparison_limits.h"
 #include "comparison_pane.h"
 #include "comparison_texts.h"
 #include "glance_model.h"
@@ -43,9 +44,6 @@ namespace {
 constexpr double sceneScale = 1000;
 constexpr double bitrateScale = 10;
 constexpr double zoomScale = 100;
-
-constexpr double bitratePresets[] = {1, 2, 3.3, 5, 5.5};
-constexpr qint64 heightLimits[] = {0, 720, 1080};
 
 const char *const resolutionText = "Auflösung";
 
@@ -92,7 +90,7 @@ QStringList videoFileFilters()
 GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     : QWidget(parent), model_(model ? std::move(model) : GlanceModel::create())
 {
-    setMinimumSize(1080, 720);
+    setMinimumSize(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
     setAcceptDrops(true);
 
     auto *root = new QVBoxLayout(this);
@@ -295,7 +293,8 @@ QWidget *GlanceView::makeControls()
     bitrate->addWidget(boxedLabel(QStringLiteral("Bitrate"), 76, Qt::AlignLeft, controls_));
     bitrateSlider_ = new QSlider(Qt::Horizontal, controls_);
     bitrateSlider_->setObjectName(QStringLiteral("bitrateSlider"));
-    bitrateSlider_->setRange(toSlider(0.3, bitrateScale), toSlider(20, bitrateScale));
+    bitrateSlider_->setRange(toSlider(ComparisonLimits::minMbps, bitrateScale),
+                             toSlider(ComparisonLimits::maxMbps, bitrateScale));
     bitrateSlider_->setPageStep(10);
     connect(bitrateSlider_, &QSlider::valueChanged, this, [this](int value) {
         if (!syncing_)
@@ -305,7 +304,7 @@ QWidget *GlanceView::makeControls()
     bitrateLabel_ = boxedLabel(QString(), 100, Qt::AlignHCenter, controls_);
     bitrateLabel_->setObjectName(QStringLiteral("bitrateLabel"));
     bitrate->addWidget(bitrateLabel_);
-    for (const double preset : bitratePresets) {
+    for (const double preset : ComparisonLimits::presetMbps) {
         auto *button = compactButton(QString::asprintf("%g", preset), controls_);
         button->setObjectName(QStringLiteral("preset"));
         connect(button, &QPushButton::clicked, this, [this, preset] { model_->setMbps(preset); });
@@ -331,7 +330,7 @@ QWidget *GlanceView::makeControls()
     resolutionMenu_->addSection(QString::fromUtf8(resolutionText));
     heightGroup_ = new QActionGroup(resolutionMenu_);
     heightGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const qint64 limit : heightLimits) {
+    for (const qint64 limit : ComparisonLimits::heightLimits) {
         QAction *action = resolutionMenu_->addAction(heightLimitText(limit));
         action->setCheckable(true);
         action->setData(limit);
@@ -391,7 +390,8 @@ QWidget *GlanceView::makeZoomRow()
     row->addWidget(boxedLabel(QStringLiteral("Zoom"), 45, Qt::AlignLeft, zoom));
     zoomSlider_ = new QSlider(Qt::Horizontal, zoom);
     zoomSlider_->setObjectName(QStringLiteral("zoomSlider"));
-    zoomSlider_->setRange(toSlider(0.25, zoomScale), toSlider(16, zoomScale));
+    zoomSlider_->setRange(toSlider(ComparisonLimits::minZoom, zoomScale),
+                          toSlider(ComparisonLimits::maxZoom, zoomScale));
     zoomSlider_->setMaximumWidth(240);
     zoomSlider_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     zoomSlider_->setSingleStep(10);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comparison_limits.h"
+
 #include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
@@ -16,7 +18,7 @@ struct WindowFit {
     QMarginsF decorations; // outer frame minus content on each side
     QRectF visibleArea;    // the screen's usable area
     QRectF currentFrame;   // the window's outer frame now
-    QSizeF minimumContent{1080, 720};
+    QSizeF minimumContent{ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight};
 
     // The content size that gives each image area the movie's size.
     QSizeF wantedContent() const;

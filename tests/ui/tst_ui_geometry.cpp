@@ -91,6 +91,7 @@ private slots:
                             .previewSize = preview,
                             .content = content,
                             .scale = scale,
+                            .decorations = QMarginsF(),
                             .visibleArea = visible,
                             .currentFrame = QRectF(100, 100, 1400, 900)};
         QTEST(fit.wantedContent(), "wantedContent");
