@@ -1,6 +1,7 @@
 #include "cli_arguments.h"
 
 #include "comparison_limits.h"
+#include "film_path.h"
 #include "number_text.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,16 +18,70 @@ QString absolute(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+QString mbpsText(double mbps)
+{
+    return QString::asprintf("%.2f", mbps);
+}
+
+// True when path names the same file as the film (also through another name or a link).
+bool isTheFilm(const QString &path, const QByteArray &film)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    if (bytes == film)
+        return true;
+    struct stat a = {};
+    struct stat b = {};
+    return ::stat(bytes.constData(), &a) == 0 && ::stat(film.constData(), &b) == 0 && a.st_dev == b.st_dev
+        && a.st_ino == b.st_ino;
+}
+
+// Checks that belong to a whole render command line: bitrates whose pictures would share a file,
+// outputs that would overwrite the film.
+std::optional<QString> renderConflict(const CliArguments &arguments)
+{
+    QList<double> seen;
+    for (const double mbps : arguments.mbps) {
+        for (const double other : seen) {
+            if (other != mbps && mbpsText(other) == mbpsText(mbps))
+                return QStringLiteral("--mbps %1 and %2 would both write %3")
+                    .arg(doubleText(other), doubleText(mbps), QFileInfo(arguments.encodedPath(mbps)).fileName());
+        }
+        seen << mbps;
+    }
+    const QByteArray film = filmBytes(arguments.film);
+    QStringList outputs{arguments.originalPath()};
+    for (const double mbps : arguments.mbps)
+        outputs << arguments.encodedPath(mbps);
+    for (const QString &output : std::as_const(outputs)) {
+        if (isTheFilm(output, film))
+            return QStringLiteral("the output %1 is the film itself").arg(output);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString CliArguments::usage()
 {
     return QStringLiteral("usage: bitglance-cli probe  [--tools DIR] FILM\n"
                           "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
-                          "                            [--max-height 0|720|1080] [--out DIR]\n");
+                          "                            [--max-height 0|720|1080] [--out DIR]\n"
+                          "       bitglance-cli --help\n");
 }
 
-std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QString *problem)
+QString CliArguments::originalPath() const
+{
+    return QDir(outDirectory).filePath(QStringLiteral("original.png"));
+}
+
+QString CliArguments::encodedPath(double bitrate) const
+{
+    const bool several = mbps.size() > 1;
+    return QDir(outDirectory)
+        .filePath(several ? QStringLiteral("encoded-%1.png").arg(mbpsText(bitrate)) : QStringLiteral("encoded.png"));
+}
+
+std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &arguments, QString *problem)
 {
     auto fail = [problem](const QString &text) -> std::optional<CliArguments> {
         *problem = text;
@@ -35,42 +91,48 @@ std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QS
         return fail(QStringLiteral("missing command"));
 
     CliArguments result;
-    const QString command = arguments.first();
-    if (command == QLatin1String("probe"))
+    const QByteArray command = arguments.first();
+    if (command == "--help" || command == "-h" || command == "help")
+        return result;
+    if (command == "probe")
         result.command = Command::Probe;
-    else if (command == QLatin1String("render"))
+    else if (command == "render")
         result.command = Command::Render;
     else
-        return fail(QStringLiteral("unknown command: %1").arg(command));
+        return fail(QStringLiteral("unknown command: %1").arg(QString::fromUtf8(command)));
     const bool render = result.command == Command::Render;
 
-    QStringList positional;
+    QList<QByteArray> positional;
     std::optional<double> seconds;
     bool haveMbps = false;
     QString outDirectory = QStringLiteral(".");
     bool optionsEnded = false;
 
     for (int i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+        const QByteArray &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith('-') || argument == "-") {
             positional << argument;
             continue;
         }
-        if (argument == QLatin1String("--")) {
+        if (argument == "--") {
             optionsEnded = true;
             continue;
         }
+        if (argument == "--help" || argument == "-h") {
+            result.command = Command::Help;
+            return result;
+        }
         // Every option takes a value, given as the next argument or after "=".
-        QString name = argument;
+        QString name = QString::fromUtf8(argument);
         QString value;
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        const qsizetype equals = name.indexOf(QLatin1Char('='));
         if (equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
+            value = name.mid(equals + 1);
+            name = name.left(equals);
         } else {
             if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("%1 needs a value").arg(argument));
-            value = arguments.at(++i);
+                return fail(QStringLiteral("%1 needs a value").arg(name));
+            value = QFile::decodeName(arguments.at(++i));
         }
 
         if (name == QLatin1String("--tools")) {
@@ -79,11 +141,18 @@ std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QS
             seconds = parseNumber(value);
             if (!seconds)
                 return fail(QStringLiteral("--seconds is not a number: %1").arg(value));
+            if (!std::isfinite(*seconds) || *seconds < 0)
+                return fail(QStringLiteral("--seconds takes a finite time of 0 seconds or more: %1").arg(value));
         } else if (render && name == QLatin1String("--mbps")) {
             for (const QString &piece : value.split(QLatin1Char(','))) {
                 const std::optional<double> mbps = parseNumber(piece);
                 if (!mbps)
                     return fail(QStringLiteral("--mbps is not a list of numbers: %1").arg(value));
+                if (!(*mbps >= ComparisonLimits::minMbps && *mbps <= ComparisonLimits::maxEngineMbps))
+                    return fail(QStringLiteral("--mbps takes bitrates from %1 to %2 Mbit/s: %3")
+                                    .arg(ComparisonLimits::minMbps)
+                                    .arg(ComparisonLimits::maxEngineMbps)
+                                    .arg(piece));
                 result.mbps << *mbps;
             }
             haveMbps = true;
@@ -105,7 +174,7 @@ std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QS
         return fail(positional.isEmpty() ? QStringLiteral("missing FILM") : QStringLiteral("more than one FILM"));
     if (positional.first().isEmpty())
         return fail(QStringLiteral("FILM is empty"));
-    result.film = absolute(positional.first());
+    result.film = filmUrl(positional.first());
 
     if (render) {
         if (!seconds)
@@ -114,6 +183,8 @@ std::optional<CliArguments> CliArguments::parse(const QStringList &arguments, QS
             return fail(QStringLiteral("render needs --mbps"));
         result.seconds = *seconds;
         result.outDirectory = absolute(outDirectory);
+        if (const std::optional<QString> conflict = renderConflict(result))
+            return fail(*conflict);
     }
     return result;
 }

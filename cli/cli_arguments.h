@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 // The command line of bitglance-cli:
@@ -10,17 +12,22 @@
 //   bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...] [--max-height 0|720|1080] [--out DIR]
 // Numbers are read in the C locale. "--" ends the options, so a film may start with a dash.
 struct CliArguments {
-    enum class Command { Probe, Render };
+    enum class Command { Probe, Render, Help };
 
-    Command command = Command::Probe;
+    Command command = Command::Help;
     QString toolsDirectory; // empty: the program's own Tools folder
-    QString film;           // absolute path
+    QUrl film;              // a file URL whose encoded path holds the name's bytes exactly
     double seconds = 0;
     QList<double> mbps;
     qint64 maxHeight = 0;
     QString outDirectory; // absolute path
 
-    // arguments without the program name. On a usage error returns nothing and sets *problem.
-    static std::optional<CliArguments> parse(const QStringList &arguments, QString *problem);
+    // The picture files a render writes, in the order of mbps: original.png first, then one
+    // encoded picture per bitrate (a bitrate given twice names its file twice).
+    QString originalPath() const;
+    QString encodedPath(double mbps) const;
+
+    // argv without the program name, as bytes. On a usage error returns nothing and sets *problem.
+    static std::optional<CliArguments> parse(const QList<QByteArray> &arguments, QString *problem);
     static QString usage();
 };

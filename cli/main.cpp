@@ -4,89 +4,22 @@
 #include "cli_arguments.h"
 #include "comparison_texts.h"
 #include "error_description.h"
+#include "interrupt_watcher.h"
+#include "json_output.h"
 #include "preview_engine.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonValue>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QUrl>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
-#include <memory>
-#include <pthread.h>
-#include <thread>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-std::atomic<int> interruptedBy{0};
-
-// SIGINT and SIGTERM are blocked in every thread and taken by one watcher thread, which cancels
-// the running operation and ends the tool it runs. The engine then removes its work folder as
-// the program unwinds normally.
-class InterruptWatcher {
-public:
-    explicit InterruptWatcher(const CancelToken &token) : token_(token)
-    {
-        sigemptyset(&signals_);
-        sigaddset(&signals_, SIGINT);
-        sigaddset(&signals_, SIGTERM);
-        sigaddset(&signals_, SIGUSR1);
-        pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
-        thread_ = std::thread([this] {
-            for (;;) {
-                int signal = 0;
-                if (sigwait(&signals_, &signal) != 0 || signal == SIGUSR1)
-                    return;
-                interruptedBy = signal;
-                token_.cancel();
-                PreviewEngine::abortAllRunningTools();
-            }
-        });
-    }
-
-    ~InterruptWatcher()
-    {
-        pthread_kill(thread_.native_handle(), SIGUSR1);
-        thread_.join();
-    }
-
-private:
-    CancelToken token_;
-    sigset_t signals_;
-    std::thread thread_;
-};
-
-// One JSON value in its compact text form.
-QByteArray json(const QJsonValue &value)
-{
-    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
-
-// A JSON object whose keys keep the given order.
-QByteArray jsonObject(const QList<std::pair<const char *, QJsonValue>> &members)
-{
-    QByteArray text = "{";
-    for (const auto &[key, value] : members) {
-        if (text.size() > 1)
-            text += ',';
-        text += json(QString::fromLatin1(key)) + ':' + json(value);
-    }
-    return text + '}';
-}
-
-void printLine(const QByteArray &line)
-{
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
+using JsonOutput::printLine;
 
 void printError(const QString &text)
 {
@@ -95,95 +28,137 @@ void printError(const QString &text)
     std::fputc('\n', stderr);
 }
 
+void failWith(const QString &text)
+{
+    throw std::runtime_error(text.toStdString());
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+        failWith(path + QStringLiteral(": ") + file.errorString());
 }
 
-QJsonValue optionalNumber(const std::optional<double> &value)
+// The output folder must be one that can be made and written, found before any work: the
+// folder itself when it exists, otherwise the nearest folder above it that exists.
+void checkOutFolder(const QString &path)
 {
-    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+    QString existing = path;
+    while (!QFileInfo::exists(existing) && QFileInfo(existing).dir().path() != existing)
+        existing = QFileInfo(existing).dir().path();
+    const QFileInfo folder(existing);
+    if (!folder.isDir())
+        failWith(existing + QStringLiteral(": not a folder"));
+    if (::access(QFile::encodeName(existing).constData(), W_OK | X_OK) != 0)
+        failWith(existing + QStringLiteral(": cannot write there"));
 }
 
-int probeCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
+void probeCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
-    const MovieInfo movie = engine.probe(QUrl::fromLocalFile(arguments.film), token).result();
-    printLine(jsonObject({{"path", movie.path()},
-                          {"duration", movie.duration},
-                          {"width", double(movie.width)},
-                          {"height", double(movie.height)},
-                          {"fps", movie.fps},
-                          {"codec", movie.codec},
-                          {"bitrate", optionalNumber(movie.bitrate)}}));
-    return 0;
+    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    printLine(JsonOutput::object({{"path", movie.path()},
+                                  {"duration", movie.duration},
+                                  {"width", double(movie.width)},
+                                  {"height", double(movie.height)},
+                                  {"fps", movie.fps},
+                                  {"codec", movie.codec},
+                                  {"bitrate", JsonOutput::optionalNumber(movie.bitrate)}}));
 }
 
-int renderCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
+void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
-    const MovieInfo movie = engine.probe(QUrl::fromLocalFile(arguments.film), token).result();
-    if (!QDir().mkpath(arguments.outDirectory))
-        throw std::runtime_error(QStringLiteral("%1: cannot create folder").arg(arguments.outDirectory).toStdString());
-    const QDir out(arguments.outDirectory);
-    const QString originalPath = out.filePath(QStringLiteral("original.png"));
-    const bool several = arguments.mbps.size() > 1;
-
+    checkOutFolder(arguments.outDirectory);
+    const MovieInfo movie = engine.probe(arguments.film, token).result();
     bool originalWritten = false;
     for (const double mbps : arguments.mbps) {
         const PreviewResult result = engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token).result();
         if (!originalWritten) {
-            // The reference frame is the same for every bitrate of one run.
-            writeFile(originalPath, result.original);
+            // The folder is made once there is something to put in it; the reference frame is
+            // the same for every bitrate of one run.
+            if (!QDir().mkpath(arguments.outDirectory))
+                failWith(arguments.outDirectory + QStringLiteral(": cannot create folder"));
+            writeFile(arguments.originalPath(), result.original);
             originalWritten = true;
         }
-        const QString encodedPath =
-            out.filePath(several ? QStringLiteral("encoded-%1.png").arg(QString::asprintf("%.2f", mbps))
-                                 : QStringLiteral("encoded.png"));
+        const QString encodedPath = arguments.encodedPath(mbps);
         writeFile(encodedPath, result.encoded);
-        printLine(jsonObject({{"mbps", mbps},
-                              {"width", double(result.width)},
-                              {"height", double(result.height)},
-                              {"actualMbps", result.actualMbps},
-                              {"seconds", result.seconds},
-                              {"sampleSeconds", result.sampleSeconds},
-                              {"measurement", measurementText(mbps, result)},
-                              {"status", comparisonStatusText(result)},
-                              {"original", originalPath},
-                              {"encoded", encodedPath}}));
+        printLine(JsonOutput::object({{"mbps", mbps},
+                                      {"width", double(result.width)},
+                                      {"height", double(result.height)},
+                                      {"actualMbps", result.actualMbps},
+                                      {"seconds", result.seconds},
+                                      {"sampleSeconds", result.sampleSeconds},
+                                      {"measurement", measurementText(mbps, result)},
+                                      {"status", comparisonStatusText(result)},
+                                      {"original", arguments.originalPath()},
+                                      {"encoded", encodedPath}}));
     }
-    return 0;
+}
+
+// Standard descriptors that are closed at start get /dev/null, so that no file the program opens
+// later takes their number. Returns false when standard output was among them.
+bool standardOutputOpen()
+{
+    bool outputOpen = true;
+    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1)
+            continue;
+        outputOpen = outputOpen && descriptor != STDOUT_FILENO;
+        const int opened = ::open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != descriptor) {
+            ::dup2(opened, descriptor);
+            ::close(opened);
+        }
+    }
+    return outputOpen;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    const bool outputOpen = standardOutputOpen();
     CancelToken token;
     InterruptWatcher watcher(token);
     QCoreApplication app(argc, argv);
 
+    // The arguments as bytes: a film's name need not be valid UTF-8.
+    QList<QByteArray> words;
+    for (int i = 1; i < argc; ++i)
+        words << QByteArray(argv[i]);
     QString problem;
-    const std::optional<CliArguments> arguments = CliArguments::parse(app.arguments().mid(1), &problem);
+    const std::optional<CliArguments> arguments = CliArguments::parse(words, &problem);
     if (!arguments) {
-        printError(QStringLiteral("bitglance-cli: %1").arg(problem));
+        printError(QStringLiteral("bitglance-cli: ") + problem);
         std::fputs(CliArguments::usage().toUtf8().constData(), stderr);
         return 2;
     }
+    if (!outputOpen) {
+        printError(QStringLiteral("bitglance-cli: standard output is closed"));
+        return 1;
+    }
 
-    int status = 1;
     try {
+        if (arguments->command == CliArguments::Command::Help) {
+            printLine(CliArguments::usage().toUtf8().chopped(1));
+            return 0;
+        }
         // The engine is destroyed (and its work folder removed) before main returns, on every path.
         PreviewEngine engine(arguments->toolsDirectory.isEmpty() ? PreviewEngine::defaultToolsDirectory()
                                                                  : arguments->toolsDirectory);
-        status = arguments->command == CliArguments::Command::Probe ? probeCommand(engine, *arguments, token)
-                                                                    : renderCommand(engine, *arguments, token);
+        if (arguments->command == CliArguments::Command::Probe)
+            probeCommand(engine, *arguments, token);
+        else
+            renderCommand(engine, *arguments, token);
+        watcher.outputComplete();
+    } catch (const JsonOutput::OutputClosed &) {
+        watcher.interrupt(SIGPIPE);
     } catch (...) {
-        const std::exception_ptr error = std::current_exception();
-        if (isCancellation(error) || interruptedBy != 0)
-            return 128 + (interruptedBy != 0 ? interruptedBy.load() : SIGINT);
-        printError(errorDescription(error));
-        return 1;
+        if (watcher.signal() == 0) {
+            printError(errorDescription(std::current_exception()));
+            return 1;
+        }
     }
-    return status;
+    return watcher.signal() != 0 ? 128 + watcher.signal() : 0;
 }
