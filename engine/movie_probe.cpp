@@ -1,12 +1,26 @@
 #include "movie_probe.h"
 
 #include "number_text.h"
+#include "platform_error.h"
 #include "preview_error.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
 #include <QJsonValue>
 
 #include <cmath>
+
+QJsonObject parseProbeOutput(const QByteArray &output)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(output, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw PlatformError(error.errorString());
+    if (!document.isObject())
+        throw PreviewError(PreviewError::unreadableMovieData());
+    return document.object();
+}
 
 std::optional<qint64> jsonInteger(const QJsonValue &value)
 {

@@ -4,14 +4,10 @@
 #include "movie_info.h"
 #include "preview_result.h"
 
-#include <QByteArray>
 #include <QFuture>
-#include <QJsonObject>
 #include <QString>
-#include <QStringList>
 #include <QUrl>
 #include <memory>
-#include <optional>
 
 // The only component that touches ffmpeg, ffprobe and the file system. Its operations run one
 // at a time on the engine's own worker thread; each returns a QFuture that is fulfilled from
@@ -52,17 +48,11 @@ public:
     QString ffprobe() const;   // toolsDirectory + "/ffprobe"
     QString directory() const; // the work folder, <temp>/Bitglance-<UUID>
 
-    // Runs one tool with the arguments unchanged (no shell); standard error goes to
-    // directory()/process.log. Returns the whole standard output.
-    QFuture<QByteArray> run(const QString &executable, const QStringList &arguments, CancelToken token = {});
-
-    QFuture<QJsonObject> probeJSON(const QString &path, CancelToken token = {});
     QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});
+    // Keeps the reference clip while film, scene time and height limit stay: a new bitrate alone
+    // runs only the encode, its probe and one frame extraction.
     QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
                                   CancelToken token = {});
-
-    // The clip key of the reference clip now in the work folder, if any. For tests; thread-safe.
-    std::optional<QString> cachedKey() const;
 
     // At program exit: kill the tool each live engine is running right now and fail its
     // operation as cancelled; operations queued behind it fail as cancelled without running.
@@ -72,6 +62,6 @@ public:
     static int liveCount();
 
 private:
-    struct Worker;
-    std::unique_ptr<Worker> worker_;
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
 };

@@ -10,23 +10,25 @@
 #include <QFuture>
 #include <QTemporaryDir>
 
-// What a future ends with, after waiting for it: "no failure", "PreviewError: <text>",
-// "PlatformError: <text>", "CancelledError" or "other: <text>", so kind and message compare as one.
-template <typename T> QString failureText(QFuture<T> future)
+// How work ends: "no failure", "PreviewError: <text>", "PlatformError: <text>", "CancelledError"
+// or "other: <text>", so that kind and message compare as one.
+template <typename Work> QString failureOf(Work &&work)
 {
     try {
-        future.waitForFinished();
-        (void)future.result();
+        work();
         return QStringLiteral("no failure");
-    } catch (const PreviewError &) {
-        return QStringLiteral("PreviewError: ") + errorDescription(std::current_exception());
-    } catch (const PlatformError &) {
-        return QStringLiteral("PlatformError: ") + errorDescription(std::current_exception());
     } catch (const CancelledError &) {
         return QStringLiteral("CancelledError");
-    } catch (...) {
-        return QStringLiteral("other: ") + errorDescription(std::current_exception());
+    } catch (const std::exception &error) {
+        const QString kind = dynamic_cast<const PreviewError *>(&error) ? QStringLiteral("PreviewError: ")
+            : dynamic_cast<const PlatformError *>(&error)               ? QStringLiteral("PlatformError: ")
+                                                                        : QStringLiteral("other: ");
+        return kind + errorDescription(std::current_exception());
     }
+}
+template <typename T> QString failureText(QFuture<T> future)
+{
+    return failureOf([&future] { (void)future.result(); });
 }
 
 // The result of a future; on failure a default value and a warning that names the failure, so
@@ -45,8 +47,8 @@ inline QString previewError(const QString &message)
     return QStringLiteral("PreviewError: ") + message;
 }
 
-// Points TMPDIR at a fresh private folder for the lifetime of this object, so that work folders
-// can be counted without seeing other programs' folders.
+// Points TMPDIR at a fresh private folder while it lives, so that work folders can be counted
+// without seeing other programs' folders.
 class PrivateTempDir {
 public:
     PrivateTempDir() : previous_(qgetenv("TMPDIR")) { qputenv("TMPDIR", dir_.path().toLocal8Bit()); }

@@ -1,9 +1,11 @@
-// The engine's pure rules: number texts, the probe's JSON rules and the clip window's odd inputs.
+// The engine's pure rules: number texts, the probe's JSON rules, the clip plan and every tool's
+// command line.
 
 #include "clip_plan.h"
+#include "engine_test_helpers.h"
+#include "ffmpeg_commands.h"
 #include "movie_probe.h"
 #include "number_text.h"
-#include "preview_error.h"
 
 #include <QtTest>
 
@@ -32,13 +34,6 @@ QString with(const QByteArray &extra, const char *format = R"({"duration":"100.0
     const QJsonObject top{{QStringLiteral("streams"), QJsonArray{stream}},
                           {QStringLiteral("format"), parse(QString::fromUtf8(format))}};
     return QString::fromUtf8(QJsonDocument(top).toJson(QJsonDocument::Compact));
-}
-
-MovieInfo movie(double duration, double fps)
-{
-    MovieInfo info;
-    info.duration = duration, info.fps = fps, info.width = 1920, info.height = 1080;
-    return info;
 }
 
 } // namespace
@@ -73,16 +68,18 @@ private slots:
         QTEST(::parseNumber(text), "expected");
     }
 
-    // Times go to ffmpeg as text: always a point and a fraction, never an exponent, whatever the
-    // locale, and reading back as the same double ("99.48", "0.05" are pinned in engine_tools).
-    void numbersReadBackWhateverTheLocale()
+    // Times go to ffmpeg and into the clip key as text: the shortest that reads back as the same
+    // double, always with a point and a fraction, never an exponent, whatever the locale.
+    void doubleText()
     {
         const char *previous = setlocale(LC_NUMERIC, nullptr);
         const QByteArray saved = previous ? QByteArray(previous) : QByteArray("C");
         for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
             if (setlocale(LC_NUMERIC, name))
                 break;
-        QStringList wrong;
+        QStringList texts, wrong;
+        for (double value : {12.0, 0.0, 2.5, 0.05, 99.48, 1e-7, 51.000000000000007, std::nan(""), -kInf})
+            texts << ::doubleText(value);
         QRandomGenerator random(20240611);
         for (int i = 0; i < 2000; ++i) {
             const double value = i % 2 ? random.generateDouble() * 7200
@@ -92,6 +89,7 @@ private slots:
                 wrong << text;
         }
         setlocale(LC_NUMERIC, saved.constData());
+        QCOMPARE(texts.join(QLatin1Char(' ')), "12.0 0.0 2.5 0.05 99.48 0.0000001 51.00000000000001 nan -inf");
         QCOMPARE(wrong, QStringList());
     }
 
@@ -100,8 +98,8 @@ private slots:
     {
         QFETCH(QString, json);
         QString actual;
-        try {
-            const MovieInfo info = movieInfoFromProbe(parse(json), kMovieUrl);
+        const QString failure = failureOf([&] {
+            const MovieInfo info = movieInfoFromProbe(parseProbeOutput(json.toUtf8()), kMovieUrl);
             QCOMPARE(info.url, kMovieUrl);
             actual = QStringLiteral("%1×%2 %3 %4 %5 %6")
                          .arg(info.width)
@@ -110,36 +108,116 @@ private slots:
                          .arg(info.fps, 0, 'g', 7)
                          .arg(info.duration)
                          .arg(info.bitrate ? QString::number(*info.bitrate, 'g', 12) : QStringLiteral("none"));
-        } catch (const PreviewError &error) {
-            actual = error.message();
-        }
-        QTEST(actual, "expected");
+        });
+        QTEST(actual.isEmpty() ? failure : actual, "expected");
     }
 
-    // The ordinary clip windows are pinned through the render's command lines (engine_tools).
-    void clipPlanSurvivesNonsense()
+    void clipPlan_data()
     {
-        QVERIFY(ClipPlan::compute(movie(100, kInf), 50, 0).frame >= 0);
-        QCOMPARE(ClipPlan::compute(movie(100, 25), 1e300, 0).frame, qint64(73));
-        const ClipPlan endless = ClipPlan::compute(movie(kInf, 25), 50, 0);
-        QCOMPARE(endless.clipLength, 3.0);
-        QCOMPARE(endless.start, 49.0);
-        const ClipPlan ntsc = ClipPlan::compute(movie(60, 30000.0 / 1001), 30, 0);
-        QCOMPARE(ntsc.frame, qint64(29));
-        QCOMPARE(ntsc.frameTime, 29.0 * 1001 / 30000 + 29);
+        QTest::addColumn<double>("duration");
+        QTest::addColumn<double>("fps");
+        QTest::addColumn<qint64>("height");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<qint64>("maxHeight");
+        QTest::addColumn<QString>("expected"); // "start length frame outputHeight frameTime"
+        const auto row = [](const char *name, double duration, double fps, qint64 height, double seconds,
+                            qint64 maxHeight, const char *expected) {
+            QTest::newRow(name) << duration << fps << height << seconds << maxHeight << QString::fromUtf8(expected);
+        };
+        row("middle", 100, 25, 1080, 50, 720, "49 3 25 720 50");
+        row("near the end: moved back", 100, 25, 1080, 99.5, 0, "97 3 62 1080 99.48");
+        row("at the end: last but one frame", 100, 25, 1080, 100, 0, "97 3 73 1080 99.92");
+        row("start", 100, 25, 1080, 0, 0, "0 3 0 1080 0");
+        row("2-second film", 2, 25, 1080, 1.5, 0, "0 2 37 1080 1.48");
+        row("0.05 s film: no last frame", 0.05, 25, 1080, 0.04, 0, "0 0.05 0 1080 0");
+        row("1080 limit on 720 lines", 100, 25, 720, 50, 1080, "49 3 25 720 50");
+        row("no limit on 2160 lines", 100, 25, 2160, 50, 0, "49 3 25 2160 50");
+        row("NTSC", 60, 30000.0 / 1001, 1080, 30, 0, "29 3 29 1080 29.9676333333");
+        // Nonsense that must not make the arithmetic undefined.
+        row("infinite rate", 100, kInf, 1080, 50, 0, "49 3 4611686018427387902 1080 49");
+        row("infinite duration", kInf, 25, 1080, 50, 0, "49 3 25 1080 50");
+        row("scene far beyond the end", 100, 25, 1080, 1e300, 0, "97 3 73 1080 99.92");
+    }
+    void clipPlan()
+    {
+        QFETCH(double, duration);
+        QFETCH(double, fps);
+        QFETCH(qint64, height);
+        QFETCH(double, seconds);
+        QFETCH(qint64, maxHeight);
+        MovieInfo movie;
+        movie.duration = duration, movie.fps = fps, movie.width = 1920, movie.height = height;
+        const ClipPlan plan = ClipPlan::compute(movie, seconds, maxHeight);
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(plan.start)
+                  .arg(plan.clipLength)
+                  .arg(plan.frame)
+                  .arg(plan.outputHeight)
+                  .arg(plan.frameTime, 0, 'g', 12),
+              "expected");
+    }
+
+    void commandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        ClipPlan plan;
+        plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
+        const QString film = QStringLiteral("/Filme/A b.mp4");
+        QTest::newRow("probe") << FfmpegCommands::probe(film)
+                               << "-v error -show_format -show_streams -of json "
+                                  "/Filme/A b.mp4";
+        QTest::newRow("reference cut") << FfmpegCommands::referenceCut(film, plan, QStringLiteral("/W/reference.mkv"))
+                                       << "-v error -nostdin -y -ss 97.0 -noautorotate -i /Filme/A b.mp4 -t 0.05 -map "
+                                          "0:V:0 -an -sn -dn -vf scale=-2:min(ih\\,720),setsar=1,format=yuv420p -c:v "
+                                          "ffv1 -level 3 /W/reference.mkv";
+        QTest::newRow("frame extraction")
+            << FfmpegCommands::frameExtraction(QStringLiteral("/W/reference.mkv"), 25,
+                                               QStringLiteral("/W/original.png"))
+            << "-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\\,25) -frames:v 1 /W/original.png";
+        QTest::newRow("encode")
+            << FfmpegCommands::encode(QStringLiteral("/W/reference.mkv"), QStringLiteral("/W/encoded.mp4"), 2000000)
+            << "-v error -nostdin -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 -preset "
+               "veryfast -x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 /W/encoded.mp4";
+    }
+    void commandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QTEST(arguments.join(QLatin1Char(' ')), "expected");
+        QVERIFY(!arguments.filter(QStringLiteral("A b")).isEmpty()
+                || !arguments.filter(QStringLiteral("/W/")).isEmpty());
+    }
+
+    // A film's path reaches the tools absolute, so that "-" or "http:x" is never read as standard
+    // input, an option or a protocol.
+    void moviePath()
+    {
+        QCOMPARE(FfmpegCommands::moviePath(QUrl::fromLocalFile(QStringLiteral("-"))), QDir::currentPath() + "/-");
+        QCOMPARE(FfmpegCommands::moviePath(kMovieUrl), kMovieUrl.toLocalFile());
+        for (const char *url : {"https://example.org/film.mp4", "file:"})
+            QVERIFY(failureOf([url] {
+                        FfmpegCommands::moviePath(QUrl(QString::fromUtf8(url)));
+                    }).startsWith(QLatin1String("PlatformError: ")));
     }
 };
 
 void EngineRules::probeRules_data()
 {
     QTest::addColumn<QString>("json");
-    QTest::addColumn<QString>("expected"); // "W×H codec fps duration bitrate" or the failure text
+    QTest::addColumn<QString>("expected"); // "W×H codec fps duration bitrate" or the failure
     const QString good = QStringLiteral("1920×1080 h264 25 100 8520000");
-    const QString noVideo = PreviewError::noVideoStream(), hdr = PreviewError::hdrNotSupported();
-    const QString interlaced = PreviewError::interlacedNotSupported(), duration = PreviewError::unknownDuration();
+    const QString noVideo = previewError(PreviewError::noVideoStream()),
+                  hdr = previewError(PreviewError::hdrNotSupported());
+    const QString interlaced = previewError(PreviewError::interlacedNotSupported());
+    const QString duration = previewError(PreviewError::unknownDuration());
     auto row = [](const char *name, const QString &json, const QString &expected) {
         QTest::newRow(name) << json << expected;
     };
+
+    // The output itself.
+    row("not JSON", QStringLiteral("kein JSON"), QStringLiteral("PlatformError: illegal value"));
+    row("top level is a list", QStringLiteral(R"([{"streams":[]}])"),
+        previewError(PreviewError::unreadableMovieData()));
 
     // Stream choice.
     const QString cover = QStringLiteral(

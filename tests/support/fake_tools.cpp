@@ -1,41 +1,24 @@
 #include "fake_tools.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QImage>
 
 #include <cstdio>
 
-namespace {
-
-const QChar kSeparator(0x1f);
-
-QString shellQuote(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1String("'"), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-void writePng(const QString &path, const QColor &colour)
-{
-    QImage image(16, 8, QImage::Format_RGB32);
-    image.fill(colour);
-    image.save(path, "PNG");
-}
-
-} // namespace
-
 FakeTools::FakeTools()
 {
-    Q_ASSERT(dir_.isValid());
-    writePng(dir_.filePath(QStringLiteral("original-frame.png")), QColor(200, 40, 40));
-    writePng(dir_.filePath(QStringLiteral("encoded-frame.png")), QColor(40, 40, 200));
+    for (const auto &[name, colour] :
+         {std::pair{"original-frame.png", QColor(200, 40, 40)}, std::pair{"encoded-frame.png", QColor(40, 40, 200)}}) {
+        QImage image(16, 8, QImage::Format_RGB32);
+        image.fill(colour);
+        image.save(dir_.filePath(QString::fromLatin1(name)), "PNG");
+    }
     setProbeJson(defaultProbeJson());
     setReferenceSize(1920, 1080);
-    setEncodedBitrate(QStringLiteral("2370000"));
-    writeDefaults();
+    write(QStringLiteral("encoded.json"), R"({"streams":[{"bit_rate":"2370000"}]})");
+    for (const QString &tool : {QStringLiteral("ffmpeg"), QStringLiteral("ffprobe")})
+        setBody(tool, defaultBody(tool));
 }
 
 QString FakeTools::defaultProbeJson()
@@ -48,89 +31,53 @@ QString FakeTools::defaultProbeJson()
 
 void FakeTools::setProbeJson(const QString &json)
 {
-    QFile file(dir_.filePath(QStringLiteral("movie.json")));
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(json.toUtf8());
+    write(QStringLiteral("movie.json"), json.toUtf8());
 }
 
 void FakeTools::setReferenceSize(int width, int height)
 {
-    QFile file(dir_.filePath(QStringLiteral("reference.json")));
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(QStringLiteral(R"({"streams":[{"width":%1,"height":%2}]})").arg(width).arg(height).toUtf8());
-}
-
-void FakeTools::setEncodedBitrate(const QString &bitsPerSecond)
-{
-    QFile file(dir_.filePath(QStringLiteral("encoded.json")));
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (bitsPerSecond.isEmpty())
-        file.write(R"({"streams":[{"codec_type":"video"}]})");
-    else
-        file.write(QStringLiteral(R"({"streams":[{"bit_rate":"%1"}]})").arg(bitsPerSecond).toUtf8());
+    write(QStringLiteral("reference.json"),
+          QStringLiteral(R"({"streams":[{"width":%1,"height":%2}]})").arg(width).arg(height).toUtf8());
 }
 
 QString FakeTools::defaultBody(const QString &tool) const
 {
-    if (tool == QLatin1String("ffprobe")) {
-        return QStringLiteral("case \"$LAST\" in\n"
-                              "  *reference.mkv) cat \"$DIR/reference.json\" ;;\n"
-                              "  *encoded.mp4) cat \"$DIR/encoded.json\" ;;\n"
-                              "  *) cat \"$DIR/movie.json\" ;;\n"
-                              "esac\n");
-    }
-    return QStringLiteral("case \"$LAST\" in\n"
-                          "  *original.png) cp \"$DIR/original-frame.png\" \"$LAST\" ;;\n"
-                          "  *encoded.png) cp \"$DIR/encoded-frame.png\" \"$LAST\" ;;\n"
-                          "  *) : > \"$LAST\" ;;\n"
-                          "esac\n");
-}
-
-void FakeTools::writeDefaults()
-{
-    writeScript(QStringLiteral("ffmpeg"), defaultBody(QStringLiteral("ffmpeg")));
-    writeScript(QStringLiteral("ffprobe"), defaultBody(QStringLiteral("ffprobe")));
-}
-
-void FakeTools::setBody(const QString &tool, const QString &body)
-{
-    writeScript(tool, body);
+    if (tool == QLatin1String("ffprobe"))
+        return QStringLiteral("case \"$LAST\" in *reference.mkv) cat \"$DIR/reference.json\" ;;\n"
+                              "  *encoded.mp4) cat \"$DIR/encoded.json\" ;; *) cat \"$DIR/movie.json\" ;; esac\n");
+    return QStringLiteral("case \"$LAST\" in *original.png) cp \"$DIR/original-frame.png\" \"$LAST\" ;;\n"
+                          "  *encoded.png) cp \"$DIR/encoded-frame.png\" \"$LAST\" ;; *) : > \"$LAST\" ;; esac\n");
 }
 
 void FakeTools::setDelay(const QString &tool, const QString &seconds)
 {
-    writeScript(tool, QStringLiteral("sleep %1\n").arg(seconds) + defaultBody(tool));
+    setBody(tool, QStringLiteral("sleep %1\n").arg(seconds) + defaultBody(tool));
 }
 
 void FakeTools::setPrelude(const QString &tool, const QString &shell)
 {
-    writeScript(tool, shell + QLatin1Char('\n') + defaultBody(tool));
+    setBody(tool, shell + QLatin1Char('\n') + defaultBody(tool));
 }
 
-void FakeTools::writeScript(const QString &tool, const QString &body)
+void FakeTools::setBody(const QString &tool, const QString &body)
 {
-    // Written beside and renamed into place: a script is never open for writing under its own
-    // name, so a tool started meanwhile cannot fail with "Text file busy".
-    const QString path = dir_.filePath(tool);
-    const QString fresh = path + QStringLiteral(".new");
-    QFile::remove(fresh);
-    QFile file(fresh);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    // The prologue records the call as one line: tool, then each argument, separated by 0x1f.
-    // The line goes out in one write, so that tools running at the same time (two engines)
-    // cannot interleave their lines.
-    const QString script = QStringLiteral("#!/bin/sh\n"
-                                          "DIR=%1\n"
-                                          "for LAST in \"$@\"; do :; done\n"
-                                          "CALL=$(printf '%s' %2; for a in \"$@\"; do printf '\\037%s' \"$a\"; done)\n"
-                                          "printf '%s\\n' \"$CALL\" >> \"$DIR/calls.log\"\n")
-                               .arg(shellQuote(dir_.path()), tool)
-        + body;
-    file.write(script.toUtf8());
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                        | QFile::ReadOther | QFile::ExeOther);
-    ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData());
+    // The call goes into calls.log as one line (tool, then each argument after a 0x1f) in one
+    // write, so that tools running at the same time cannot interleave their lines. The script is
+    // written beside and renamed into place: a tool started meanwhile never meets a half-written
+    // file ("Text file busy").
+    QString folder = dir_.path();
+    folder.replace(QLatin1String("'"), QLatin1String("'\\''"));
+    write(tool + QStringLiteral(".new"),
+          QStringLiteral("#!/bin/sh\nDIR='%1'\nfor LAST in \"$@\"; do :; done\n"
+                         "CALL=$(printf '%s' %2; for a in \"$@\"; do printf '\\037%s' \"$a\"; done)\n"
+                         "printf '%s\\n' \"$CALL\" >> \"$DIR/calls.log\"\n")
+                  .arg(folder, tool)
+                  .toUtf8()
+              + body.toUtf8());
+    QFile::setPermissions(dir_.filePath(tool + QStringLiteral(".new")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    std::rename(QFile::encodeName(dir_.filePath(tool + QStringLiteral(".new"))).constData(),
+                QFile::encodeName(dir_.filePath(tool)).constData());
 }
 
 void FakeTools::removeTool(const QString &tool)
@@ -138,34 +85,34 @@ void FakeTools::removeTool(const QString &tool)
     QFile::remove(dir_.filePath(tool));
 }
 
-QList<FakeTools::Call> FakeTools::calls() const
+QList<FakeTools::Call> FakeTools::calls(const QString &tool) const
 {
     QList<Call> result;
     QFile file(dir_.filePath(QStringLiteral("calls.log")));
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        QStringList parts = line.split(kSeparator);
-        Call call;
-        call.tool = parts.takeFirst();
-        call.args = parts;
-        result.append(call);
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QStringList parts = line.split(QChar(0x1f));
+        const QString name = parts.takeFirst();
+        if (tool.isEmpty() || name == tool)
+            result.append({name, parts});
     }
     return result;
 }
 
-QList<FakeTools::Call> FakeTools::calls(const QString &tool) const
+QList<FakeTools::Call> FakeTools::calls() const
 {
-    QList<Call> result;
-    for (const Call &call : calls()) {
-        if (call.tool == tool)
-            result.append(call);
-    }
-    return result;
+    return calls(QString());
 }
 
 void FakeTools::clearCalls()
 {
     QFile::remove(dir_.filePath(QStringLiteral("calls.log")));
+}
+
+void FakeTools::write(const QString &name, const QByteArray &content)
+{
+    QFile file(dir_.filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        qFatal("FakeTools: cannot write %s", qPrintable(file.fileName()));
 }

@@ -3,38 +3,29 @@
 #include <QString>
 #include <QStringList>
 
-// Films made on the fly with the system's ffmpeg, and the real tools for tests that need them.
+// Films made with the system's ffmpeg, once per process, in a private folder; each function returns
+// the film's path, empty when it could not be made.
 namespace TestFilms {
 
-// A folder with links to the system's ffmpeg and ffprobe (lives until the process ends).
-// Empty when the system has no ffmpeg.
+// A folder with links to the system's ffmpeg and ffprobe; empty when the system has none.
 QString systemToolsDirectory();
 
-// Runs the system's ffmpeg with "-v error -nostdin -y" + arguments; true on success.
-bool ffmpeg(const QStringList &arguments, QString *errorText = nullptr);
-
-// A film whose every frame carries its own frame number in its brightness: luma = 16 + 2 × (n mod 100)
-// for frame n. H.264 lossless, yuv420p, no audio.
-// Written once per process into a cached folder; returns the path, empty on failure.
-QString numberedFilm(int width, int height, int fps, double seconds);
-
-// A short film with detail and motion (testsrc2), H.264, AAC audio; cached like numberedFilm.
-QString sampleFilm(int width, int height, int fps, double seconds);
-
-// Any file made by the system's ffmpeg: "-v error -nostdin -y" + arguments + the file's path.
-// Made once per process under the given file name (its extension chooses the container);
-// returns the path, empty on failure.
+// "ffmpeg -v error -nostdin -y" + arguments + the film's path; the name's extension picks the container.
 QString film(const QString &name, const QStringList &arguments);
 
-// An MP4 whose first stream is a cover picture (64×64 red MJPEG, disposition attached_pic) and
-// whose second stream is sampleFilm(160, 120, 25, 1)'s video. ffmpeg itself always writes the
-// cover last, so the boxes are reordered afterwards. Empty on failure.
+// H.264 lossless, no audio, whose frame n shows its number in its brightness: luma 16 + 2 × (n mod 100).
+QString numberedFilm(int width, int height, int fps, double seconds);
+// The number (mod 100) a frame of a numbered film shows, or -1 when the PNG does not decode.
+int frameNumberOf(const QByteArray &png);
+
+// A film with detail and motion (testsrc2), H.264, with AAC audio.
+QString sampleFilm(int width, int height, int fps, double seconds);
+
+// An MP4 whose first stream is a 64×64 cover picture (attached_pic) and whose second is the video
+// of sampleFilm(160, 120, 25, 1).
 QString coverFirstFilm();
 
-// The folder of real camera footage next to the project, or an empty text when it is absent.
+// The real footage beside the project, or an empty text when it is absent.
 QString mediaDirectory();
-
-// The frame number (mod 100) that a frame of numberedFilm shows, or -1 when it does not decode.
-int frameNumberOf(const QByteArray &png);
 
 } // namespace TestFilms

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cancel_token.h"
+
+#include <atomic>
+#include <functional>
+
+// What one engine operation looks at between its steps: the caller's token, the caller cancelling
+// the operation's future, and the program ending the running tool because it quits.
+class Cancellation {
+public:
+    explicit Cancellation(CancelToken token = {}, std::function<bool()> futureCancelled = {},
+                          const std::atomic<bool> *abort = nullptr)
+        : token_(std::move(token)), futureCancelled_(std::move(futureCancelled)), abort_(abort)
+    {}
+
+    // The result is no longer wanted: the operation stops at the next tool boundary.
+    bool requested() const { return token_.isCancelled() || (futureCancelled_ && futureCancelled_()) || aborted(); }
+    // The program quits: the running tool is ended at once.
+    bool aborted() const { return abort_ && abort_->load(); }
+
+private:
+    CancelToken token_;
+    std::function<bool()> futureCancelled_;
+    const std::atomic<bool> *abort_;
+};

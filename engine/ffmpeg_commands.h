@@ -1,0 +1,31 @@
+#pragma once
+
+#include "clip_plan.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// Every argument list the engine hands to ffprobe and ffmpeg, in one place. Paths go in as they
+// are; moviePath() makes a film's path safe to hand over.
+namespace FfmpegCommands {
+
+// The film's path as the tools get it: always absolute, so that a name starting with "-" is not
+// read as an option, "-" not as standard input and a name like "http:x" not as a protocol.
+// Throws PlatformError for a URL that is not a local file.
+QString moviePath(const QUrl &url);
+
+// ffprobe: streams and format of a file as JSON (7 arguments).
+QStringList probe(const QString &path);
+
+// ffmpeg: the reference clip the plan describes, cut from the film into lossless FFV1 without
+// audio, subtitles or data, scaled to the plan's height limit (23 arguments).
+QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
+
+// ffmpeg: the frame with the given index of a clip as a PNG (11 arguments).
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngPath);
+
+// ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame (24 arguments).
+QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);
+
+} // namespace FfmpegCommands
