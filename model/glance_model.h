@@ -1,6 +1,5 @@
 #pragma once
 
-#include "cancel_token.h"
 #include "comparison_limits.h"
 #include "movie_info.h"
 
@@ -8,7 +7,6 @@
 #include <QObject>
 #include <QSizeF>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,27 +18,8 @@ class PreviewEngine;
 // so the model (and with it the engine and its work folder) lives until the job has ended.
 class GlanceModel : public QObject, public std::enable_shared_from_this<GlanceModel> {
     Q_OBJECT
-    Q_PROPERTY(std::optional<MovieInfo> movie READ movie NOTIFY movieChanged)
-    Q_PROPERTY(QImage original READ original NOTIFY originalChanged)
-    Q_PROPERTY(QImage encoded READ encoded NOTIFY encodedChanged)
-    Q_PROPERTY(double seconds READ seconds WRITE setSeconds NOTIFY secondsChanged)
-    Q_PROPERTY(double mbps READ mbps WRITE setMbps NOTIFY mbpsChanged)
-    Q_PROPERTY(qint64 maxHeight READ maxHeight WRITE setMaxHeight NOTIFY maxHeightChanged)
-    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
-    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
-    Q_PROPERTY(QString measurement READ measurement NOTIFY measurementChanged)
-    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
-    Q_PROPERTY(double zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
-    Q_PROPERTY(QSizeF pan READ pan WRITE setPan NOTIFY panChanged)
-    Q_PROPERTY(QSizeF previewSize READ previewSize WRITE setPreviewSize NOTIFY previewSizeChanged)
-    Q_PROPERTY(QSizeF pixelSize READ pixelSize NOTIFY pixelSizeChanged)
 
 public:
-    // Returns the chosen file's path, or nothing when the user cancelled.
-    using FileChooser = std::function<std::optional<QString>()>;
-    // Physical pixels per view point of the primary screen.
-    using ScreenScale = std::function<double()>;
-
     // The engine is created on the program's Tools folder, or on toolsDirectory when given.
     // A failed creation leaves no engine and puts the failure's text into error().
     static std::shared_ptr<GlanceModel> create(const QString &toolsDirectory = QString());
@@ -70,19 +49,15 @@ public:
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
 
-    bool hasEngine() const { return engine_ != nullptr; }
     // The engine's work folder, empty without an engine.
     QString workDirectory() const;
 
-    // The window hands in its file dialog; tests hand in their own chooser.
-    void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
-    // Defaults to the primary screen's device pixel ratio, 1 without a screen.
-    void setScreenScale(ScreenScale scale) { screenScale_ = std::move(scale); }
+    // Physical pixels per view point of the screen that shows the window; the window hands it in
+    // and keeps it current. 1 until then.
+    void setDevicePixelRatio(double ratio) { devicePixelRatio_ = ratio; }
 
-    // Shows the file chooser, then opens the chosen file as openMovie(path) does.
-    void openMovie();
-    // Everything after the chooser: cancels the current job, clears the previous movie, frames
-    // and texts, and probes the file. Does nothing without an engine.
+    // Cancels the current job, clears the previous movie, frames and texts, and probes the file
+    // the user chose. Does nothing without an engine.
     void openMovie(const QString &path);
     // Requests a comparison of the current settings, after 0.55 s unless immediate.
     void schedulePreview(bool immediate);
@@ -95,8 +70,6 @@ public:
 
     // The pause before a scheduled preview, 550 ms. Tests may shorten it.
     void setPreviewPauseMs(int ms) { pauseMs_ = ms; }
-
-    static QString startStatus();
 
 signals:
     void movieChanged();
@@ -144,7 +117,6 @@ private:
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
 
-    FileChooser chooser_;
-    ScreenScale screenScale_;
+    double devicePixelRatio_ = 1;
     int pauseMs_ = ComparisonLimits::previewPauseMs;
 };

@@ -30,11 +30,6 @@ ComparisonPane::ComparisonPane(const QString &title, GlanceModel *model, Side si
     connect(model_, &GlanceModel::panChanged, this, repaint);
 }
 
-QString ComparisonPane::placeholderText()
-{
-    return QStringLiteral("Noch keine Vorschau");
-}
-
 double ComparisonPane::titleHeight() const
 {
     // Whole points, so that the image area starts on a pixel boundary.
@@ -103,7 +98,7 @@ void ComparisonPane::paintPlaceholder(QPainter &painter, const QRectF &area)
     painter.setFont(font);
     painter.setPen(grey);
     painter.drawText(QRectF(area.left(), top + placeholderIconSize + placeholderSpacing, area.width(), textHeight),
-                     Qt::AlignHCenter | Qt::AlignTop, placeholderText());
+                     Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Noch keine Vorschau"));
 }
 
 void ComparisonPane::reportSize()

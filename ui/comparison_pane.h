@@ -19,13 +19,10 @@ public:
 
     ComparisonPane(const QString &title, GlanceModel *model, Side side, QWidget *parent = nullptr);
 
-    QString title() const { return title_; }
     // The part below the title row, in this widget's coordinates.
     QRectF imageArea() const;
     // The pan at the start of the drag in progress; nothing while no drag is in progress.
     std::optional<QSizeF> dragStart() const { return dragStart_; }
-
-    static QString placeholderText();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

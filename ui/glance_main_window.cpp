@@ -5,6 +5,7 @@
 #include "glance_help_commands.h"
 #include "glance_model.h"
 #include "glance_view.h"
+#include "movie_file_dialog.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -20,7 +21,7 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<Gla
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
     // The header button carries Ctrl+O; a second shortcut here would make both ambiguous.
-    file->addAction(GlanceView::openMovieText(), view_, [this] { view_->model()->openMovie(); });
+    file->addAction(MovieFileDialog::openText(), view_, &GlanceView::chooseMovie);
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Beenden"), qApp, &QApplication::closeAllWindows);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

@@ -18,9 +18,6 @@ public:
     // Watches widget; the reader becomes the widget's child.
     GlanceWindowReader(QWidget *widget, Callback callback);
 
-    // Takes effect for calls already queued as well.
-    void setCallback(Callback callback) { callback_ = std::move(callback); }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

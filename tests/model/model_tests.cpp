@@ -122,20 +122,17 @@ private slots:
         FakeTools noProbe;
         noProbe.removeTool(QStringLiteral("ffprobe"));
         FakeWindow w(withTools ? QString() : noProbe.directory());
-        QCOMPARE(w->hasEngine(), withTools);
         QCOMPARE(QFileInfo(w->workDirectory()).isDir(), withTools);
         QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && !w->busy());
         QCOMPARE(w->error(), withTools ? std::nullopt : std::optional(PreviewError::toolsMissing()));
         QVERIFY(w.tools.calls().isEmpty() && noProbe.calls().isEmpty()); // no job at construction
         if (withTools)
             return;
-        // Without tools the chooser still appears; choosing a film changes nothing, and nothing renders.
-        bool chooserShown = false;
-        w->setFileChooser([&] { return chooserShown = true, std::optional<QString>(w.film()); });
+        // Without tools opening a film changes nothing, and nothing renders.
         w->setMbps(3);
-        w->openMovie();
+        w->openMovie(w.film());
         w->schedulePreview(true);
-        QVERIFY(chooserShown && !w->busy() && !w->movie());
+        QVERIFY(!w->busy() && !w->movie());
         QCOMPARE(w->error(), PreviewError::toolsMissing());
         QVERIFY(w.trace->statuses.isEmpty());
     }
@@ -354,7 +351,7 @@ private slots:
         QTest::newRow("720p in 1280x720, scale 2") << QSize(1280, 720) << QSizeF(1280, 720) << 2.0 << 0.5;
         QTest::newRow("2160p in 200x100: at most 16") << QSize(3840, 2160) << QSizeF(200, 100) << 1.0 << 16.0;
         QTest::newRow("tiny frame, large pane: at least 0.25") << QSize(100, 100) << QSizeF(1000, 1000) << 1.0 << 0.25;
-        QTest::newRow("primary screen (offscreen: 1)") << QSize(1920, 1080) << QSizeF(640, 360) << 0.0 << 3.0;
+        QTest::newRow("no ratio handed in: 1") << QSize(1920, 1080) << QSizeF(640, 360) << 0.0 << 3.0;
         QTest::newRow("no pane size: unchanged") << QSize(1920, 1080) << QSizeF(0, 0) << 1.0 << 2.5;
     }
 
@@ -366,7 +363,7 @@ private slots:
         FakeWindow w;
         w.tools.setReferenceSize(frame.width(), frame.height());
         if (scale > 0)
-            w->setScreenScale([scale] { return scale; });
+            w->setDevicePixelRatio(scale);
         QVERIFY(w.open());
         w->setPreviewSize(pane);
         w->setZoom(2.5);

@@ -29,7 +29,6 @@ struct Setup {
     {
         auto model = GlanceModel::create(tools.directory());
         model->setPreviewPauseMs(0);
-        model->setScreenScale([] { return 1.0; });
         weakModel = model;
         window = new GlanceMainWindow(help, std::move(model));
         window->show();
@@ -83,7 +82,7 @@ private slots:
         QVERIFY(s.find("openButton")->isEnabled() && s.find("zoomSlider")->isEnabled());
         QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
                 && !s.find("errorArea")->isVisible());
-        QCOMPARE(s.find<QLabel>("statusLabel")->text(), GlanceModel::startStatus());
+        QCOMPARE(s.find<QLabel>("statusLabel")->text(), QStringLiteral("Film öffnen und eine Szene auswählen."));
         QCOMPARE(s.find<QToolButton>("resolutionButton")->text(), QStringLiteral("Quelle"));
 
         s.model()->openMovie(s.film());

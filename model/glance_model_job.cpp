@@ -1,0 +1,158 @@
+#include "glance_model_job.h"
+
+#include "cancelled_error.h"
+#include "comparison_texts.h"
+#include "error_description.h"
+#include "preview_engine.h"
+
+#include <QFuture>
+#include <QThreadPool>
+#include <QUrl>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+QString openFailedStatus()
+{
+    return QStringLiteral("Datei konnte nicht geöffnet werden.");
+}
+QString previewFailedStatus()
+{
+    return QStringLiteral("Vorschau fehlgeschlagen.");
+}
+
+// Calls done(value, failure) on the context's thread once the engine's future has finished: with
+// the value on success, otherwise with the stored failure (a future cancelled without one counts
+// as the engine's cancellation).
+template <typename T, typename Done> void whenFinished(QFuture<T> future, QObject *context, Done done)
+{
+    future
+        .then(context,
+              [done](QFuture<T> finished) mutable {
+                  std::optional<T> value;
+                  std::exception_ptr failure;
+                  try {
+                      value = finished.result();
+                  } catch (...) {
+                      failure = std::current_exception();
+                  }
+                  done(std::move(value), failure);
+              })
+        // Runs where the continuation above finished, on the context's thread. Without a context of
+        // its own: the model may be gone by then.
+        .onCanceled([done]() mutable { done(std::nullopt, std::make_exception_ptr(CancelledError())); });
+}
+
+} // namespace
+
+// A finished comparison with its two frames already decoded. Decoding two 4K PNG files takes a
+// good part of a second, so it happens on a pool thread, not where the window draws.
+struct GlanceModel::Job::Frames {
+    PreviewResult result;
+    QImage original;
+    QImage encoded;
+};
+
+GlanceModel::Job::Job(std::shared_ptr<GlanceModel> owner) : model(std::move(owner)), engine(model->engine_)
+{}
+
+void GlanceModel::Job::cancel()
+{
+    token.cancel();
+    if (pause && pause->isActive()) {
+        pause->stop();
+        end();
+    }
+}
+
+std::shared_ptr<GlanceModel> GlanceModel::Job::end()
+{
+    engine.reset();
+    return std::exchange(model, nullptr);
+}
+
+std::shared_ptr<GlanceModel> GlanceModel::Job::endAsCurrent(const std::shared_ptr<Job> &job)
+{
+    std::shared_ptr<GlanceModel> owner = job->end();
+    if (!owner || owner->task_ != job)
+        return nullptr;
+    return owner;
+}
+
+void GlanceModel::Job::applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure)
+{
+    if (failure) {
+        if (isCancellation(failure))
+            return;
+        model.setError(errorDescription(failure));
+        model.setBusy(false);
+        model.setStatus(openFailedStatus());
+        return;
+    }
+    const double duration = movie->duration;
+    model.setMovie(std::move(movie));
+    model.setSeconds(std::min(std::max(duration * 0.5, 0.0), 60.0));
+    model.setZoom(1);
+    model.setPan(QSizeF(0, 0));
+    model.schedulePreview(true);
+}
+
+void GlanceModel::Job::applyPreview(GlanceModel &model, double targetMbps, std::optional<Frames> frames,
+                                    const std::exception_ptr &failure)
+{
+    if (failure) {
+        if (isCancellation(failure))
+            return;
+        model.setError(errorDescription(failure));
+        model.setBusy(false);
+        model.setStatus(previewFailedStatus());
+        return;
+    }
+    const PreviewResult &result = frames->result;
+    model.setOriginal(std::move(frames->original));
+    model.setEncoded(std::move(frames->encoded));
+    model.setPixelSize(QSizeF(result.width, result.height));
+    model.setMeasurement(measurementText(targetMbps, result));
+    model.setStatus(comparisonStatusText(result));
+    model.setBusy(false);
+}
+
+void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
+{
+    GlanceModel *context = job->model.get();
+    whenFinished(job->engine->probe(QUrl::fromLocalFile(path), job->token), context,
+                 [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
+                     if (const auto model = endAsCurrent(job))
+                         applyProbe(*model, std::move(movie), failure);
+                 });
+}
+
+void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
+{
+    GlanceModel *context = job->model.get();
+    QFuture<Frames> frames = job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token)
+                                 .then(QThreadPool::globalInstance(), [](QFuture<PreviewResult> rendered) {
+                                     Frames decoded{rendered.result(), {}, {}};
+                                     decoded.original = QImage::fromData(decoded.result.original);
+                                     decoded.encoded = QImage::fromData(decoded.result.encoded);
+                                     return decoded;
+                                 });
+    whenFinished(frames, context, [job](std::optional<Frames> result, std::exception_ptr failure) {
+        if (const auto model = endAsCurrent(job))
+            applyPreview(*model, job->mbps, std::move(result), failure);
+    });
+}
+
+void GlanceModel::Job::renderAfterPause(const std::shared_ptr<Job> &job, int pauseMs)
+{
+    job->pause = std::make_unique<QTimer>();
+    job->pause->setSingleShot(true);
+    job->pause->setTimerType(Qt::PreciseTimer); // never before the pause is over
+    job->pause->setInterval(pauseMs);
+    QObject::connect(job->pause.get(), &QTimer::timeout, job->pause.get(), [weak = std::weak_ptr<Job>(job)] {
+        if (const auto pausedJob = weak.lock(); pausedJob && pausedJob->model)
+            render(pausedJob);
+    });
+    job->pause->start();
+}

@@ -1,0 +1,39 @@
+#include "movie_file_dialog.h"
+
+#include <QFileDialog>
+#include <QMimeDatabase>
+#include <QStringList>
+
+namespace {
+
+QStringList filters()
+{
+    // Every file type the system knows as video, then MP4 and Matroska by name, then anything.
+    QStringList patterns;
+    const QList<QMimeType> types = QMimeDatabase().allMimeTypes();
+    for (const QMimeType &type : types) {
+        if (type.name().startsWith(QLatin1String("video/")))
+            patterns += type.globPatterns();
+    }
+    patterns += {QStringLiteral("*.mp4"), QStringLiteral("*.m4v"), QStringLiteral("*.mkv")};
+    patterns.removeDuplicates();
+    return {QStringLiteral("Videodateien (%1)").arg(patterns.join(QLatin1Char(' '))),
+            QStringLiteral("MP4 (*.mp4 *.m4v)"), QStringLiteral("Matroska (*.mkv)"),
+            QStringLiteral("Alle Dateien (*)")};
+}
+
+} // namespace
+
+namespace MovieFileDialog {
+
+QString openText()
+{
+    return QStringLiteral("Film öffnen …");
+}
+
+QString choose(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, openText(), QString(), filters().join(QLatin1String(";;")));
+}
+
+} // namespace MovieFileDialog

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class GlanceModel;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLayout;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
+class SliderBinding;
+
+// The controls of the three comparison settings on a faint rounded background: the scene row,
+// the bitrate row, and the resolution row with the source line and "Neu berechnen". The whole
+// panel is disabled while no film is open.
+class SettingsPanel : public QWidget {
+    Q_OBJECT
+public:
+    // canFitWindow tells whether the window can be fitted to the source now (the window is known
+    // and not in full screen); it is asked whenever the resolution menu opens.
+    SettingsPanel(GlanceModel *model, std::function<bool()> canFitWindow, QWidget *parent = nullptr);
+
+    // Enables "Fenster auf Quelle anpassen" by the current state.
+    void updateFitAction();
+
+signals:
+    // "Fenster auf Quelle anpassen" was chosen.
+    void fitWindowRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QLayout *makeSceneRow();
+    QLayout *makeBitrateRow();
+    QLayout *makeResolutionRow();
+    QWidget *makeRecomputeButton();
+
+    void showMovie();
+    void showMaxHeight();
+    void showBusy();
+    double duration() const;
+
+    GlanceModel *model_;
+    std::function<bool()> canFitWindow_;
+    SliderBinding *scene_ = nullptr;
+    QLabel *timeLabel_ = nullptr;
+    QLabel *bitrateLabel_ = nullptr;
+    QToolButton *resolutionButton_ = nullptr;
+    QActionGroup *heightGroup_ = nullptr;
+    QAction *fitAction_ = nullptr;
+    QLabel *sourceLine_ = nullptr;
+    QPushButton *recomputeButton_ = nullptr;
+    QStackedWidget *recomputeIcon_ = nullptr;
+};

@@ -1,0 +1,37 @@
+#include "slider_binding.h"
+
+#include "glance_model.h"
+
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <cmath>
+
+SliderBinding::SliderBinding(QSlider *slider, double scale, GlanceModel *model, Read read, Write write, Changed changed)
+    : QObject(slider), slider_(slider), scale_(scale), model_(model), read_(read)
+{
+    connect(slider_, &QSlider::valueChanged, this, [this, write](int value) { (model_->*write)(value / scale_); });
+    connect(model_, changed, this, &SliderBinding::show);
+    show();
+}
+
+int SliderBinding::toSlider(double value) const
+{
+    return int(std::lround(value * scale_));
+}
+
+void SliderBinding::setRange(double minimum, double maximum)
+{
+    {
+        // A value outside the new range is clamped on the slider only.
+        const QSignalBlocker blocker(slider_);
+        slider_->setRange(toSlider(minimum), toSlider(maximum));
+    }
+    show();
+}
+
+void SliderBinding::show()
+{
+    const QSignalBlocker blocker(slider_);
+    slider_->setValue(toSlider((model_->*read_)()));
+}
