@@ -1,0 +1,328 @@
+// The desktop program as a user meets it, driven through its widgets against a model on fake tools,
+// and the arithmetic behind it: where a frame pixel lands, how the window is fitted to the source.
+#include "comparison_pane.h"
+#include "fake_tools.h"
+#include "glance_help_commands.h"
+#include "glance_main_window.h"
+#include "glance_model.h"
+#include "glance_view.h"
+#include "glance_window_reader.h"
+#include "pane_geometry.h"
+#include "preview_engine.h"
+#include "window_fit.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kStart = u"Film öffnen und eine Szene auswählen."_s;
+
+// One main window on fake tools, and a film file for it to open.
+struct Setup {
+    FakeTools tools;
+    std::weak_ptr<GlanceModel> weakModel;
+    QPointer<GlanceMainWindow> window;
+    QString film = tools.directory() + u"/Urlaub 2024.mp4"_s;
+
+    explicit Setup(GlanceHelpCommands *help = nullptr)
+    {
+        QFile(film).open(QIODevice::WriteOnly);
+        auto model = GlanceModel::create(tools.directory());
+        model->setPreviewPauseMs(0);
+        weakModel = model;
+        window = new GlanceMainWindow(help, std::move(model));
+        window->show();
+    }
+    ~Setup() { delete window; }
+    GlanceModel *model() const { return window->view()->model(); }
+    template <typename T = QWidget> T *find(const char *name) const { return window->findChild<T *>(name); }
+    bool idle() const
+    {
+        return QTest::qWaitFor([this] { return !model()->busy(); }, 20000);
+    }
+    // Opens a film of the given length and waits until its first comparison is shown.
+    bool open(double duration = 100)
+    {
+        tools.setProbeJson(FakeTools::defaultProbeJson().replace("100.000000", QString::number(duration, 'f', 6)));
+        model()->openMovie(film);
+        return idle() && model()->movie();
+    }
+};
+
+void mouse(QEvent::Type type, QWidget *widget, QPointF point)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, point, widget->mapToGlobal(point),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+class UiTests : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsFollowTheModel()
+    {
+        Setup s;
+        auto *recompute = s.find("recomputeButton");
+        QVERIFY(!s.find("controls")->isEnabled() && s.find("zoomSlider")->isEnabled());
+        QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
+                && !s.find("errorArea")->isVisible());
+        QCOMPARE(s.find<QLabel>("statusLabel")->text(), kStart);
+        for (const bool choose : {false, true}) { // the file dialog cancelled, then a film chosen
+            QTimer::singleShot(0, s.window, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->nameFilters().contains(u"Matroska (*.mkv)"_s));
+                dialog->selectFile(s.film);
+                choose ? static_cast<QDialog *>(dialog)->accept() : dialog->reject();
+            });
+            s.find<QPushButton>("openButton")->click();
+            QCOMPARE(s.model()->status(), choose ? u"Videodaten werden gelesen …"_s : kStart);
+        }
+        // While it is read: both spinners, the controls still disabled.
+        QVERIFY(!s.find("controls")->isEnabled() && !recompute->isEnabled());
+        QVERIFY(s.find("recomputeSpinner")->isVisible() && s.find("statusSpinner")->isVisible());
+        QVERIFY(s.idle() && recompute->isEnabled() && s.find("measurementLabel")->isVisible());
+        QCOMPARE(s.find<QLabel>("sourceLine")->text(), u"Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s"_s);
+
+        s.find<QSlider>("sceneSlider")->setValue(12345);
+        QCOMPARE(s.model()->seconds(), 12.345);
+        QCOMPARE(s.find<QLabel>("timeLabel")->text(), u"00:00:12"_s);
+        QVERIFY(s.model()->busy() && !recompute->isEnabled() && s.find("bitrateSlider")->isEnabled() && s.idle());
+        const QList<QPushButton *> presets = s.window->findChildren<QPushButton *>(u"preset"_s);
+        presets.at(2)->click();
+        QVERIFY(s.model()->mbps() == 3.3 && s.find<QSlider>("bitrateSlider")->value() == 33);
+        QCOMPARE(s.find<QLabel>("bitrateLabel")->text(), u"3.3 Mbit/s"_s);
+        QVERIFY(s.idle());
+        // A height limit labels the menu button and resets zoom and pan.
+        auto *menuButton = s.find<QToolButton>("resolutionButton");
+        QAction *limit720 = menuButton->menu()->actions().at(2);
+        s.model()->setZoom(4);
+        s.model()->setPan(QSizeF(30, -10));
+        limit720->trigger();
+        QVERIFY(s.model()->maxHeight() == 720 && s.model()->zoom() == 1.0 && s.model()->pan().isNull());
+        QCOMPARE(menuButton->text(), u"max. 720p"_s);
+        QVERIFY(s.idle());
+        // The zoom slider and the same values again request nothing; the checked item stays checked.
+        QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
+        s.find<QSlider>("zoomSlider")->setValue(300);
+        QCOMPARE(s.find<QLabel>("zoomLabel")->text(), u"3.0×"_s);
+        presets.at(2)->click();
+        s.find<QSlider>("bitrateSlider")->setValue(33);
+        limit720->trigger();
+        QVERIFY(s.model()->zoom() == 3.0 && limit720->isChecked() && requests.isEmpty());
+    }
+
+    void sceneButtonsKeepWithinTheFilm_data()
+    {
+        QTest::addColumn<double>("duration");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<int>("sliderEnd");
+        QTest::newRow("30 s: +1 s near the end") << 30.0 << 29.5 << "forwardButton" << 29.9 << 29900;
+        QTest::newRow("30 s: +1 s at the end") << 30.0 << 29.9 << "forwardButton" << 29.9 << 29900;
+        QTest::newRow("30 s: −1 s near the start") << 30.0 << 0.4 << "backButton" << 0.0 << 29900;
+        QTest::newRow("30 s: −1 s at 0") << 30.0 << 0.0 << "backButton" << 0.0 << 29900;
+        QTest::newRow("0.5 s: slider to 1 s, +1 s stops at 0.4") << 0.5 << 0.0 << "forwardButton" << 0.4 << 1000;
+    }
+
+    void sceneButtonsKeepWithinTheFilm()
+    {
+        QFETCH(double, duration);
+        QFETCH(double, start);
+        QFETCH(QString, button);
+        QFETCH(double, expected);
+        Setup s;
+        QVERIFY(s.open(duration));
+        QTEST(s.find<QSlider>("sceneSlider")->maximum(), "sliderEnd");
+        s.model()->setSeconds(start);
+        QVERIFY(s.idle());
+        QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
+        s.window->findChild<QPushButton *>(button)->click();
+        QCOMPARE(s.model()->seconds(), expected);
+        QCOMPARE(requests.isEmpty(), expected == start); // a press that leaves the time as it is asks for nothing
+    }
+
+    void dragAndDoubleClickMoveBothPanes_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<QSizeF>("startPan");
+        QTest::addColumn<QList<QPointF>>("moves"); // pointer offsets from the press point
+        QTest::addColumn<QSizeF>("endPan");
+        QTest::newRow("below the threshold") << 1.0 << QSizeF(0, 0) << QList<QPointF>{{5, 0}, {6, 7}} << QSizeF(0, 0);
+        QTest::newRow("first move: the whole way") << 1.0 << QSizeF(0, 0) << QList<QPointF>{{12, 0}} << QSizeF(12, 0);
+        QTest::newRow("from an offset") << 1.0 << QSizeF(30, -10) << QList<QPointF>{{20, 0}, {5, 5}} << QSizeF(35, -5);
+        QTest::newRow("points at zoom 4") << 4.0 << QSizeF(0, 0) << QList<QPointF>{{0, 10}} << QSizeF(0, 10);
+    }
+
+    void dragAndDoubleClickMoveBothPanes()
+    {
+        QFETCH(double, zoom);
+        QFETCH(QSizeF, startPan);
+        QFETCH(QList<QPointF>, moves);
+        QFETCH(QSizeF, endPan);
+        Setup s;
+        auto *left = s.find<ComparisonPane>("originalPane");
+        auto *right = s.find<ComparisonPane>("encodedPane");
+        s.model()->setZoom(zoom);
+        s.model()->setPan(startPan);
+        const QPointF start = left->imageArea().center();
+        mouse(QEvent::MouseButtonPress, left, start);
+        for (const QPointF &move : moves)
+            mouse(QEvent::MouseMove, left, start + move);
+        QCOMPARE(s.model()->pan(), endPan);
+        QCOMPARE(left->dragStart(), endPan != startPan ? std::optional(startPan) : std::nullopt);
+        QVERIFY(!right->dragStart()); // the partner follows through the shared pan only
+        mouse(QEvent::MouseButtonRelease, left, start + moves.constLast());
+        QVERIFY(!left->dragStart() && s.model()->pan() == endPan);
+        QTest::mouseDClick(right, Qt::LeftButton, {}, right->imageArea().center().toPoint()); // resets both
+        QVERIFY(s.model()->zoom() == 1.0 && s.model()->pan().isNull());
+    }
+
+    // Runs with QT_SCALE_FACTOR=2 as well.
+    void pixelsOnTheWindowsScreen()
+    {
+        // A checkerboard frame: drawn nearest-neighbour, only black and white can appear.
+        Setup s;
+        QImage board(16, 8, QImage::Format_RGB32);
+        for (int i = 0; i < 16 * 8; ++i)
+            board.setPixel(i % 16, i / 16, (i % 16 + i / 16) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        QVERIFY(board.save(s.tools.directory() + u"/original-frame.png"_s) && s.open());
+        auto *pane = s.find<ComparisonPane>("originalPane");
+        for (const double zoom : {1.0, 3.7, 16.0}) {
+            s.model()->setZoom(zoom);
+            s.model()->setPan(QSizeF(3.3, 1.7));
+            const QImage shot = pane->grab().toImage();
+            const qreal ratio = shot.devicePixelRatio();
+            const QRectF area = pane->imageArea().adjusted(0, 0, 0, -12); // without the rounded corners
+            QSet<QRgb> colours;
+            for (int y = int(area.top() * ratio); y < int(area.bottom() * ratio); ++y)
+                for (int x = int(area.left() * ratio); x < int(area.right() * ratio); ++x)
+                    colours.insert(shot.pixel(x, y));
+            QCOMPARE(colours, QSet<QRgb>({qRgb(0, 0, 0), qRgb(255, 255, 255)}));
+        }
+        // "100 %": one frame pixel on one physical pixel of this screen.
+        const QSizeF frame = s.model()->pixelSize();
+        const double fit = frame.scaled(s.model()->previewSize(), Qt::KeepAspectRatio).width() / frame.width();
+        s.find<QPushButton>("actualPixelsButton")->click();
+        const double screenRatio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
+        QCOMPARE(s.model()->zoom() * fit * screenRatio, 1.0);
+    }
+
+    void oneHelpWindow()
+    {
+        GlanceHelpCommands help;
+        Setup s(&help);
+        help.action()->trigger();
+        help.action()->trigger();
+        QPointer<GlanceHelpView> first = help.window();
+        const auto isHelp = [](QWidget *window) { return qobject_cast<GlanceHelpView *>(window) != nullptr; };
+        QVERIFY(first && first->isVisible() && std::ranges::count_if(QApplication::topLevelWidgets(), isHelp) == 1);
+        first->close(); // closed, it is made anew on the next request
+        QTRY_VERIFY(!first);
+        help.action()->trigger();
+        QVERIFY(help.window() && help.window()->isVisible());
+    }
+
+    void closingTheWindowRemovesTheWorkFolder()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        const QString folder = s.model()->workDirectory();
+        s.window->close();
+        QTRY_VERIFY(!s.window && s.weakModel.expired());
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    void framePlacement_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<QSizeF>("pan");
+        QTest::addColumn<QRectF>("source"); // the frame pixels drawn
+        QTest::addColumn<QRectF>("target"); // and where they go
+        // 1920 × 1080 in a 640 × 480 area: fitted to 640 × 360 with 60-point bars.
+        QTest::newRow("fitted") << 1.0 << QSizeF(0, 0) << QRectF(0, 0, 1920, 1080) << QRectF(0, 60, 640, 360);
+        QTest::newRow("zoom 2: the middle fills the area")
+            << 2.0 << QSizeF(0, 0) << QRectF(480, 180, 960, 720) << QRectF(0, 0, 640, 480);
+        QTest::newRow("quarter size") << 0.25 << QSizeF(0, 0) << QRectF(0, 0, 1920, 1080) << QRectF(240, 195, 160, 90);
+        // The shift is in points, not multiplied by the zoom; partly covered edge pixels are drawn whole.
+        QTest::newRow("zoom 16, half-point pan") << 16.0 << QSizeF(2.5, 0) << QRectF(899, 495, 121, 90)
+                                                 << QRectF(322.5 - 61 * 16.0 / 3, 0, 121 * 16.0 / 3, 480);
+        QTest::newRow("out of view") << 1.0 << QSizeF(700, 0) << QRectF() << QRectF();
+    }
+
+    void framePlacement()
+    {
+        QFETCH(double, zoom);
+        QFETCH(QSizeF, pan);
+        const PaneGeometry geometry{QSizeF(640, 480), QSizeF(1920, 1080), zoom, pan};
+        QCOMPARE(geometry.toArea(QPointF(960, 540)), QPointF(320 + pan.width(), 240 + pan.height()));
+        QTEST(geometry.visiblePart().source, "source");
+        QTEST(geometry.visiblePart().target, "target");
+    }
+
+    void windowFit_data()
+    {
+        QTest::addColumn<QSizeF>("movie");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QSizeF>("preview");
+        QTest::addColumn<QRectF>("visible");
+        QTest::addColumn<QRectF>("frame");
+        const QRectF large(0, 0, 4000, 3000);
+        // The current content and frame are 1400 × 900 at (100, 100), centre (800, 550).
+        QTest::newRow("1080p at scale 2: chrome (120, 400)")
+            << QSizeF(1920, 1080) << 2.0 << QSizeF(640, 500) << large << QRectF(0, 80, 2040, 940);
+        QTest::newRow("360p at scale 1") << QSizeF(640, 360) << 1.0 << QSizeF(640, 500) << large
+                                         << QRectF(100, 170, 1400, 760);
+        QTest::newRow("360p at scale 2: the minimum")
+            << QSizeF(640, 360) << 2.0 << QSizeF(640, 500) << large << QRectF(260, 190, 1080, 720);
+        QTest::newRow("no preview size yet: all of it is chrome")
+            << QSizeF(640, 360) << 1.0 << QSizeF(0, 0) << large << QRectF(0, 0, 2680, 1260);
+        QTest::newRow("negative chrome counts as none")
+            << QSizeF(1280, 720) << 1.0 << QSizeF(800, 500) << large << QRectF(0, 0, 2560, 1120);
+        // Cut to the visible area, pushed back inside it: a 1600 × 1000 area starting at (0, 32).
+        QTest::newRow("larger than the screen")
+            << QSizeF(3840, 2160) << 1.0 << QSizeF(640, 500) << QRectF(0, 32, 1600, 1000) << QRectF(0, 32, 1600, 1000);
+    }
+
+    void windowFit()
+    {
+        QFETCH(QSizeF, movie);
+        QFETCH(double, scale);
+        QFETCH(QSizeF, preview);
+        QFETCH(QRectF, visible);
+        const WindowFit fit{movie,       preview, QSizeF(1400, 900),          scale,
+                            QMarginsF(), visible, QRectF(100, 100, 1400, 900)};
+        QTEST(fit.newFrame(), "frame");
+    }
+
+    void windowReaderReportsLater()
+    {
+        QWidget window;
+        auto *view = new QWidget;
+        QList<QWidget *> reported;
+        new GlanceWindowReader(view, [&](QWidget *w) { reported += w; });
+        view->setParent(&window); // put in and taken out: both reports, in order, none at once
+        view->setParent(nullptr);
+        QVERIFY(reported.isEmpty());
+        QTRY_COMPARE(reported, (QList<QWidget *>{&window, nullptr}));
+        view->setParent(&window);
+        delete view; // destroyed before its report is delivered: no report
+        QCoreApplication::processEvents();
+        QCOMPARE(reported.size(), 2);
+    }
+};
+
+QTEST_MAIN(UiTests)
+#include "ui_tests.moc"
