@@ -59,7 +59,7 @@ public:
     // Cancels the current job, clears the previous movie, frames and texts, and probes the file
     // the user chose. Does nothing without an engine.
     void openMovie(const QString &path);
-    // Requests a comparison of the current settings, after 0.55 s unless immediate.
+    // Requests a comparison of the current settings, after the pause unless immediate.
     void schedulePreview(bool immediate);
     // Zoom so that one video pixel covers one physical screen pixel; pan back to the centre.
     void zoomToActualPixels();
@@ -68,7 +68,7 @@ public:
     // calls it at exit, so that a preview still in its pause never starts a render.
     void cancelCurrentJob();
 
-    // The pause before a scheduled preview, 550 ms. Tests may shorten it.
+    // The pause before a scheduled preview (ComparisonLimits::previewPauseMs); tests may shorten it.
     void setPreviewPauseMs(int ms) { pauseMs_ = ms; }
 
 signals:
