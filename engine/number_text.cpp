@@ -22,6 +22,14 @@ QString doubleText(double value)
     return text;
 }
 
+QString fixedText(double value, int decimals)
+{
+    // std::to_chars promises printf's digits for the given precision.
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return QString::fromLatin1(buffer, end.ptr - buffer);
+}
+
 std::optional<double> parseNumber(const QString &text)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
