@@ -17,6 +17,16 @@ inline constexpr double maxEngineMbps = 30;
 // The height limits offered: 0 keeps the source's height.
 inline constexpr std::array<qint64, 3> heightLimits = {0, 720, 1080};
 
+// A scan of the film: scenes by default, and the counts a user may ask for.
+inline constexpr int defaultScanScenes = 12;
+inline constexpr int minScanScenes = 2;
+inline constexpr int maxScanScenes = 60;
+// The bitrate finder: it scans at this bitrate, searches the bitrate at which this many of the
+// worst scenes reach the target, and gets that bitrate to within this step, Mbit/s.
+inline constexpr double finderScanMbps = 2;
+inline constexpr int finderScenes = 3;
+inline constexpr double finderStepMbps = 0.1;
+
 // Longest reference clip, seconds.
 inline constexpr double clipSeconds = 3;
 

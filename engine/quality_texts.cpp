@@ -1,0 +1,29 @@
+#include "quality_texts.h"
+
+#include "number_text.h"
+
+QString ssimText(double ssim)
+{
+    return fixedText(ssim, 4);
+}
+
+QString psnrText(const std::optional<double> &psnr)
+{
+    return psnr ? fixedText(*psnr, 1) + QStringLiteral(" dB") : QStringLiteral("∞");
+}
+
+QString mbpsText(double mbps, int decimals)
+{
+    return fixedText(mbps, decimals) + QStringLiteral(" Mbit/s");
+}
+
+QString qualityText(double ssim, const std::optional<double> &psnr)
+{
+    return QStringLiteral("SSIM ") + ssimText(ssim) + QStringLiteral(" · PSNR ") + psnrText(psnr);
+}
+
+QString sceneNumbersText(const SceneResult &scene)
+{
+    return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
+        + mbpsText(scene.actualMbps, 2);
+}
