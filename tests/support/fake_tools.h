@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,7 @@
 // exact arguments, which must not contain line breaks) before their body runs. By default ffprobe
 // prints defaultProbeJson() for a film, the reference size for "*reference.mkv" and a bit_rate of
 // 2370000 for "*encoded.mp4"; ffmpeg writes a small PNG (one for original.png, another for
-// encoded.png) or an empty file to its last argument. Bodies see $DIR (this folder), $LAST.
+// encoded.png) or an empty file to its last argument. Bodies see $DIR (this folder) and $LAST.
 class FakeTools {
 public:
     struct Call {
@@ -20,22 +21,20 @@ public:
     FakeTools();
 
     QString directory() const { return dir_.path(); }
-
     // Replaces a tool's body (sh); the recording stays.
     void setBody(const QString &tool, const QString &body);
-    // The default work after a sleep of the given seconds ("0.5"), or after the shell text (which
-    // may fail a step: `case "$LAST" in *reference.mkv) exit 1 ;; esac`).
-    void setDelay(const QString &tool, const QString &seconds);
-    void setPrelude(const QString &tool, const QString &shell);
+    // The default work after the shell text (which may end a step early:
+    // `case "$LAST" in *reference.mkv) exit 1 ;; esac`), or after a sleep of some seconds ("0.5").
+    void setPrelude(const QString &tool, const QString &shell) { setBody(tool, shell + '\n' + defaultBody(tool)); }
+    void setDelay(const QString &tool, const QString &seconds) { setPrelude(tool, "sleep " + seconds); }
     // What the default ffprobe reports for a film (defaultProbeJson(): 100 s of 1920×1080 h264 at
     // 25 fps) and for reference.mkv (1920×1080).
-    void setProbeJson(const QString &json);
+    void setProbeJson(const QString &json) { write("movie.json", json.toUtf8()); }
     void setReferenceSize(int width, int height);
-    void removeTool(const QString &tool);
+    void removeTool(const QString &tool) { QFile::remove(dir_.filePath(tool)); }
 
-    QList<Call> calls() const;
-    QList<Call> calls(const QString &tool) const; // one tool's calls, in order
-    void clearCalls();
+    QList<Call> calls(const QString &tool = QString()) const; // all, or one tool's, in order
+    void clearCalls() { QFile::remove(dir_.filePath("calls.log")); }
 
     static QString defaultProbeJson();
 

@@ -1,0 +1,478 @@
+// The engine's rules (numbers, probe JSON, clip plan, command lines) and its parts on fake tools
+// that record their calls: work folder, tool runner, operation queue, probe and render.
+
+#include "engine_test_helpers.h"
+#include "fake_tools.h"
+#include "ffmpeg_commands.h"
+#include "movie_probe.h"
+#include "number_text.h"
+#include "operation_queue.h"
+#include "preview_engine.h"
+#include "tool_runner.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <thread>
+
+namespace {
+
+const QString kFilm = "/Filme/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
+const QString kWaitForGo = R"(while [ ! -e "$DIR/go" ]; do sleep 0.02; done)";
+
+MovieInfo movie(double duration = 100, double fps = 25, qint64 height = 1080)
+{
+    MovieInfo m;
+    m.url = QUrl::fromLocalFile(kFilm), m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
+    return m;
+}
+
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
+}
+
+// A probe output: a good stream with later keys (null for a missing one) and the format object.
+QString with(const QString &keys, const QString &format = R"({"duration":"100.0"})")
+{
+    return R"({"streams":[{"codec_type":"video","codec_name":"h264","width":1920,"height":1080,"avg_frame_rate":"25/1",)"
+           R"("duration":"100.000000","bit_rate":"8520000","field_order":"progressive",)"
+        + keys + R"(}],"format":)" + format + '}';
+}
+
+// A table of text columns, and its rows.
+void columns(std::initializer_list<const char *> names)
+{
+    for (const char *name : names)
+        QTest::addColumn<QString>(name);
+}
+template <typename... Texts> void row(const char *name, const Texts &...texts)
+{
+    (QTest::newRow(name) << ... << QString(texts));
+}
+
+} // namespace
+
+class EngineTests : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PrivateTempDir> temp_;
+    std::unique_ptr<FakeTools> fake_;
+    std::unique_ptr<PreviewEngine> engine_;
+
+    QString tool() const { return fake_->directory() + "/ffmpeg"; }
+    QString work(const QString &name) const { return engine_->directory() + '/' + name; }
+    QString log() const { return temp_->dir.filePath("process.log"); }
+    void go() { QVERIFY(QFile(fake_->directory() + "/go").open(QIODevice::WriteOnly)); }
+    // A letter a call: ffmpeg to reference.mkv (c), ffprobe of it (p), ffmpeg to original.png (o),
+    // to encoded.mp4 (e), ffprobe of it (m), ffmpeg to encoded.png (x).
+    QString calls() const
+    {
+        static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
+                                       "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
+        QString letters;
+        for (const FakeTools::Call &call : fake_->calls())
+            letters += "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
+        return letters;
+    }
+    QFuture<QByteArray> run(OperationQueue &queue, const QString &argument = {}, CancelToken token = {})
+    {
+        return queue.submit<QByteArray>(token, [this, argument](const Cancellation &cancel) {
+            return ToolRunner(log()).run(tool(), {argument}, cancel);
+        });
+    }
+
+private slots:
+    void init()
+    {
+        temp_ = std::make_unique<PrivateTempDir>();
+        fake_ = std::make_unique<FakeTools>();
+        fake_->setReferenceSize(1280, 720);
+        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
+    }
+    void cleanup()
+    {
+        engine_.reset();
+        QCOMPARE(PreviewEngine::liveCount(), 0);
+        QCOMPARE(QDir(QDir::tempPath()).entryList({"Bitglance-*"}, QDir::Dirs), QStringList());
+        fake_.reset(), temp_.reset(); // the next one's TMPDIR is set after this one is restored
+    }
+
+    // Numbers go to ffmpeg and into the clip key as the shortest text that reads back as the same
+    // double, with a point and a fraction, never an exponent, whatever the locale; they are read
+    // back from whole texts only.
+    void numberTexts()
+    {
+        const QByteArray saved = setlocale(LC_NUMERIC, nullptr);
+        setlocale(LC_NUMERIC, "de_DE.UTF-8"); // a decimal comma, where the system has it
+        QStringList texts;
+        for (double value : {12.0, 0.0, 2.5, 0.05, 1e-7, 51.000000000000007, 4.35, qQNaN(), -qInf()})
+            texts << doubleText(value) + (parseNumber(doubleText(value)) == value ? "" : "!");
+        for (const QString text : {"90.5", "1e3", "inf", "", " 1", "1 ", "1,5", "N/A"})
+            texts << (parseNumber(text) ? QString::number(*parseNumber(text)) : "-");
+        setlocale(LC_NUMERIC, saved);
+        QCOMPARE(texts.join(' '),
+                 "12.0 0.0 2.5 0.05 0.0000001 51.00000000000001 4.35 nan! -inf 90.5 1000 inf - - - - -");
+        QCOMPARE(parseNumber(QString("12") + QChar(0) + "3"), std::nullopt);
+    }
+
+    void probeRules_data(); // below, like all tables with raw strings: moc does not read them in a class
+    void probeRules()
+    {
+        QFETCH(QString, json);
+        QString info;
+        const QString failure = failureOf([&] {
+            const MovieInfo m = movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl::fromLocalFile(kFilm));
+            info = QString::asprintf("%lld×%lld %s %.7g %g ", m.width, m.height, qPrintable(m.codec), m.fps, m.duration)
+                + (m.bitrate ? QString::number(*m.bitrate, 'f', 0) : "none")
+                + (m.url.toLocalFile() == kFilm ? "" : " url!");
+        });
+        QTEST(info.isEmpty() ? failure : info, "expected");
+    }
+
+    void clipPlan_data()
+    {
+        columns({"movie", "expected"}); // "duration fps height seconds maxHeight", "start length frame height time"
+        row("middle", "100 25 1080 50 720", "49 3 25 720 50");
+        row("near the end: moved back", "100 25 1080 99.5 0", "97 3 62 1080 99.48");
+        row("end: last but one frame", "100 25 1080 100 0", "97 3 73 1080 99.92");
+        row("start", "100 25 1080 0 0", "0 3 0 1080 0");
+        row("2-second film", "2 25 1080 1.5 0", "0 2 37 1080 1.48");
+        row("0.05 s film: no last frame", "0.05 25 1080 0.04 0", "0 0.05 0 1080 0");
+        row("1080 limit on 720 lines", "100 25 720 50 1080", "49 3 25 720 50");
+        row("no limit on 2160 lines", "100 25 2160 50 0", "49 3 25 2160 50");
+        row("NTSC", "60 29.97002997002997 1080 30 0", "29 3 29 1080 29.9676333333");
+        // Nonsense must not make the arithmetic undefined.
+        row("infinite rate", "100 inf 1080 50 0", "49 3 4611686018427387902 1080 49");
+        row("infinite rate at the start", "100 inf 1080 0 0", "0 3 0 1080 0");
+        row("infinite duration", "inf 25 1080 50 0", "49 3 25 1080 50");
+        row("scene far beyond the end", "100 25 1080 1e300 0", "97 3 73 1080 99.92");
+    }
+    void clipPlan()
+    {
+        QFETCH(QString, movie);
+        const QStringList v = movie.split(' ');
+        const ClipPlan p = ClipPlan::compute(::movie(v[0].toDouble(), v[1].toDouble(), v[2].toLongLong()),
+                                             v[3].toDouble(), v[4].toLongLong());
+        QTEST(QString::asprintf("%g %g %lld %lld %.12g", p.start, p.clipLength, p.frame, p.outputHeight, p.frameTime),
+              "expected");
+    }
+
+    void commandLines_data();
+    void commandLines()
+    {
+        QFETCH(QString, arguments);
+        QTEST(arguments, "expected");
+    }
+
+    // A film reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
+    void moviePath()
+    {
+        QCOMPARE(FfmpegCommands::moviePath(QUrl::fromLocalFile("-")), QDir::currentPath() + "/-");
+        for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
+            QVERIFY(failureOf([&url] { FfmpegCommands::moviePath(url); }).startsWith("PlatformError: "));
+    }
+
+    void creationNeedsBothTools_data()
+    {
+        columns({"change"}); // in the tools folder; root runs a file with one execute bit, not with none
+        for (const char *change : {"rm ffmpeg", "chmod a-x ffmpeg", "rm ffprobe", "chmod a-x ffprobe",
+                                   "rm ffmpeg && mkdir ffmpeg", "cd .. && rm -r \"$OLDPWD\""})
+            row(change, change);
+    }
+    void creationNeedsBothTools()
+    {
+        QFETCH(QString, change);
+        engine_.reset();
+        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$1\" && " + change, "sh", fake_->directory()}), 0);
+        QCOMPARE(failureOf([&] { PreviewEngine(fake_->directory()); }), previewError(PreviewError::toolsMissing()));
+    }
+
+    // Private whatever the umask, empty (creation runs no tool); removed with everything in it, also
+    // when it is gone already or the program ends through exit() with the engine alive.
+    void workFolder()
+    {
+        for (mode_t mask : {mode_t(0), mode_t(0277)}) {
+            const mode_t previous = ::umask(mask);
+            PreviewEngine engine(fake_->directory());
+            ::umask(previous);
+            QCOMPARE(int(QFileInfo(engine.directory()).permissions()), 0x7700); // the owner's alone
+            QVERIFY(QDir(engine.directory()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+            QVERIFY(QDir(engine.directory()).mkpath("inner/deeper") && fake_->calls().isEmpty());
+        }
+        QVERIFY(QDir(engine_->directory()).removeRecursively());
+        QProcess exiting; // this program as a child, ending as Qt ends one whose display went away
+        exiting.start(QCoreApplication::applicationFilePath(), {"--exit-with-engine", fake_->directory()});
+        QVERIFY(exiting.waitForFinished(60000) && exiting.exitCode() == 0);
+        const QString exited = exiting.readAllStandardOutput().trimmed();
+        QVERIFY2(exited.contains("Bitglance-") && !QFileInfo::exists(exited), qPrintable(exited));
+    }
+
+    void toolRun_data()
+    {
+        columns({"body", "expected"}); // the tool's; "output: <standard output>" or the failure
+        row("standard input is empty", "cat\necho read-all", "output: read-all\n");
+        row("standard error with status 0", "echo Warnung >&2\necho out", "output: out\n");
+        row("empty log", "exit 1", previewError(""));
+        row("short log kept whole", "printf '  Fehler\\n\\n' >&2\nexit 255", previewError("  Fehler\n\n"));
+        row("log not UTF-8", "printf 'Fehler \\377' >&2\nexit 1", previewError(PreviewError::unknownToolFailure()));
+        row("crash", "echo Absturz >&2\nkill -SEGV $$", previewError("Absturz\n"));
+        // Far more than a pipe holds: the tool blocks unless the runner reads while it waits.
+        row("6 MB of output", "yes '{\"k\":\"v\"},' | head -c 6000000",
+            "output: " + QString("{\"k\":\"v\"},\n").repeated(545455).left(6000000));
+        // 3,000 user-perceived characters: umlauts, a decomposed umlaut, an emoji (two UTF-16 units),
+        // CR LF; the message holds the last 2,500 of them.
+        const QString ten = "äxÖßu\u0308\U0001F44D\r\n€\n ";
+        row("log tail", "printf '%s' '" + ten.repeated(300) + "' >&2; exit 1", previewError(ten.repeated(250)));
+    }
+    void toolRun()
+    {
+        QFETCH(QString, body);
+        fake_->setBody("ffmpeg", body);
+        QByteArray output;
+        const QString text = failureOf([&] { output = ToolRunner(log()).run(tool(), {}, Cancellation()); });
+        QTEST(text == kOk ? "output: " + output : text, "expected");
+    }
+
+    // Each run starts a fresh log and leaves it; a cancelled one (also a cancelled probe) starts nothing
+    // and leaves the old log; a tool that cannot start is the system's failure.
+    void toolRunLog()
+    {
+        fake_->setBody("ffmpeg", "echo \"$1\" >&2");
+        CancelToken cancelled;
+        cancelled.cancel();
+        QStringList outcomes;
+        for (const auto &[argument, token] : {std::pair{"früher", CancelToken()}, {"später", {}}, {"nie", cancelled}})
+            outcomes << failureOf([&] { ToolRunner(log()).run(tool(), {argument}, Cancellation(token)); });
+        outcomes << failureText(engine_->probe(QUrl::fromLocalFile(kFilm), cancelled));
+        fake_->removeTool("ffmpeg");
+        outcomes << read(log()) << failureOf([&] { ToolRunner(log()).run(tool(), {}, Cancellation()); }).left(15);
+        QCOMPARE(outcomes.join(", "),
+                 "no failure, no failure, CancelledError, CancelledError, später\n, PlatformError: ");
+    }
+
+    // The destructor fails what is queued at once, then waits for the running operation.
+    void queueDestructor()
+    {
+        auto queue = std::make_unique<OperationQueue>();
+        QSemaphore started, release;
+        QFuture<int> running = queue->submit<int>({}, [&](const Cancellation &) {
+            started.release();
+            release.acquire();
+            return 1;
+        });
+        QFuture<int> queued = queue->submit<int>({}, [](const Cancellation &) { return 2; });
+        QObject context;
+        QString seen;
+        queued.then(&context, [&](QFuture<int> f) { seen = failureText(f); });
+        started.acquire();
+        std::thread destroy([&queue] { queue.reset(); });
+        QCOMPARE(failureText(queued), kCancelled);
+        release.release();
+        destroy.join();
+        QCOMPARE(running.result(), 1);
+        QTRY_COMPARE(seen, kCancelled);
+    }
+
+    void abortEndsRunningTools()
+    {
+        PreviewEngine::abortAllRunningTools(); // nothing running: nothing happens
+        OperationQueue first, second;
+        fake_->setBody("ffmpeg", "exec sleep 600"); // only a kill ends it in time
+        const QList<QFuture<QByteArray>> futures{run(first), run(second), run(first)};
+        QTRY_COMPARE(fake_->calls().size(), 2);
+        PreviewEngine::abortAllRunningTools();
+        for (const QFuture<QByteArray> &future : futures)
+            QCOMPARE(failureText(future), kCancelled);
+        fake_->setBody("ffmpeg", "echo again"); // later operations run as usual
+        QCOMPARE(run(first).result() + run(second).result(), "again\nagain\n");
+        QCOMPARE(fake_->calls().size(), 4);
+    }
+
+    // A probe and a render, each call as FfmpegCommands builds it from the clip plan.
+    void probeAndRender()
+    {
+        const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
+        const PreviewResult r = resultOrWarn(engine_->render(probed, 50, 2, 720));
+        const QString reference = work("reference.mkv"), encoded = work("encoded.mp4");
+        const QList<QStringList> expected{
+            QStringList{"ffprobe"} + FfmpegCommands::probe(kFilm),
+            QStringList{"ffmpeg"} + FfmpegCommands::referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
+            QStringList{"ffprobe"} + FfmpegCommands::probe(reference),
+            QStringList{"ffmpeg"} + FfmpegCommands::frameExtraction(reference, 25, work("original.png")),
+            QStringList{"ffmpeg"} + FfmpegCommands::encode(reference, encoded, 2000000),
+            QStringList{"ffprobe"} + FfmpegCommands::probe(encoded),
+            QStringList{"ffmpeg"} + FfmpegCommands::frameExtraction(encoded, 25, work("encoded.png"))};
+        QList<QStringList> calls;
+        for (const FakeTools::Call &call : fake_->calls())
+            calls << QStringList{call.tool} + call.args;
+        QCOMPARE(calls, expected);
+        QCOMPARE(r.original + r.encoded,
+                 read(fake_->directory() + "/original-frame.png") + read(fake_->directory() + "/encoded-frame.png"));
+        QCOMPARE(QString::asprintf("%s %s %lld×%lld %g Mbit/s, %g s of %g s", qPrintable(probed.url.toLocalFile()),
+                                   qPrintable(probed.codec), r.width, r.height, r.actualMbps, r.seconds,
+                                   r.sampleSeconds),
+                 kFilm + " h264 1280×720 2.37 Mbit/s, 50 s of 3 s");
+    }
+
+    void render_data();
+    void render()
+    {
+        QFETCH(QString, render);
+        QFETCH(QString, change);
+        QCOMPARE(failureText(engine_->render(movie(), 50, 2, 720)), kOk);
+        const QString tool = change.section(' ', 0, 0);
+        fake_->setPrelude(
+            tool,
+            change.isEmpty() ? "" : "case \"$LAST\" in *" + change.section(' ', 1).replace(": ", ") ") + ";; esac");
+        const auto start = [this](const QString &values, const CancelToken &token = {}) {
+            const QStringList v = values.split(' ');
+            return engine_->render(movie(), v[0].toDouble(), v[1].toDouble(), v[2].toLongLong(), token);
+        };
+        fake_->clearCalls();
+        CancelToken token;
+        QFuture<PreviewResult> future = start(render, token);
+        if (change.contains(kWaitForGo)) {
+            QTRY_COMPARE(fake_->calls().size(), 1);
+            token.cancel();
+            go();
+        }
+        QString text = failureText(future);
+        if (text == kOk)
+            text = fake_->calls().value(fake_->calls().size() - 3).args.value(18) + ' '
+                + QString::number(future.result().actualMbps);
+        text += "; " + calls();
+        fake_->setPrelude(tool, "");
+        fake_->clearCalls();
+        QCOMPARE(failureText(start(text.endsWith("; ") ? "50 2 720" : render)), kOk);
+        QTEST(text + "; " + calls(), "expected");
+    }
+};
+
+void EngineTests::commandLines_data()
+{
+    columns({"arguments", "expected"});
+    ClipPlan plan;
+    plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
+    using namespace FfmpegCommands;
+    row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");
+    row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
+        R"(-v error -nostdin -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn -vf )"
+        R"(scale=-2:min(ih\,720),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("frame", frameExtraction("/W/reference.mkv", 25, "/W/original.png").join(' '),
+        R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 /W/original.png)");
+    row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
+        "-v error -nostdin -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 -preset veryfast "
+        "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 /W/encoded.mp4");
+}
+
+// After a good render at 50 s, 2 Mbit/s, 720 lines: one render with one tool's step for one file
+// changed, then the same one (the first, when it ran no tool) with sound tools. The reference clip
+// is kept for a new bitrate alone and through a failure after it was made; a new scene or height
+// limit, a missing file or a failure while it is made cuts again. Refused input runs no tool.
+void EngineTests::render_data()
+{
+    // "seconds mbps maxHeight"; "<tool> <file>: <shell run first>"; "<-b:v> <measured Mbit/s>" or the
+    // failure, then the calls of this render and of the next
+    columns({"render", "change", "expected"});
+    const QString frame = previewError(PreviewError::frameNotExtracted()),
+                  rate = previewError(PreviewError::invalidBitrate());
+    row("new bitrate", "50 4 720", "", "4000000 2.37; emx; emx");
+    row("upper bound", "50 30 720", "", "30000000 2.37; emx; emx");
+    row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
+    row("new height limit", "50 2 1080", "", "2000000 2.37; cpoemx; emx");
+    row("a scene one step on", "50.00000000000001 2 720", "", "2000000 2.37; cpoemx; emx");
+    row("reference clip gone", "50 2 720", R"(ffprobe encoded.mp4: rm "${LAST%/*}/reference.mkv")",
+        "2000000 2.37; emx; cpoemx");
+    row("original frame gone", "50 2 720", R"(ffmpeg encoded.png: rm "${LAST%/*}/original.png")",
+        "PlatformError: No such file or directory; emx; cpoemx");
+    for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
+        row(render, render, "", rate + "; ; emx");
+    row("infinite scene", "inf 2 720", "", previewError(PreviewError::invalidSceneTime()) + "; ; emx");
+    // A failure while the clip is made shows with a new scene, one after it with a new bitrate.
+    row("cut fails", "60 2 720", "ffmpeg reference.mkv: echo 'Schnitt kaputt' >&2; exit 1",
+        previewError("Schnitt kaputt\n; c; cpoemx"));
+    row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1", previewError("; cp; cpoemx"));
+    row("clip without width", "60 2 720", R"(ffprobe reference.mkv: echo '{"streams":[{"height":720}]}'; exit 0)",
+        previewError(PreviewError::referenceNotCreated()) + "; cp; cpoemx");
+    row("first extraction fails", "60 2 720", "ffmpeg original.png: echo nein >&2; exit 1",
+        previewError("nein\n; cpo; cpoemx"));
+    // ffmpeg's way with a frame past the clip: success, no file. An old frame must not pass for the new one.
+    row("stale original frame", "60 2 720", "ffmpeg original.png: exit 0", frame + "; cpo; cpoemx");
+    row("encode fails", "50 3 720", "ffmpeg encoded.mp4: echo 'x265 kaputt' >&2; exit 1",
+        previewError("x265 kaputt\n; e; emx"));
+    row("stale encoded frame", "50 3 720", "ffmpeg encoded.png: exit 0", frame + "; emx; emx");
+    // The measured bitrate is the text ffprobe prints; without it, or as a JSON number, it is 0.
+    row("no measured bitrate", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{}]}'; exit 0)",
+        "3000000 0; emx; emx");
+    row("bitrate as a number", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
+        "3000000 0; emx; emx");
+    // Cancelled while a tool runs: the tool ends on its own, its status is not looked at, nothing after it starts.
+    row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kWaitForGo + "; exit 1",
+        kCancelled + "; c; cpoemx");
+    row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kWaitForGo + "; exit 1",
+        kCancelled + "; e; emx");
+}
+
+void EngineTests::probeRules_data()
+{
+    columns({"json", "expected"}); // "W×H codec fps duration bitrate" or the failure
+    const QString good = "1920×1080 h264 25 100 8520000", noVideo = previewError(PreviewError::noVideoStream());
+    const QString hdr = previewError(PreviewError::hdrNotSupported()),
+                  length = previewError(PreviewError::unknownDuration());
+    const QString interlaced = previewError(PreviewError::interlacedNotSupported());
+    row("not JSON", "kein JSON", "PlatformError: illegal value");
+    row("top level is a list", R"([{"streams":[]}])", previewError(PreviewError::unreadableMovieData()));
+    // Stream choice.
+    const QString cover =
+        R"({"codec_type":"video","codec_name":"mjpeg","width":600,"height":600,"disposition":{"attached_pic":1}})";
+    const QString audio = R"({"codec_type":"audio","codec_name":"aac","duration":"100.0"})";
+    const QString film =
+        R"({"codec_type":"video","codec_name":"hevc","width":1280,"height":720,"avg_frame_rate":"30000/1001","duration":"12.5"})";
+    row("cover picture before the film", R"({"streams":[)" + audio + ',' + cover + ',' + film + "]}",
+        "1280×720 hevc 29.97003 12.5 none");
+    row("only audio and covers", R"({"streams":[)" + cover + ',' + audio + "]}", noVideo);
+    row("attached_pic as text is no cover", with(R"("disposition":{"attached_pic":"1"})"), good);
+    row("height as text", with(R"("height":"1080")"), noVideo);
+    // Width, then HDR and Dolby Vision, then interlace, then duration.
+    row("width before HDR", with(R"("color_transfer":"smpte2084","width":null)"), noVideo);
+    row("HLG before interlace", with(R"("color_transfer":"arib-std-b67","field_order":"tt")"), hdr);
+    row("PQ before duration", with(R"("color_transfer":"smpte2084","duration":"0")", "{}"), hdr);
+    row("DOVI in a key", with(R"("side_data_list":[{"x":{"DOVI":1}}])"), hdr);
+    row("DOVI deep in lists, before interlace", with(R"("side_data_list":[[["no", ["xDOVIx"]]]],"field_order":"bb")"),
+        hdr);
+    row("field order text is exact", with(R"("field_order":"Progressive")"), interlaced);
+    row("interlace before duration", with(R"("field_order":"tb","duration":null)", "{}"), interlaced);
+    row("field order unknown", with(R"("field_order":"unknown")"), good);
+    // Duration: the stream's text, else the format's text; no fallback from a bad stream value.
+    row("stream duration N/A", with(R"("duration":"N/A")", R"({"duration":"90.5"})"), "1920×1080 h264 25 90.5 8520000");
+    row("stream duration 0 does not fall back", with(R"("duration":"0")", R"({"duration":"90.5"})"), length);
+    row("format duration as a number", with(R"("duration":null)", R"({"duration":90.5})"), length);
+    // Frame rate: the average rate; anything unusable gives 25.
+    row("empty pieces dropped", with(R"("avg_frame_rate":"//60//2/")"), "1920×1080 h264 30 100 8520000");
+    for (const char *rate : {R"("0/0")", R"("30")", "50", R"("60/2/1")", R"("-50/1")", R"("50/0")"})
+        row(rate, with(QString(R"("avg_frame_rate":)") + rate), good);
+    // Bitrate and codec.
+    row("tags BPS before BPS-eng", with(R"("bit_rate":null,"tags":{"BPS-eng":"1","BPS":"2"})"),
+        "1920×1080 h264 25 100 2");
+    row("stream bit_rate before tags", with(R"("tags":{"BPS":"2"})"), good);
+    row("unparsable bit_rate hides tags", with(R"("bit_rate":"N/A","tags":{"BPS":"2"})"), "1920×1080 h264 25 100 none");
+    row("bit_rate as a number is missing", with(R"("bit_rate":8520000,"tags":{"BPS":"3"})"), "1920×1080 h264 25 100 3");
+    row("tags with a non-text value ignored", with(R"("bit_rate":null,"tags":{"BPS":"2","N":75})"),
+        "1920×1080 h264 25 100 none");
+    row("codec name not text", with(R"("codec_name":7)"), "1920×1080 Video 25 100 8520000");
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--exit-with-engine") { // leaves as Qt does when the display goes
+        std::printf("%s\n", qPrintable((new PreviewEngine(argv[2]))->directory()));
+        std::exit(0);
+    }
+    EngineTests tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_engine.moc"
