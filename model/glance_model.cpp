@@ -109,6 +109,12 @@ void GlanceModel::setPreviewSize(QSizeF size)
         emit previewSizeChanged();
 }
 
+void GlanceModel::setView(ComparisonView view)
+{
+    if (change(view_, view))
+        emit viewChanged();
+}
+
 void GlanceModel::setMovie(std::optional<MovieInfo> movie)
 {
     if (change(movie_, std::move(movie)))
@@ -157,6 +163,18 @@ void GlanceModel::setPixelSize(QSizeF size)
         emit pixelSizeChanged();
 }
 
+void GlanceModel::setDifference(QImage image)
+{
+    if (change(difference_, std::move(image)))
+        emit differenceChanged();
+}
+
+void GlanceModel::setComparisonMbps(double mbps)
+{
+    if (change(comparisonMbps_, mbps))
+        emit comparisonMbpsChanged();
+}
+
 void GlanceModel::cancelCurrentJob()
 {
     if (task_)
@@ -173,6 +191,8 @@ void GlanceModel::openMovie(const QString &path)
     setMovie(std::nullopt);
     setOriginal(QImage());
     setEncoded(QImage());
+    setDifference(QImage());
+    setComparisonMbps(0);
     setMeasurement(QString());
     setError(std::nullopt);
     setBusy(true);
@@ -207,4 +227,15 @@ void GlanceModel::zoomToActualPixels()
     const double fit = std::min(previewSize_.width() / pixelSize_.width(), previewSize_.height() / pixelSize_.height());
     setZoom(std::clamp(1 / (fit * devicePixelRatio_), ComparisonLimits::minZoom, ComparisonLimits::maxZoom));
     setPan(QSizeF(0, 0));
+}
+
+void GlanceModel::zoomTowards(QPointF anchor, double factor)
+{
+    const double zoom = std::clamp(zoom_ * factor, ComparisonLimits::minZoom, ComparisonLimits::maxZoom);
+    // The frame point under the anchor lies anchor - pan from the frame's centre, times the zoom.
+    const double ratio = zoom_ > 0 ? zoom / zoom_ : 1;
+    const QSizeF pan(anchor.x() - ratio * (anchor.x() - pan_.width()),
+                     anchor.y() - ratio * (anchor.y() - pan_.height()));
+    setZoom(zoom);
+    setPan(pan);
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointF>
 #include <QSizeF>
 #include <QString>
 #include <memory>
@@ -18,8 +19,30 @@ class PreviewEngine;
 // so the model (and with it the engine and its work folder) lives until the job has ended.
 class GlanceModel : public QObject, public std::enable_shared_from_this<GlanceModel> {
     Q_OBJECT
+    Q_PROPERTY(std::optional<MovieInfo> movie READ movie NOTIFY movieChanged)
+    Q_PROPERTY(QImage original READ original NOTIFY originalChanged)
+    Q_PROPERTY(QImage encoded READ encoded NOTIFY encodedChanged)
+    Q_PROPERTY(double seconds READ seconds WRITE setSeconds NOTIFY secondsChanged)
+    Q_PROPERTY(double mbps READ mbps WRITE setMbps NOTIFY mbpsChanged)
+    Q_PROPERTY(qint64 maxHeight READ maxHeight WRITE setMaxHeight NOTIFY maxHeightChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(QString status READ status NOTIFY statusChanged)
+    Q_PROPERTY(QString measurement READ measurement NOTIFY measurementChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
+    Q_PROPERTY(double zoom READ zoom WRITE setZoom NOTIFY zoomChanged)
+    Q_PROPERTY(QSizeF pan READ pan WRITE setPan NOTIFY panChanged)
+    Q_PROPERTY(QSizeF previewSize READ previewSize WRITE setPreviewSize NOTIFY previewSizeChanged)
+    Q_PROPERTY(QSizeF pixelSize READ pixelSize NOTIFY pixelSizeChanged)
+    Q_PROPERTY(QImage difference READ difference NOTIFY differenceChanged)
+    Q_PROPERTY(double comparisonMbps READ comparisonMbps NOTIFY comparisonMbpsChanged)
+    Q_PROPERTY(ComparisonView view READ view WRITE setView NOTIFY viewChanged)
 
 public:
+    // How the comparison row shows the two frames: side by side, one pane that shows either
+    // frame in turn, one pane split by a divider, or one pane with their difference.
+    enum class ComparisonView { SideBySide, Flip, Split, Difference };
+    Q_ENUM(ComparisonView)
+
     // The engine is created on the program's Tools folder, or on toolsDirectory when given.
     // A failed creation leaves no engine and puts the failure's text into error().
     static std::shared_ptr<GlanceModel> create(const QString &toolsDirectory = QString());
@@ -40,6 +63,11 @@ public:
     QSizeF pan() const { return pan_; }
     QSizeF previewSize() const { return previewSize_; }
     QSizeF pixelSize() const { return pixelSize_; }
+    // The luma difference of the two frames, amplified (differenceImage); null: none.
+    const QImage &difference() const { return difference_; }
+    // The target bitrate of the comparison on screen; 0 while none is shown.
+    double comparisonMbps() const { return comparisonMbps_; }
+    ComparisonView view() const { return view_; }
 
     // Written by the views. Each emits its change signal only on a real change of value.
     void setSeconds(double seconds);
@@ -48,6 +76,7 @@ public:
     void setZoom(double zoom);
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
+    void setView(ComparisonView view);
 
     // The engine's work folder, empty without an engine.
     QString workDirectory() const;
@@ -63,6 +92,9 @@ public:
     void schedulePreview(bool immediate);
     // Zoom so that one video pixel covers one physical screen pixel; pan back to the centre.
     void zoomToActualPixels();
+    // Multiplies the zoom by factor, within its limits, so that the point at anchor (view points
+    // from the image area's centre) keeps its place.
+    void zoomTowards(QPointF anchor, double factor);
 
     // Cancels the current job, which then ends silently and lets go of the model. The program
     // calls it at exit, so that a preview still in its pause never starts a render.
@@ -86,6 +118,9 @@ signals:
     void panChanged();
     void previewSizeChanged();
     void pixelSizeChanged();
+    void differenceChanged();
+    void comparisonMbpsChanged();
+    void viewChanged();
 
 private:
     explicit GlanceModel(const QString &toolsDirectory);
@@ -99,6 +134,8 @@ private:
     void setMeasurement(QString text);
     void setError(std::optional<QString> error);
     void setPixelSize(QSizeF size);
+    void setDifference(QImage image);
+    void setComparisonMbps(double mbps);
 
     std::optional<MovieInfo> movie_;
     QImage original_;
@@ -114,6 +151,9 @@ private:
     QSizeF pan_{0, 0};
     QSizeF previewSize_{0, 0};
     QSizeF pixelSize_{0, 0};
+    QImage difference_;
+    double comparisonMbps_ = 0;
+    ComparisonView view_ = ComparisonView::SideBySide;
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
 

@@ -2,6 +2,7 @@
 
 #include "cancelled_error.h"
 #include "comparison_texts.h"
+#include "difference_image.h"
 #include "error_description.h"
 #include "preview_engine.h"
 
@@ -46,12 +47,14 @@ template <typename T, typename Done> void whenFinished(QFuture<T> future, QObjec
 
 } // namespace
 
-// A finished comparison with its two frames already decoded. Decoding two 4K PNG files takes a
-// good part of a second, so it happens on a pool thread, not where the window draws.
+// A finished comparison with its two frames already decoded and their difference computed.
+// Decoding two 4K PNG files takes a good part of a second, so it happens on a pool thread, not
+// where the window draws.
 struct GlanceModel::Job::Frames {
     PreviewResult result;
     QImage original;
     QImage encoded;
+    QImage difference;
 };
 
 GlanceModel::Job::Job(std::shared_ptr<GlanceModel> owner) : model(std::move(owner)), engine(model->engine_)
@@ -75,7 +78,9 @@ std::shared_ptr<GlanceModel> GlanceModel::Job::end()
 std::shared_ptr<GlanceModel> GlanceModel::Job::endAsCurrent(const std::shared_ptr<Job> &job)
 {
     std::shared_ptr<GlanceModel> owner = job->end();
-    if (!owner || owner->task_ != job)
+    // Cancelled without being replaced (the program quits): the engine may have finished before
+    // the cancellation, but the outcome is dropped all the same and nothing new starts.
+    if (!owner || owner->task_ != job || job->token.isCancelled())
         return nullptr;
     return owner;
 }
@@ -112,6 +117,8 @@ void GlanceModel::Job::applyPreview(GlanceModel &model, double targetMbps, std::
     const PreviewResult &result = frames->result;
     model.setOriginal(std::move(frames->original));
     model.setEncoded(std::move(frames->encoded));
+    model.setDifference(std::move(frames->difference));
+    model.setComparisonMbps(targetMbps);
     model.setPixelSize(QSizeF(result.width, result.height));
     model.setMeasurement(measurementText(targetMbps, result));
     model.setStatus(comparisonStatusText(result));
@@ -133,9 +140,10 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
     GlanceModel *context = job->model.get();
     QFuture<Frames> frames = job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token)
                                  .then(QThreadPool::globalInstance(), [](QFuture<PreviewResult> rendered) {
-                                     Frames decoded{rendered.result(), {}, {}};
+                                     Frames decoded{rendered.result(), {}, {}, {}};
                                      decoded.original = QImage::fromData(decoded.result.original);
                                      decoded.encoded = QImage::fromData(decoded.result.encoded);
+                                     decoded.difference = differenceImage(decoded.original, decoded.encoded);
                                      return decoded;
                                  });
     whenFinished(frames, context, [job](std::optional<Frames> result, std::exception_ptr failure) {

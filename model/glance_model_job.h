@@ -15,7 +15,7 @@ class PreviewEngine;
 // One open or preview job of the model. It holds the model (and with it the engine) from its
 // start until it ends; the model's task_ holds the current job, so the pair forms a cycle that
 // ending the job breaks. Only the current job writes its outcome to the model; a superseded one
-// ends silently, whatever its ending.
+// ends silently, whatever its ending, and so does a cancelled one.
 struct GlanceModel::Job {
     explicit Job(std::shared_ptr<GlanceModel> owner);
 
@@ -46,7 +46,7 @@ private:
 
     // Lets go of the engine and the model; returns the model for the job's last steps.
     std::shared_ptr<GlanceModel> end();
-    // The model when the job is still its current one, otherwise nothing.
+    // The model when the job is still its current one and was not cancelled, otherwise nothing.
     static std::shared_ptr<GlanceModel> endAsCurrent(const std::shared_ptr<Job> &job);
     static void applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure);
     static void applyPreview(GlanceModel &model, double targetMbps, std::optional<Frames> frames,

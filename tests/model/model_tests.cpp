@@ -1,6 +1,7 @@
 // GlanceModel driven as the main window drives it (with a SettingsObserver attached), on the real
 // engine over fake tools that record their calls, and once over the system's ffmpeg.
 #include "comparison_texts.h"
+#include "difference_image.h"
 #include "fake_tools.h"
 #include "glance_model.h"
 #include "preview_engine.h"
@@ -10,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QMetaProperty>
 #include <QTest>
 
 #include <clocale>
@@ -152,7 +154,8 @@ private slots:
         duringPreview ? w->setMbps(3) : w->openMovie(w.film("first.mp4"));
         QVERIFY(w.started(duringPreview ? "ffmpeg" : "ffprobe"));
         w->openMovie(w.film("second.mp4")); // clears at once
-        QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->measurement().isEmpty());
+        QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->difference().isNull()
+                && w->comparisonMbps() == 0 && w->measurement().isEmpty());
         QCOMPARE(w->status(), kReading);
         const qsizetype opened = w.trace->size();
         QVERIFY(w.idle()); // only the second film's outcome arrives
@@ -210,10 +213,11 @@ private slots:
         QVERIFY(w.idle());
         QCOMPARE(w.trace->mid(w.trace->size() - 2),
                  QStringList({u"error Encoder kaputt\n"_s, u"Vorschau fehlgeschlagen."_s}));
-        QVERIFY(w->encoded() == encoded && w->measurement() == measured("2.00"));
+        QVERIFY(w->encoded() == encoded && w->measurement() == measured("2.00") && w->comparisonMbps() == 2);
         w.delay("ffmpeg", "0");
         w->setMbps(4); // the next request clears the message at once
-        QVERIFY(!w->error() && w.idle() && w->measurement() == measured("4.00"));
+        QVERIFY(!w->error() && w.idle() && w->measurement() == measured("4.00") && w->comparisonMbps() == 4);
+        QCOMPARE(w->difference(), differenceImage(w->original(), w->encoded()));
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
@@ -264,6 +268,78 @@ private slots:
         w->zoomToActualPixels();
         QTEST(w->zoom(), "zoom");
         QCOMPARE(w->pan().isNull(), !pane.isEmpty()); // back to the centre when it acts
+    }
+
+    void everyObservableFieldIsAProperty()
+    {
+        const QMetaObject &meta = GlanceModel::staticMetaObject;
+        QSet<QByteArray> notified;
+        for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+            notified << meta.property(i).notifySignal().name();
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            if (meta.method(i).methodType() == QMetaMethod::Signal)
+                QVERIFY2(notified.contains(meta.method(i).name()), meta.method(i).name().constData());
+    }
+
+    void differenceOfTheFrames_data()
+    {
+        QTest::addColumn<QRgb>("original");
+        QTest::addColumn<QRgb>("encoded");
+        QTest::addColumn<int>("difference"); // grey level
+        QTest::newRow("equal") << qRgb(90, 120, 30) << qRgb(90, 120, 30) << 0;
+        QTest::newRow("10 levels darker: 40") << qRgb(100, 100, 100) << qRgb(90, 90, 90) << 40;
+        QTest::newRow("lighter counts the same") << qRgb(90, 90, 90) << qRgb(100, 100, 100) << 40;
+        QTest::newRow("luma, not colour: green weighs most") << qRgb(0, 0, 0) << qRgb(0, 20, 0) << 48;
+        QTest::newRow("clamped") << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 255;
+    }
+
+    void differenceOfTheFrames()
+    {
+        QFETCH(QRgb, original);
+        QFETCH(QRgb, encoded);
+        QImage a(3, 2, QImage::Format_RGB32), b(3, 2, QImage::Format_RGB32);
+        a.fill(original);
+        b.fill(encoded);
+        const QImage difference = differenceImage(a, b);
+        QCOMPARE(difference.size(), QSize(3, 2));
+        QTEST(qGray(difference.pixel(2, 1)), "difference");
+        QVERIFY(QRgb(difference.pixel(2, 1)) == difference.pixel(0, 0)); // light on black: a grey
+        QVERIFY(differenceImage(a, b.copy(0, 0, 2, 2)).isNull());        // sizes differ: none
+    }
+
+    // At quit the current job is cancelled; its engine operation may have finished already, its
+    // outcome on the way to the model.
+    void cancelledAfterTheEngineFinished_data()
+    {
+        QTest::addColumn<bool>("render"); // or the probe
+        QTest::newRow("probe") << false;
+        QTest::newRow("render") << true;
+    }
+
+    void cancelledAfterTheEngineFinished()
+    {
+        QFETCH(bool, render);
+        Window w;
+        QVERIFY(!render || w.open());
+        w.tools.clearCalls();
+        // The engine's outcome reaches the model as a queued call: cancel right before it runs.
+        struct Quit : QObject {
+            GlanceModel *model;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::MetaCall)
+                    model->cancelCurrentJob();
+                return false;
+            }
+        } quit;
+        quit.model = w.model.get();
+        w->installEventFilter(&quit);
+        render ? w->setMbps(3) : w->openMovie(w.film());
+        const std::weak_ptr<GlanceModel> weak = w.model;
+        w.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(weak.expired(), 20000);               // the job let go of the model
+        QCOMPARE(w.trace->constLast(), render ? kUpdating : kReading); // and wrote nothing, started nothing
+        QCOMPARE(w.ffmpegCalls(), render ? 2 : 0);
     }
 
     void releasedModelRemovesItsWorkFolder_data()
