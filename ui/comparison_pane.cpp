@@ -1,14 +1,16 @@
 #include "comparison_pane.h"
 
 #include "app_icons.h"
-#include "glance_model.h"
 #include "pane_geometry.h"
 #include "text_styles.h"
+#include "view_texts.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,17 +19,70 @@ constexpr double cornerRadius = 10;
 constexpr double dragThreshold = 10;
 constexpr int placeholderIconSize = 36;
 constexpr double placeholderSpacing = 12;
+constexpr double labelMargin = 8;
+constexpr double dividerReach = 8; // how far from the divider a press still grabs it
+constexpr double handleRadius = 11;
+// One step of a mouse wheel (120 units) zooms by the square root of two.
+constexpr double wheelUnitsPerDoubling = 240;
+
+using View = GlanceModel::ComparisonView;
+
+// What the single pane of a view shows, after the view's name in its title.
+QString viewHint(View view)
+{
+    switch (view) {
+    case View::Flip:
+        return QStringLiteral("Leertaste oder Klick: anderes Bild");
+    case View::Split:
+        return QStringLiteral("links Original, rechts HEVC · Trennlinie am Griff ziehen");
+    case View::Difference:
+        return QStringLiteral("Helligkeitsunterschied: je heller, desto größer");
+    case View::SideBySide:
+        break;
+    }
+    return {};
+}
 } // namespace
 
 ComparisonPane::ComparisonPane(const QString &title, GlanceModel *model, Side side, QWidget *parent)
-    : QWidget(parent), title_(title), model_(model), side_(side)
+    : QWidget(parent), sideBySideTitle_(title), title_(title), model_(model), side_(side)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setFocusPolicy(Qt::StrongFocus); // the flip view's Space reaches the window through the pane
+    setMouseTracking(true);          // the divider's cursor
     const auto repaint = [this] { update(); };
-    connect(model_, side_ == Side::Original ? &GlanceModel::originalChanged : &GlanceModel::encodedChanged, this,
-            repaint);
-    connect(model_, &GlanceModel::zoomChanged, this, repaint);
-    connect(model_, &GlanceModel::panChanged, this, repaint);
+    for (const auto changed :
+         {&GlanceModel::originalChanged, &GlanceModel::encodedChanged, &GlanceModel::differenceChanged,
+          &GlanceModel::comparisonMbpsChanged, &GlanceModel::zoomChanged, &GlanceModel::panChanged})
+        connect(model_, changed, this, repaint);
+    connect(model_, &GlanceModel::viewChanged, this, &ComparisonPane::showView);
+    showView();
+}
+
+GlanceModel::ComparisonView ComparisonPane::view() const
+{
+    return side_ == Side::Encoded ? View::SideBySide : model_->view();
+}
+
+void ComparisonPane::showView()
+{
+    const View shown = view();
+    if (side_ == Side::Encoded)
+        setVisible(model_->view() == View::SideBySide);
+    title_ = shown == View::SideBySide ? sideBySideTitle_
+                                       : ViewTexts::viewName(shown) + QStringLiteral(" · ") + viewHint(shown);
+    const bool encoded = side_ == Side::Encoded || (shown == View::Flip && showsEncoded_);
+    setAccessibleName(shown == View::SideBySide || shown == View::Flip
+                          ? (encoded ? QStringLiteral("HEVC-Vorschau") : ViewTexts::originalLabel())
+                          : ViewTexts::viewName(shown));
+    unsetCursor();
+    update();
+}
+
+void ComparisonPane::flip()
+{
+    showsEncoded_ = !showsEncoded_;
+    showView();
 }
 
 double ComparisonPane::titleHeight() const
@@ -40,6 +95,17 @@ QRectF ComparisonPane::imageArea() const
 {
     const double top = std::min(titleHeight(), double(height()));
     return QRectF(0, top, width(), height() - top);
+}
+
+double ComparisonPane::dividerX() const
+{
+    const QRectF area = imageArea();
+    return area.left() + divider_ * area.width();
+}
+
+bool ComparisonPane::onDivider(QPointF point) const
+{
+    return view() == View::Split && imageArea().contains(point) && std::abs(point.x() - dividerX()) <= dividerReach;
 }
 
 void ComparisonPane::paintEvent(QPaintEvent *)
@@ -66,21 +132,92 @@ void ComparisonPane::paintEvent(QPaintEvent *)
     areaPath.addRect(area);
     const QPainterPath visible = outline.intersected(areaPath);
     painter.fillPath(visible, Qt::black);
+    painter.setClipPath(visible);
 
-    const QImage &image = side_ == Side::Original ? model_->original() : model_->encoded();
-    if (image.isNull()) {
-        paintPlaceholder(painter, area);
-        return;
+    const QImage &original = model_->original();
+    const QImage &encoded = model_->encoded();
+    const QString encodedLabel = ViewTexts::encodedLabel(model_->comparisonMbps());
+    switch (view()) {
+    case View::SideBySide:
+        if (side_ == Side::Original ? original.isNull() : encoded.isNull())
+            return paintPlaceholder(painter, area);
+        paintFrame(painter, side_ == Side::Original ? original : encoded, area, area);
+        break;
+    case View::Flip:
+        if (showsEncoded_ ? encoded.isNull() : original.isNull())
+            return paintPlaceholder(painter, area);
+        paintFrame(painter, showsEncoded_ ? encoded : original, area, area);
+        paintLabel(painter, showsEncoded_ ? encodedLabel : ViewTexts::originalLabel(), area, Qt::AlignLeft);
+        break;
+    case View::Split: {
+        if (original.isNull() && encoded.isNull())
+            return paintPlaceholder(painter, area);
+        // The same geometry on both sides: the divider cuts one picture in two.
+        const double x = dividerX();
+        paintFrame(painter, original, area, QRectF(area.topLeft(), QPointF(x, area.bottom())));
+        paintFrame(painter, encoded, area, QRectF(QPointF(x, area.top()), area.bottomRight()));
+        paintDivider(painter, area);
+        paintLabel(painter, ViewTexts::originalLabel(), area, Qt::AlignLeft);
+        paintLabel(painter, encodedLabel, area, Qt::AlignRight);
+        break;
     }
+    case View::Difference:
+        if (model_->difference().isNull())
+            return paintPlaceholder(painter, area);
+        paintFrame(painter, model_->difference(), area, area);
+        paintLabel(painter, ViewTexts::differenceLabel(), area, Qt::AlignLeft);
+        break;
+    }
+}
 
+void ComparisonPane::paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip) const
+{
+    if (image.isNull())
+        return;
+    const PaneGeometry geometry{area.size(), QSizeF(image.size()), model_->zoom(), model_->pan()};
+    const PaneGeometry::Blit blit = geometry.visiblePart();
+    if (blit.source.isEmpty())
+        return;
+    painter.save();
     // Pixels stay sharp squares: no smoothing, on every device pixel ratio.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipPath(visible);
-    const PaneGeometry geometry{area.size(), QSizeF(image.size()), model_->zoom(), model_->pan()};
-    const PaneGeometry::Blit blit = geometry.visiblePart();
-    if (!blit.source.isEmpty())
-        painter.drawImage(blit.target.translated(area.topLeft()), image, blit.source);
+    painter.setClipRect(clip, Qt::IntersectClip);
+    painter.drawImage(blit.target.translated(area.topLeft()), image, blit.source);
+    painter.restore();
+}
+
+void ComparisonPane::paintLabel(QPainter &painter, const QString &text, const QRectF &area, Qt::Alignment corner) const
+{
+    const QFont font = TextStyles::caption();
+    const QFontMetricsF metrics(font);
+    const QSizeF size(metrics.horizontalAdvance(text) + 12, metrics.height() + 6);
+    const double left = corner & Qt::AlignRight ? area.right() - labelMargin - size.width() : area.left() + labelMargin;
+    const QRectF box(QPointF(left, area.top() + labelMargin), size);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 170));
+    painter.drawRoundedRect(box, 5, 5);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+void ComparisonPane::paintDivider(QPainter &painter, const QRectF &area) const
+{
+    const double x = dividerX();
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    // The handle: a disc with an arrow to each side.
+    const QPointF centre(x, area.center().y());
+    painter.setBrush(Qt::white);
+    painter.setPen(QPen(QColor(0, 0, 0, 120), 1));
+    painter.drawEllipse(centre, handleRadius, handleRadius);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x3a, 0x3a, 0x3c));
+    for (const double side : {-1.0, 1.0}) {
+        const QPointF tip = centre + QPointF(side * 7, 0);
+        painter.drawPolygon(QPolygonF({tip, tip + QPointF(-side * 4, -4), tip + QPointF(-side * 4, 4)}));
+    }
 }
 
 void ComparisonPane::paintPlaceholder(QPainter &painter, const QRectF &area)
@@ -120,6 +257,7 @@ void ComparisonPane::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton || !imageArea().contains(event->position()))
         return QWidget::mousePressEvent(event);
+    movingDivider_ = onDivider(event->position());
     pressPoint_ = event->position();
     dragStart_.reset(); // a drag that ended without a release (the window lost the pointer)
     event->accept();
@@ -127,8 +265,19 @@ void ComparisonPane::mousePressEvent(QMouseEvent *event)
 
 void ComparisonPane::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!pressPoint_ || !(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton)) {
+        onDivider(event->position()) ? setCursor(Qt::SplitHCursor) : unsetCursor();
         return QWidget::mouseMoveEvent(event);
+    }
+    if (!pressPoint_)
+        return QWidget::mouseMoveEvent(event);
+    event->accept();
+    if (movingDivider_) {
+        const QRectF area = imageArea();
+        divider_ = std::clamp((event->position().x() - area.left()) / area.width(), 0.0, 1.0);
+        update();
+        return;
+    }
     const QPointF t = event->position() - *pressPoint_;
     // The drag begins once the pointer is 10 points from where it was pressed, and then counts
     // from the press point, so the picture catches up with the pointer at once.
@@ -138,15 +287,18 @@ void ComparisonPane::mouseMoveEvent(QMouseEvent *event)
         dragStart_ = model_->pan();
     }
     model_->setPan(QSizeF(dragStart_->width() + t.x(), dragStart_->height() + t.y()));
-    event->accept();
 }
 
 void ComparisonPane::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
+    // A click that neither dragged nor moved the divider shows the flip view's other frame.
+    if (pressPoint_ && !dragStart_ && !movingDivider_ && view() == View::Flip)
+        flip();
     pressPoint_.reset();
     dragStart_.reset();
+    movingDivider_ = false;
     event->accept();
 }
 
@@ -156,5 +308,18 @@ void ComparisonPane::mouseDoubleClickEvent(QMouseEvent *event)
         return QWidget::mouseDoubleClickEvent(event);
     model_->setZoom(1);
     model_->setPan(QSizeF(0, 0));
+    // The double-click's first click flipped the frame: a double-click keeps the frame shown.
+    if (view() == View::Flip)
+        flip();
+    event->accept();
+}
+
+void ComparisonPane::wheelEvent(QWheelEvent *event)
+{
+    const QRectF area = imageArea();
+    const int steps = event->angleDelta().y();
+    if (steps == 0 || !area.contains(event->position()))
+        return QWidget::wheelEvent(event);
+    model_->zoomTowards(event->position() - area.center(), std::pow(2.0, steps / wheelUnitsPerDoubling));
     event->accept();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "glance_model.h"
+
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -7,11 +9,12 @@
 #include <QWidget>
 #include <optional>
 
-class GlanceModel;
-
-// One of the two frames of a comparison under its title. Both panes draw with the model's shared
-// zoom and pan; dragging in either pane moves both, a double-click returns both to the fitted
-// view, and each pane reports the size of its image area as the model's preview size.
+// A comparison frame under its title, drawn with the model's shared zoom and pan: dragging
+// moves the picture of every pane, a double-click returns to the fitted view, the mouse wheel
+// zooms towards the pointer, and the pane reports the size of its image area as the model's
+// preview size. Side by side, the original pane shows the reference frame and the encoded pane
+// the encoded one. In the other views the encoded pane is hidden and the original pane, as wide
+// as the row, shows both frames in turn (flip), split by a movable divider, or their difference.
 class ComparisonPane : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +27,13 @@ public:
     // The pan at the start of the drag in progress; nothing while no drag is in progress.
     std::optional<QSizeF> dragStart() const { return dragStart_; }
 
+    // In the flip view: whether the encoded frame is shown rather than the original.
+    bool showsEncoded() const { return showsEncoded_; }
+    // Shows the other frame of the flip view.
+    void flip();
+    // The divider of the split view, as a fraction of the image area's width from its left edge.
+    double divider() const { return divider_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -32,15 +42,28 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // The view this pane draws: side by side always for the encoded pane.
+    GlanceModel::ComparisonView view() const;
+    void showView();
     double titleHeight() const;
     void reportSize();
+    double dividerX() const;
+    bool onDivider(QPointF point) const;
+    void paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip) const;
+    void paintLabel(QPainter &painter, const QString &text, const QRectF &area, Qt::Alignment corner) const;
+    void paintDivider(QPainter &painter, const QRectF &area) const;
     void paintPlaceholder(QPainter &painter, const QRectF &area);
 
+    QString sideBySideTitle_;
     QString title_;
     GlanceModel *model_;
     Side side_;
     std::optional<QPointF> pressPoint_;
     std::optional<QSizeF> dragStart_;
+    bool showsEncoded_ = false;
+    double divider_ = 0.5;
+    bool movingDivider_ = false;
 };

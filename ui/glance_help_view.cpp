@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -57,6 +58,21 @@ const Section sections[] = {
      "Bitglance liest den Film nur. Die kurzen Ausschnitte und Vorschaubilder werden lokal im "
      "temporären Ordner abgelegt und beim normalen Beenden entfernt. Es werden keine Filme "
      "hochgeladen."},
+    {"Vergleichsansichten und Messwerte",
+     "Unter den Bildern wählst du die Ansicht, auch mit den Tasten 1 bis 4: „Nebeneinander“ zeigt "
+     "beide Bilder nebeneinander. „Wechseln“ zeigt an derselben Stelle abwechselnd das Original und "
+     "die HEVC-Vorschau; die Leertaste oder ein Klick ins Bild schaltet um, und die Ecke des Bildes "
+     "nennt, was du gerade siehst. Kleine Unterschiede fallen so am ehesten auf. „Teilung“ zeigt links "
+     "vom Trennstrich das Original und rechts die Vorschau; ziehe den Griff, um den Strich zu "
+     "verschieben. „Differenz“ zeigt den Helligkeitsunterschied beider Bilder vierfach verstärkt: Je "
+     "heller eine Stelle, desto mehr hat die Kodierung dort verändert. Zoom und Ausschnitt gelten in "
+     "allen Ansichten. Das Mausrad zoomt zur Mausposition hin, „+“ und „−“ zoomen in Stufen, Strg+0 "
+     "passt das Bild ein, Strg+1 zeigt „100 %“. Unter der Messung stehen SSIM und PSNR: „Ausschnitt“ "
+     "mittelt über den ganzen kodierten Ausschnitt, „Bild“ gilt für das verglichene Bild. Höhere Werte "
+     "bedeuten weniger Abweichung vom Original. „Vergleich speichern …“ (Strg+S) im Menü „Datei“ legt "
+     "beide Bilder nebeneinander mit einer Beschriftung als PNG-Datei ab, „Vergleich kopieren“ "
+     "(Strg+Umschalt+C) legt dasselbe Bild in die Zwischenablage, und „Kodierten Ausschnitt speichern …“ "
+     "sichert den kodierten Ausschnitt, damit du ihn in jedem Player abspielen kannst."},
 };
 
 QLabel *selectableLabel(const QString &text, QWidget *parent)
@@ -84,6 +100,8 @@ GlanceHelpView::GlanceHelpView(QWidget *parent) : QScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFrameShape(QFrame::NoFrame);
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 
     auto *content = new QWidget(this);
     auto *column = new QVBoxLayout(content);

@@ -3,8 +3,8 @@
 #include <QScrollArea>
 #include <QString>
 
-// The help window's content: the workflow explained in nine sections, every text selectable.
-// Scrolls vertically only; paragraphs wrap to the window's width.
+// The help window's content: the workflow explained in ten sections, every text selectable.
+// Scrolls vertically only; paragraphs wrap to the window's width. Esc and Ctrl+W close it.
 class GlanceHelpView : public QScrollArea {
     Q_OBJECT
 public:

@@ -5,10 +5,16 @@
 #include "glance_help_commands.h"
 #include "glance_model.h"
 #include "glance_view.h"
-#include "movie_file_dialog.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWindow>
+
+#include <algorithm>
 
 GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model, QWidget *parent)
     : QMainWindow(parent), view_(new GlanceView(std::move(model)))
@@ -16,12 +22,19 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<Gla
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Bitglance"));
     setWindowIcon(AppIcons::application());
-    setCentralWidget(view_);
-    resize(ComparisonLimits::firstWindowWidth, ComparisonLimits::firstWindowHeight + menuBar()->sizeHint().height());
+
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("viewScrollArea"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->horizontalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt waagrecht verschieben"));
+    scroll->verticalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt senkrecht verschieben"));
+    setCentralWidget(scroll);
+    // Into the window last: the view's window reader reports the window it is in at that moment.
+    scroll->setWidget(view_);
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    // The header button carries Ctrl+O; a second shortcut here would make both ambiguous.
-    file->addAction(MovieFileDialog::openText(), view_, &GlanceView::chooseMovie);
+    file->addAction(view_->openAction());
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Beenden"), qApp, &QApplication::closeAllWindows);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -29,4 +42,54 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<Gla
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     if (help)
         help->addTo(helpMenu);
+
+    fitMinimumToScreen(screen());
+    const QSize content =
+        QSize(ComparisonLimits::firstWindowWidth, ComparisonLimits::firstWindowHeight).boundedTo(room(screen()));
+    resize(content.width(), content.height() + menuBar()->sizeHint().height());
+}
+
+QSize GlanceMainWindow::room(QScreen *screen) const
+{
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The frame is known once the window is shown; before that it counts as none.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    return screen->availableGeometry().size() - frame - QSize(0, menuBar()->sizeHint().height());
+}
+
+void GlanceMainWindow::fitMinimumToScreen(QScreen *screen)
+{
+    const QSize minimum(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
+    centralWidget()->setMinimumSize(minimum.boundedTo(room(screen)));
+    layout()->activate(); // the window's own minimum follows now, not on the next event
+}
+
+void GlanceMainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    connect(windowHandle(), &QWindow::screenChanged, this, &GlanceMainWindow::fitMinimumToScreen);
+    // Once the window is up, its frame is known, and a size set from within this event would be
+    // overridden by the one it is being shown with.
+    QMetaObject::invokeMethod(this, &GlanceMainWindow::keepOnScreen, Qt::QueuedConnection);
+}
+
+void GlanceMainWindow::keepOnScreen()
+{
+    QScreen *screen = this->screen();
+    fitMinimumToScreen(screen);
+    // Opened on a screen too small for it: the whole window on the usable area.
+    const QRect usable = screen ? screen->availableGeometry() : QRect();
+    const QRect frame = frameGeometry();
+    if (usable.isEmpty() || usable.contains(frame))
+        return;
+    const QSize decorations = frame.size() - size();
+    const QSize content = size().boundedTo(usable.size() - decorations);
+    const QSize outer = content + decorations;
+    resize(content);
+    move(std::clamp(frame.x(), usable.left(), usable.left() + usable.width() - outer.width()),
+         std::clamp(frame.y(), usable.top(), usable.top() + usable.height() - outer.height()));
 }

@@ -6,10 +6,13 @@
 class GlanceHelpCommands;
 class GlanceModel;
 class GlanceView;
+class QScreen;
 
-// The main window: a GlanceView as its content, a File menu (no command for a second main
-// window) and a Help menu with the help command. Deletes itself when closed, and with it the
-// view, the model, the engine and the work folder.
+// The main window: a GlanceView as its content, in a scroll area for screens smaller than the
+// view's minimum; a File menu (no command for a second main window) and a Help menu with the
+// help command. It opens with 1400 × 900 of content below the menu bar, or as much of that as
+// the screen's usable area holds. Deletes itself when closed, and with it the view, the model,
+// the engine and the work folder.
 class GlanceMainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -17,6 +20,18 @@ public:
 
     GlanceView *view() const { return view_; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // The window's minimum: the view's minimum, or the screen's usable area less the menu bar and
+    // the window frame where that is smaller (the view then scrolls).
+    void fitMinimumToScreen(QScreen *screen);
+    // Shrinks and moves the window into its screen's usable area where it does not fit.
+    void keepOnScreen();
+    // The size of the usable area that the content below the menu bar may take.
+    QSize room(QScreen *screen) const;
+
     GlanceView *view_;
+    bool shown_ = false;
 };

@@ -11,14 +11,17 @@
 #include "settings_panel.h"
 #include "status_area.h"
 #include "text_styles.h"
+#include "view_texts.h"
 #include "window_fit.h"
 #include "zoom_bar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -31,6 +34,10 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
 {
     setMinimumSize(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
     setAcceptDrops(true);
+    openAction_ = new QAction(MovieFileDialog::openText(), this);
+    openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(openAction_, &QAction::triggered, this, &GlanceView::chooseMovie);
+    addAction(openAction_); // the shortcut works in the window, with or without a menu
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(18, 18, 18, 18);
@@ -44,8 +51,8 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
 
     auto *comparison = new QHBoxLayout;
     comparison->setSpacing(12);
-    auto *original = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"), model_.get(),
-                                        ComparisonPane::Side::Original, this);
+    auto *original = originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"),
+                                                        model_.get(), ComparisonPane::Side::Original, this);
     original->setObjectName(QStringLiteral("originalPane"));
     auto *encoded =
         new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_.get(), ComparisonPane::Side::Encoded, this);
@@ -69,6 +76,11 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     // A real change of a setting asks for a new comparison after the pause.
     new SettingsObserver(model_.get(), this);
 
+    // Space flips the frames from the start, not only after a click into the pane.
+    connect(model_.get(), &GlanceModel::viewChanged, this, [this] {
+        if (model_->view() == GlanceModel::ComparisonView::Flip)
+            originalPane_->setFocus();
+    });
     connect(model_.get(), &GlanceModel::movieChanged, this, &GlanceView::showMovie);
     showMovie();
 
@@ -110,15 +122,15 @@ QWidget *GlanceView::makeHeader()
     titles->addWidget(subtitle_);
     row->addLayout(titles, 1);
 
-    auto *open = new QPushButton(MovieFileDialog::openText(), header);
+    auto *open = new QPushButton(openAction_->text(), header);
     open->setObjectName(QStringLiteral("openButton"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    open->setToolTip(ViewTexts::withKey(openAction_->text(), openAction_->shortcut()));
     open->setDefault(true);
     QPalette accent = open->palette();
     accent.setColor(QPalette::Button, accent.color(QPalette::Highlight));
     accent.setColor(QPalette::ButtonText, accent.color(QPalette::HighlightedText));
     open->setPalette(accent);
-    connect(open, &QPushButton::clicked, this, &GlanceView::chooseMovie);
+    connect(open, &QPushButton::clicked, openAction_, &QAction::trigger);
     row->addWidget(open);
     return header;
 }
@@ -171,6 +183,14 @@ void GlanceView::dropEvent(QDropEvent *event)
     model_->openMovie(urls.constFirst().toLocalFile());
 }
 
+void GlanceView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || model_->view() != GlanceModel::ComparisonView::Flip)
+        return QWidget::keyPressEvent(event);
+    originalPane_->flip();
+    event->accept();
+}
+
 bool GlanceView::canFitWindow() const
 {
     return window_ && !(window_->windowState() & Qt::WindowFullScreen);
@@ -189,12 +209,17 @@ void GlanceView::fitWindowToSource()
     model_->setZoom(1);
     model_->setPan(QSizeF(0, 0));
 
-    const QRect content = window_->geometry();
+    // The minimum and the image areas belong to this view; everything else of the window (its
+    // frame, the menu bar, scroll bars) counts as decoration.
+    const QRect shown = visibleRegion().boundingRect();
+    const QRect content(mapToGlobal(shown.topLeft()), shown.size());
     const QRect frame = window_->frameGeometry();
+    const QRect windowContent = window_->geometry();
     WindowFit fit;
     fit.movie = QSizeF(movie->width, movie->height);
+    fit.panes = model_->view() == GlanceModel::ComparisonView::SideBySide ? 2 : 1;
     fit.previewSize = model_->previewSize();
-    fit.content = content.size();
+    fit.content = size();
     fit.scale = window_->devicePixelRatioF();
     fit.decorations = QMarginsF(content.x() - frame.x(), content.y() - frame.y(),
                                 (frame.x() + frame.width()) - (content.x() + content.width()),
@@ -205,7 +230,7 @@ void GlanceView::fitWindowToSource()
 
     if (window_->windowState() & Qt::WindowMaximized)
         window_->setWindowState(window_->windowState() & ~Qt::WindowMaximized);
-    window_->resize(qRound(target.width() - fit.decorations.left() - fit.decorations.right()),
-                    qRound(target.height() - fit.decorations.top() - fit.decorations.bottom()));
+    window_->resize(qRound(target.width()) - (frame.width() - windowContent.width()),
+                    qRound(target.height()) - (frame.height() - windowContent.height()));
     window_->move(qRound(target.x()), qRound(target.y()));
 }

@@ -4,13 +4,16 @@
 #include <QWidget>
 #include <memory>
 
+class ComparisonPane;
 class ElidedLabel;
 class GlanceModel;
+class QAction;
 class QScreen;
 class SettingsPanel;
 
 // The main window's content: header, the controls of the three comparison settings, the two
-// comparison panes, the zoom row, the error and status rows and the closing note. It owns the
+// comparison panes (or the one pane of the other views), the zoom row, the error and status rows
+// and the closing note. It owns the
 // window's model (and through it the engine and its work folder), opens films chosen in the
 // dialog or dropped on it, and fits its window to the source.
 class GlanceView : public QWidget {
@@ -21,6 +24,9 @@ public:
     ~GlanceView() override;
 
     GlanceModel *model() const { return model_.get(); }
+    // "Film öffnen …" with Ctrl+O: the header button and the File menu share it, so that the
+    // shortcut has one owner.
+    QAction *openAction() const { return openAction_; }
 
     // Shows the file dialog and opens the chosen film.
     void chooseMovie();
@@ -32,6 +38,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // Space shows the flip view's other frame (unless the focused control takes it).
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *makeHeader();
@@ -41,6 +49,8 @@ private:
 
     std::shared_ptr<GlanceModel> model_;
     QPointer<QWidget> window_; // as the window reader last reported it
+    QAction *openAction_ = nullptr;
+    ComparisonPane *originalPane_ = nullptr;
     ElidedLabel *subtitle_ = nullptr;
     SettingsPanel *settings_ = nullptr;
 };

@@ -6,8 +6,10 @@
 #include "comparison_limits.h"
 #include "comparison_texts.h"
 #include "glance_model.h"
+#include "number_text.h"
 #include "slider_binding.h"
 #include "text_styles.h"
+#include "view_texts.h"
 
 #include <QActionGroup>
 #include <QHBoxLayout>
@@ -47,7 +49,7 @@ QString sourceLineText(const MovieInfo &movie)
 {
     QString text = QStringLiteral("Quelle: %1 · %2 × %3").arg(movie.codec.toUpper()).arg(movie.width).arg(movie.height);
     if (movie.bitrate)
-        text += QString::asprintf(" · %.2f Mbit/s", *movie.bitrate / 1'000'000.0);
+        text += QStringLiteral(" · ") + ViewTexts::mbit(fixedText(*movie.bitrate / 1'000'000.0, 2));
     return text;
 }
 
@@ -84,9 +86,10 @@ SettingsPanel::SettingsPanel(GlanceModel *model, std::function<bool()> canFitWin
 QLayout *SettingsPanel::makeSceneRow()
 {
     auto *row = new QHBoxLayout;
-    row->addWidget(boxedLabel(QStringLiteral("Szene"), 76, Qt::AlignLeft, this));
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("sceneSlider"));
+    slider->setAccessibleName(QStringLiteral("Szene"));
+    row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setSingleStep(100);
     slider->setPageStep(1000);
     scene_ = new SliderBinding(slider, sceneScale, model_, &GlanceModel::seconds, &GlanceModel::setSeconds,
@@ -101,10 +104,12 @@ QLayout *SettingsPanel::makeSceneRow()
 
     auto *back = compactButton(QStringLiteral("−1 s"), this);
     back->setObjectName(QStringLiteral("backButton"));
+    back->setToolTip(QStringLiteral("Eine Sekunde früher"));
     connect(back, &QPushButton::clicked, this, [this] { model_->setSeconds(std::max(model_->seconds() - 1, 0.0)); });
     row->addWidget(back);
     auto *forward = compactButton(QStringLiteral("+1 s"), this);
     forward->setObjectName(QStringLiteral("forwardButton"));
+    forward->setToolTip(QStringLiteral("Eine Sekunde später"));
     connect(forward, &QPushButton::clicked, this, [this] {
         // Stops a tenth of a second before the end, at 0 for a film shorter than that.
         model_->setSeconds(std::min(model_->seconds() + 1, std::max(duration() - 0.1, 0.0)));
@@ -116,16 +121,17 @@ QLayout *SettingsPanel::makeSceneRow()
 QLayout *SettingsPanel::makeBitrateRow()
 {
     auto *row = new QHBoxLayout;
-    row->addWidget(boxedLabel(QStringLiteral("Bitrate"), 76, Qt::AlignLeft, this));
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("bitrateSlider"));
+    slider->setAccessibleName(QStringLiteral("Bitrate"));
+    row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setPageStep(10);
     auto *binding = new SliderBinding(slider, bitrateScale, model_, &GlanceModel::mbps, &GlanceModel::setMbps,
                                       &GlanceModel::mbpsChanged);
     binding->setRange(ComparisonLimits::minMbps, ComparisonLimits::maxMbps);
     row->addWidget(slider, 1);
 
-    const auto mbpsText = [this] { return QString::asprintf("%.1f Mbit/s", model_->mbps()); };
+    const auto mbpsText = [this] { return ViewTexts::mbit(fixedText(model_->mbps(), 1)); };
     bitrateLabel_ = boxedLabel(mbpsText(), 100, Qt::AlignHCenter, this);
     bitrateLabel_->setObjectName(QStringLiteral("bitrateLabel"));
     connect(model_, &GlanceModel::mbpsChanged, bitrateLabel_, [this, mbpsText] { bitrateLabel_->setText(mbpsText()); });
@@ -134,6 +140,8 @@ QLayout *SettingsPanel::makeBitrateRow()
     for (const double preset : ComparisonLimits::presetMbps) {
         auto *button = compactButton(QString::asprintf("%g", preset), this);
         button->setObjectName(QStringLiteral("preset"));
+        button->setAccessibleName(ViewTexts::mbit(button->text()));
+        button->setToolTip(button->accessibleName());
         connect(button, &QPushButton::clicked, this, [this, preset] { model_->setMbps(preset); });
         row->addWidget(button);
     }
@@ -152,6 +160,7 @@ QLayout *SettingsPanel::makeResolutionRow()
 
     resolutionButton_ = new QToolButton(box);
     resolutionButton_->setObjectName(QStringLiteral("resolutionButton"));
+    resolutionButton_->setAccessibleName(resolutionText());
     resolutionButton_->setPopupMode(QToolButton::InstantPopup);
     resolutionButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     resolutionButton_->setMinimumWidth(100);
@@ -206,7 +215,10 @@ QWidget *SettingsPanel::makeRecomputeButton()
     spinner->setObjectName(QStringLiteral("recomputeSpinner"));
     recomputeIcon_->addWidget(spinner);
     label->addWidget(recomputeIcon_);
-    auto *text = new QLabel(QStringLiteral("Neu berechnen"), recomputeButton_);
+    // The text sits in a child label, so the button gets its name by hand.
+    recomputeButton_->setAccessibleName(QStringLiteral("Neu berechnen"));
+    recomputeButton_->setToolTip(QStringLiteral("Den Vergleich sofort berechnen"));
+    auto *text = new QLabel(recomputeButton_->accessibleName(), recomputeButton_);
     label->addWidget(text);
     recomputeIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);
     text->setAttribute(Qt::WA_TransparentForMouseEvents);

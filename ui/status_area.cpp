@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -41,6 +42,7 @@ QWidget *StatusArea::makeErrorArea()
     errorArea_->setWidgetResizable(true);
     errorArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     errorArea_->setMaximumHeight(maxErrorHeight);
+    errorArea_->verticalScrollBar()->setAccessibleName(QStringLiteral("Fehlertext verschieben"));
     errorLabel_ = new QLabel(errorArea_);
     errorLabel_->setObjectName(QStringLiteral("errorLabel"));
     errorLabel_->setTextFormat(Qt::PlainText);

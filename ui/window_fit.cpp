@@ -4,11 +4,11 @@
 
 QSizeF WindowFit::wantedContent() const
 {
-    // Everything around the two image areas keeps its size.
-    const double chromeWidth = std::max(0.0, content.width() - 2 * previewSize.width());
+    // Everything around the image areas keeps its size.
+    const double chromeWidth = std::max(0.0, content.width() - panes * previewSize.width());
     const double chromeHeight = std::max(0.0, content.height() - previewSize.height());
     const double s = scale > 0 ? scale : 1;
-    return QSizeF(std::max(2 * movie.width() / s + chromeWidth, minimumContent.width()),
+    return QSizeF(std::max(panes * movie.width() / s + chromeWidth, minimumContent.width()),
                   std::max(movie.height() / s + chromeHeight, minimumContent.height()));
 }
 

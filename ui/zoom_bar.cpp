@@ -5,15 +5,39 @@
 #include "glance_model.h"
 #include "slider_binding.h"
 #include "text_styles.h"
+#include "view_texts.h"
 
+#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
+
+#include <numbers>
 
 namespace {
 // The slider counts the zoom in hundredths.
 constexpr double zoomScale = 100;
+
+using View = GlanceModel::ComparisonView;
+
+// What each view does, for its button's tooltip.
+QString viewHelp(View view)
+{
+    switch (view) {
+    case View::SideBySide:
+        return QStringLiteral("Original und HEVC-Vorschau nebeneinander");
+    case View::Flip:
+        return QStringLiteral("Original und HEVC-Vorschau an derselben Stelle im Wechsel (Leertaste)");
+    case View::Split:
+        return QStringLiteral("Links vom Trennstrich das Original, rechts die HEVC-Vorschau");
+    case View::Difference:
+        break;
+    }
+    return QStringLiteral("Helligkeitsunterschied beider Bilder, vierfach verstärkt");
+}
+
 } // namespace
 
 ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(model)
@@ -24,6 +48,7 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
 
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("zoomSlider"));
+    slider->setAccessibleName(QStringLiteral("Zoom"));
     slider->setMaximumWidth(240);
     slider->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     slider->setSingleStep(10);
@@ -39,25 +64,64 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
     showZoom();
     row->addWidget(zoomLabel_);
 
-    auto *fit = new QPushButton(QStringLiteral("Einpassen"), this);
-    fit->setObjectName(QStringLiteral("fitZoomButton"));
-    connect(fit, &QPushButton::clicked, this, [this] {
-        model_->setZoom(1);
-        model_->setPan(QSizeF(0, 0));
-    });
-    row->addWidget(fit);
-    auto *actualPixels = new QPushButton(QStringLiteral("100 %"), this);
-    actualPixels->setObjectName(QStringLiteral("actualPixelsButton"));
-    connect(actualPixels, &QPushButton::clicked, this, [this] { model_->zoomToActualPixels(); });
-    row->addWidget(actualPixels);
+    const auto addButton = [this, row](const QString &text, const QString &help, const QKeySequence &keys,
+                                       auto action) {
+        auto *button = new QPushButton(text, this);
+        button->setToolTip(ViewTexts::withKey(help, keys));
+        connect(button, &QPushButton::clicked, this, action);
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+        row->addWidget(button);
+        return button;
+    };
+    addButton(QStringLiteral("Einpassen"), QStringLiteral("Ganzes Bild zeigen"), QKeySequence(Qt::CTRL | Qt::Key_0),
+              [this] {
+                  model_->setZoom(1);
+                  model_->setPan(QSizeF(0, 0));
+              })
+        ->setObjectName(QStringLiteral("fitZoomButton"));
+    addButton(QStringLiteral("100 %"), QStringLiteral("Ein Videopixel pro Bildschirmpixel"),
+              QKeySequence(Qt::CTRL | Qt::Key_1), [this] { model_->zoomToActualPixels(); })
+        ->setObjectName(QStringLiteral("actualPixelsButton"));
+    // "+" and "-" zoom about the centre of the panes.
+    for (const auto &[key, factor] :
+         {std::pair(Qt::Key_Plus, std::numbers::sqrt2), std::pair(Qt::Key_Minus, 1 / std::numbers::sqrt2)})
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                [this, factor] { model_->zoomTowards(QPointF(0, 0), factor); });
+
+    addViewButtons(row);
 
     auto *hint = new QLabel(QStringLiteral("Bild ziehen: beide Ansichten verschieben · Doppelklick: einpassen"), this);
+    hint->setWordWrap(true);
+    hint->setMinimumWidth(120);
     TextStyles::apply(hint, TextStyles::caption(), true);
-    row->addWidget(hint);
-    row->addStretch(1);
+    row->addWidget(hint, 1);
+}
+
+void ZoomBar::addViewButtons(QLayout *row)
+{
+    views_ = new QButtonGroup(this);
+    for (const View view : {View::SideBySide, View::Flip, View::Split, View::Difference}) {
+        auto *button = new QPushButton(ViewTexts::viewName(view), this);
+        button->setObjectName(QStringLiteral("viewButton"));
+        button->setAccessibleName(button->text());
+        button->setCheckable(true);
+        const QKeySequence keys(Qt::Key(Qt::Key_1 + int(view)));
+        button->setToolTip(ViewTexts::withKey(viewHelp(view), keys));
+        views_->addButton(button, int(view));
+        row->addWidget(button);
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, view] { model_->setView(view); });
+    }
+    connect(views_, &QButtonGroup::idClicked, this, [this](int id) { model_->setView(View(id)); });
+    connect(model_, &GlanceModel::viewChanged, this, &ZoomBar::showView);
+    showView();
 }
 
 void ZoomBar::showZoom()
 {
-    zoomLabel_->setText(QString::asprintf("%.1f×", model_->zoom()));
+    zoomLabel_->setText(ViewTexts::zoom(model_->zoom()));
+}
+
+void ZoomBar::showView()
+{
+    views_->button(int(model_->view()))->setChecked(true);
 }

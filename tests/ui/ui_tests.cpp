@@ -11,36 +11,48 @@
 #include "preview_engine.h"
 #include "window_fit.h"
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
+
+#include <numbers>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kStart = u"Film öffnen und eine Szene auswählen."_s;
+using View = GlanceModel::ComparisonView;
 
 // One main window on fake tools, and a film file for it to open.
 struct Setup {
     FakeTools tools;
     std::weak_ptr<GlanceModel> weakModel;
     QPointer<GlanceMainWindow> window;
+    bool active = false;
     QString film = tools.directory() + u"/Urlaub 2024.mp4"_s;
 
-    explicit Setup(GlanceHelpCommands *help = nullptr)
+    // On the given screen of the test's screens (screens.json), the primary one without.
+    explicit Setup(GlanceHelpCommands *help = nullptr, QScreen *screen = nullptr)
     {
         QFile(film).open(QIODevice::WriteOnly);
         auto model = GlanceModel::create(tools.directory());
         model->setPreviewPauseMs(0);
         weakModel = model;
         window = new GlanceMainWindow(help, std::move(model));
+        if (screen)
+            window->move(screen->geometry().topLeft());
         window->show();
+        window->activateWindow(); // its shortcuts need it active
+        active = QTest::qWaitForWindowActive(window);
     }
     ~Setup() { delete window; }
     GlanceModel *model() const { return window->view()->model(); }
@@ -66,6 +78,15 @@ void mouse(QEvent::Type type, QWidget *widget, QPointF point)
     QApplication::sendEvent(widget, &event);
 }
 
+// Press, a move to each point in turn, release at the last.
+void drag(QWidget *widget, QPointF from, const QList<QPointF> &to)
+{
+    mouse(QEvent::MouseButtonPress, widget, from);
+    for (const QPointF &point : to)
+        mouse(QEvent::MouseMove, widget, point);
+    mouse(QEvent::MouseButtonRelease, widget, to.isEmpty() ? from : to.constLast());
+}
+
 } // namespace
 
 class UiTests : public QObject {
@@ -74,8 +95,9 @@ private slots:
     void controlsFollowTheModel()
     {
         Setup s;
+        s.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"8520000"_s, u"1125000"_s));
         auto *recompute = s.find("recomputeButton");
-        QVERIFY(!s.find("controls")->isEnabled() && s.find("zoomSlider")->isEnabled());
+        QVERIFY(s.active && !s.find("controls")->isEnabled() && s.find("zoomSlider")->isEnabled());
         QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
                 && !s.find("errorArea")->isVisible());
         QCOMPARE(s.find<QLabel>("statusLabel")->text(), kStart);
@@ -86,14 +108,17 @@ private slots:
                 dialog->selectFile(s.film);
                 choose ? static_cast<QDialog *>(dialog)->accept() : dialog->reject();
             });
-            s.find<QPushButton>("openButton")->click();
+            // Ctrl+O has one owner, shared by the File menu and the header button.
+            choose ? s.find<QPushButton>("openButton")->click()
+                   : QTest::keyClick(s.window, Qt::Key_O, Qt::ControlModifier);
             QCOMPARE(s.model()->status(), choose ? u"Videodaten werden gelesen …"_s : kStart);
         }
         // While it is read: both spinners, the controls still disabled.
         QVERIFY(!s.find("controls")->isEnabled() && !recompute->isEnabled());
         QVERIFY(s.find("recomputeSpinner")->isVisible() && s.find("statusSpinner")->isVisible());
         QVERIFY(s.idle() && recompute->isEnabled() && s.find("measurementLabel")->isVisible());
-        QCOMPARE(s.find<QLabel>("sourceLine")->text(), u"Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s"_s);
+        QCOMPARE(s.find<QLabel>("sourceLine")->text(),
+                 u"Quelle: H264 · 1920 × 1080 · 1.12 Mbit/s"_s); // as printf rounds
 
         s.find<QSlider>("sceneSlider")->setValue(12345);
         QCOMPARE(s.model()->seconds(), 12.345);
@@ -115,12 +140,12 @@ private slots:
         QVERIFY(s.idle());
         // The zoom slider and the same values again request nothing; the checked item stays checked.
         QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
-        s.find<QSlider>("zoomSlider")->setValue(300);
-        QCOMPARE(s.find<QLabel>("zoomLabel")->text(), u"3.0×"_s);
+        s.find<QSlider>("zoomSlider")->setValue(25);
+        QCOMPARE(s.find<QLabel>("zoomLabel")->text(), u"0.2×"_s);
         presets.at(2)->click();
         s.find<QSlider>("bitrateSlider")->setValue(33);
         limit720->trigger();
-        QVERIFY(s.model()->zoom() == 3.0 && limit720->isChecked() && requests.isEmpty());
+        QVERIFY(s.model()->zoom() == 0.25 && limit720->isChecked() && requests.isEmpty());
     }
 
     void sceneButtonsKeepWithinTheFilm_data()
@@ -215,9 +240,127 @@ private slots:
         // "100 %": one frame pixel on one physical pixel of this screen.
         const QSizeF frame = s.model()->pixelSize();
         const double fit = frame.scaled(s.model()->previewSize(), Qt::KeepAspectRatio).width() / frame.width();
-        s.find<QPushButton>("actualPixelsButton")->click();
+        QTest::keyClick(s.window, Qt::Key_1, Qt::ControlModifier); // "100 %"
         const double screenRatio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
         QCOMPARE(s.model()->zoom() * fit * screenRatio, 1.0);
+    }
+
+    void everyControlHasAName()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        const QList<QWidget *> widgets = s.window->findChildren<QWidget *>();
+        for (QWidget *control : widgets) {
+            if (!control->isVisibleTo(s.window)
+                || (!qobject_cast<QAbstractSlider *>(control) && !qobject_cast<QAbstractButton *>(control)))
+                continue;
+            const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+        }
+        for (const auto &[pane, name] : {std::pair("originalPane", u"Original"_s), {"encodedPane", u"HEVC-Vorschau"_s}})
+            QCOMPARE(QAccessible::queryAccessibleInterface(s.find(pane))->text(QAccessible::Name), name);
+    }
+
+    void keysChooseViewsAndZoom_data()
+    {
+        QTest::addColumn<QKeySequence>("keys"); // from zoom 2 (or 0.3), pan (30, -10), side by side
+        QTest::addColumn<int>("view");
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<double>("panScale");
+        QTest::addColumn<bool>("encoded"); // shown in the flip view
+        const double r2 = std::numbers::sqrt2;
+        QTest::newRow("4: difference") << QKeySequence(Qt::Key_4) << int(View::Difference) << 2.0 << 1.0 << false;
+        QTest::newRow("3, 1: side by side again")
+            << QKeySequence(Qt::Key_3, Qt::Key_1) << int(View::SideBySide) << 2.0 << 1.0 << false;
+        QTest::newRow("2, Space: the encoded frame")
+            << QKeySequence(Qt::Key_2, Qt::Key_Space) << int(View::Flip) << 2.0 << 1.0 << true;
+        QTest::newRow("+: about the centre") << QKeySequence(Qt::Key_Plus) << 0 << 2 * r2 << r2 << false;
+        QTest::newRow("−: not below the limit") << QKeySequence(Qt::Key_Minus) << 0 << 0.25 << 0.25 / 0.3 << false;
+        QTest::newRow("Ctrl+0: fitted") << QKeySequence(Qt::CTRL | Qt::Key_0) << 0 << 1.0 << 0.0 << false;
+    }
+
+    void keysChooseViewsAndZoom()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(double, panScale);
+        Setup s;
+        s.model()->setZoom(QByteArray(QTest::currentDataTag()).contains("limit") ? 0.3 : 2.0);
+        s.model()->setPan(QSizeF(30, -10));
+        QTest::keySequence(static_cast<QWidget *>(nullptr), keys); // to the focused control
+        QTEST(int(s.model()->view()), "view");
+        QTEST(s.model()->zoom(), "zoom");
+        QCOMPARE(s.model()->pan(), QSizeF(30, -10) * panScale);
+        QTEST(s.find<ComparisonPane>("originalPane")->showsEncoded(), "encoded");
+        QCOMPARE(s.find("encodedPane")->isVisible(), s.model()->view() == View::SideBySide);
+    }
+
+    void flipAndSplitByPointer()
+    {
+        Setup s;
+        auto *pane = s.find<ComparisonPane>("originalPane");
+        s.model()->setView(View::Split);
+        const QPointF centre = pane->imageArea().center(); // on the divider
+        drag(pane, centre, {centre + QPointF(12, 0), centre + QPointF(100, 0)});
+        QVERIFY(s.model()->pan().isNull());
+        QCOMPARE(pane->divider(), 0.5 + 100 / pane->imageArea().width());
+        drag(pane, centre, {centre - QPointF(50, 0)}); // beside the divider: pans
+        QVERIFY(s.model()->pan() == QSizeF(-50, 0) && pane->divider() > 0.5);
+        s.model()->setView(View::Flip);
+        drag(pane, centre, {centre + QPointF(5, 5)}); // a click: the other frame
+        QVERIFY(pane->showsEncoded() && pane->accessibleName() == u"HEVC-Vorschau"_s);
+        drag(pane, centre, {centre + QPointF(20, 0)}); // a drag: the same frame
+        QVERIFY(pane->showsEncoded() && s.model()->pan() == QSizeF(-30, 0));
+        drag(pane, centre, {});
+        mouse(QEvent::MouseButtonDblClick, pane, centre); // fits, and shows the frame it showed
+        mouse(QEvent::MouseButtonRelease, pane, centre);
+        QVERIFY(pane->showsEncoded() && s.model()->pan().isNull());
+    }
+
+    void wheelZoomsTowardsThePointer()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        auto *pane = s.find<ComparisonPane>("originalPane");
+        s.model()->setZoom(2);
+        s.model()->setPan(QSizeF(30, -10));
+        const QRectF area = pane->imageArea();
+        const auto placed = [&] { // where a frame pixel lands now
+            const PaneGeometry geometry{area.size(), s.model()->pixelSize(), s.model()->zoom(), s.model()->pan()};
+            return area.topLeft() + geometry.toArea(QPointF(500, 300));
+        };
+        const QPointF at = placed();
+        QWheelEvent wheel(at, pane->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pane, &wheel);
+        QCOMPARE(s.model()->zoom(), 2 * std::numbers::sqrt2);
+        QCOMPARE(placed(), at);
+    }
+
+    // Offscreen, on the screens of screens.json; once more with QT_SCALE_FACTOR=2.
+    void windowFitsItsScreen_data()
+    {
+        QTest::addColumn<int>("screen");
+        QTest::newRow("1920 × 1200") << 0;
+        QTest::newRow("1366 × 768") << 1;
+    }
+
+    void windowFitsItsScreen()
+    {
+        QFETCH(int, screen);
+        QScreen *on = QGuiApplication::screens().value(screen);
+        if (!on)
+            QSKIP("needs the screens of screens.json");
+        Setup s(nullptr, on);
+        const QRect usable = on->availableGeometry();
+        const QSize frame = s.window->frameGeometry().size() - s.window->size();
+        QTRY_VERIFY(usable.contains(s.window->frameGeometry()));
+        // 1400 × 900 below the menu bar where the screen has room; every control within reach.
+        const QSize room = usable.size() - frame - QSize(0, s.window->menuBar()->height());
+        QCOMPARE(s.window->centralWidget()->size(), QSize(1400, 900).boundedTo(room));
+        QVERIFY(s.window->view()->width() >= 1080 && s.window->view()->height() >= 720);
+        QVERIFY(s.open());
+        s.window->view()->fitWindowToSource(); // a 1920 × 1080 film: more than either screen has
+        QVERIFY(usable.contains(s.window->frameGeometry()));
     }
 
     void oneHelpWindow()
@@ -229,10 +372,13 @@ private slots:
         QPointer<GlanceHelpView> first = help.window();
         const auto isHelp = [](QWidget *window) { return qobject_cast<GlanceHelpView *>(window) != nullptr; };
         QVERIFY(first && first->isVisible() && std::ranges::count_if(QApplication::topLevelWidgets(), isHelp) == 1);
-        first->close(); // closed, it is made anew on the next request
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keyClick(first, Qt::Key_Escape); // closed, it is made anew on the next request
         QTRY_VERIFY(!first);
         help.action()->trigger();
-        QVERIFY(help.window() && help.window()->isVisible());
+        QVERIFY(help.window() && help.window()->isVisible() && QTest::qWaitForWindowActive(help.window()));
+        QTest::keyClick(help.window(), Qt::Key_W, Qt::ControlModifier);
+        QTRY_VERIFY(!help.window());
     }
 
     void closingTheWindowRemovesTheWorkFolder()
