@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <thread>
 
+using namespace FfmpegCommands;
+
 namespace {
 
 const QString kFilm = "/Filme/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
@@ -61,10 +63,18 @@ class EngineTests : public QObject {
     std::unique_ptr<FakeTools> fake_;
     std::unique_ptr<PreviewEngine> engine_;
 
-    QString tool() const { return fake_->directory() + "/ffmpeg"; }
+    QString fake(const QString &name) const { return fake_->directory() + '/' + name; }
     QString work(const QString &name) const { return engine_->directory() + '/' + name; }
     QString log() const { return temp_->dir.filePath("process.log"); }
-    void go() { QVERIFY(QFile(fake_->directory() + "/go").open(QIODevice::WriteOnly)); }
+    // The fake ffmpeg once, directly or on a queue.
+    QByteArray run(const QString &argument = {}, const Cancellation &cancel = Cancellation()) const
+    {
+        return ToolRunner(log()).run(fake("ffmpeg"), {argument}, cancel);
+    }
+    QFuture<QByteArray> run(OperationQueue &queue)
+    {
+        return queue.submit<QByteArray>({}, [this](const Cancellation &cancel) { return run({}, cancel); });
+    }
     // A letter a call: ffmpeg to reference.mkv (c), ffprobe of it (p), ffmpeg to original.png (o),
     // to encoded.mp4 (e), ffprobe of it (m), ffmpeg to encoded.png (x).
     QString calls() const
@@ -75,12 +85,6 @@ class EngineTests : public QObject {
         for (const FakeTools::Call &call : fake_->calls())
             letters += "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
         return letters;
-    }
-    QFuture<QByteArray> run(OperationQueue &queue, const QString &argument = {}, CancelToken token = {})
-    {
-        return queue.submit<QByteArray>(token, [this, argument](const Cancellation &cancel) {
-            return ToolRunner(log()).run(tool(), {argument}, cancel);
-        });
     }
 
 private slots:
@@ -167,11 +171,11 @@ private slots:
     }
 
     // A film reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
-    void moviePath()
+    void filmPath()
     {
-        QCOMPARE(FfmpegCommands::moviePath(QUrl::fromLocalFile("-")), QDir::currentPath() + "/-");
+        QCOMPARE(moviePath(QUrl::fromLocalFile("-")), QDir::currentPath() + "/-");
         for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
-            QVERIFY(failureOf([&url] { FfmpegCommands::moviePath(url); }).startsWith("PlatformError: "));
+            QVERIFY(failureOf([&url] { moviePath(url); }).startsWith("PlatformError: "));
     }
 
     void creationNeedsBothTools_data()
@@ -231,25 +235,26 @@ private slots:
         QFETCH(QString, body);
         fake_->setBody("ffmpeg", body);
         QByteArray output;
-        const QString text = failureOf([&] { output = ToolRunner(log()).run(tool(), {}, Cancellation()); });
+        const QString text = failureOf([&] { output = run(); });
         QTEST(text == kOk ? "output: " + output : text, "expected");
+        fake_->setBody("ffmpeg", "true"); // the next run starts with an empty log
+        QCOMPARE(failureOf([&] { run(); }), kOk);
+        QCOMPARE(read(log()), "");
     }
 
-    // Each run starts a fresh log and leaves it; a cancelled one (also a cancelled probe) starts nothing
-    // and leaves the old log; a tool that cannot start is the system's failure.
-    void toolRunLog()
+    // A cancelled run, also a cancelled probe, starts nothing and leaves the log; a tool that cannot
+    // start is the system's failure.
+    void toolRunNotStarted()
     {
         fake_->setBody("ffmpeg", "echo \"$1\" >&2");
         CancelToken cancelled;
         cancelled.cancel();
         QStringList outcomes;
-        for (const auto &[argument, token] : {std::pair{"früher", CancelToken()}, {"später", {}}, {"nie", cancelled}})
-            outcomes << failureOf([&] { ToolRunner(log()).run(tool(), {argument}, Cancellation(token)); });
-        outcomes << failureText(engine_->probe(QUrl::fromLocalFile(kFilm), cancelled));
+        outcomes << failureOf([&] { run("früher"); }) << failureOf([&] { run("nie", Cancellation(cancelled)); })
+                 << failureText(engine_->probe(QUrl::fromLocalFile(kFilm), cancelled)) << read(log());
         fake_->removeTool("ffmpeg");
-        outcomes << read(log()) << failureOf([&] { ToolRunner(log()).run(tool(), {}, Cancellation()); }).left(15);
-        QCOMPARE(outcomes.join(", "),
-                 "no failure, no failure, CancelledError, CancelledError, später\n, PlatformError: ");
+        outcomes << failureOf([&] { run(); }).left(15);
+        QCOMPARE(outcomes.join(", "), "no failure, CancelledError, CancelledError, früher\n, PlatformError: ");
     }
 
     // The destructor fails what is queued at once, then waits for the running operation.
@@ -296,20 +301,19 @@ private slots:
         const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
         const PreviewResult r = resultOrWarn(engine_->render(probed, 50, 2, 720));
         const QString reference = work("reference.mkv"), encoded = work("encoded.mp4");
-        const QList<QStringList> expected{
-            QStringList{"ffprobe"} + FfmpegCommands::probe(kFilm),
-            QStringList{"ffmpeg"} + FfmpegCommands::referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
-            QStringList{"ffprobe"} + FfmpegCommands::probe(reference),
-            QStringList{"ffmpeg"} + FfmpegCommands::frameExtraction(reference, 25, work("original.png")),
-            QStringList{"ffmpeg"} + FfmpegCommands::encode(reference, encoded, 2000000),
-            QStringList{"ffprobe"} + FfmpegCommands::probe(encoded),
-            QStringList{"ffmpeg"} + FfmpegCommands::frameExtraction(encoded, 25, work("encoded.png"))};
+        const QList<QStringList> expected{QStringList{"ffprobe"} + probe(kFilm),
+                                          QStringList{"ffmpeg"}
+                                              + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
+                                          QStringList{"ffprobe"} + probe(reference),
+                                          QStringList{"ffmpeg"} + frameExtraction(reference, 25, work("original.png")),
+                                          QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
+                                          QStringList{"ffprobe"} + probe(encoded),
+                                          QStringList{"ffmpeg"} + frameExtraction(encoded, 25, work("encoded.png"))};
         QList<QStringList> calls;
         for (const FakeTools::Call &call : fake_->calls())
             calls << QStringList{call.tool} + call.args;
         QCOMPARE(calls, expected);
-        QCOMPARE(r.original + r.encoded,
-                 read(fake_->directory() + "/original-frame.png") + read(fake_->directory() + "/encoded-frame.png"));
+        QCOMPARE(r.original + r.encoded, read(fake("original-frame.png")) + read(fake("encoded-frame.png")));
         QCOMPARE(QString::asprintf("%s %s %lld×%lld %g Mbit/s, %g s of %g s", qPrintable(probed.url.toLocalFile()),
                                    qPrintable(probed.codec), r.width, r.height, r.actualMbps, r.seconds,
                                    r.sampleSeconds),
@@ -322,10 +326,9 @@ private slots:
         QFETCH(QString, render);
         QFETCH(QString, change);
         QCOMPARE(failureText(engine_->render(movie(), 50, 2, 720)), kOk);
-        const QString tool = change.section(' ', 0, 0);
+        const QString tool = change.section(' ', 0, 0), file = change.section(' ', 1, 1).chopped(1);
         fake_->setPrelude(
-            tool,
-            change.isEmpty() ? "" : "case \"$LAST\" in *" + change.section(' ', 1).replace(": ", ") ") + ";; esac");
+            tool, change.isEmpty() ? "" : "case \"$LAST\" in *" + file + ") " + change.section(": ", 1) + ";; esac");
         const auto start = [this](const QString &values, const CancelToken &token = {}) {
             const QStringList v = values.split(' ');
             return engine_->render(movie(), v[0].toDouble(), v[1].toDouble(), v[2].toLongLong(), token);
@@ -336,10 +339,10 @@ private slots:
         if (change.contains(kWaitForGo)) {
             QTRY_COMPARE(fake_->calls().size(), 1);
             token.cancel();
-            go();
+            QVERIFY(QFile(fake("go")).open(QIODevice::WriteOnly));
         }
         QString text = failureText(future);
-        if (text == kOk)
+        if (text == kOk) // the encode's target, and the bitrate measured
             text = fake_->calls().value(fake_->calls().size() - 3).args.value(18) + ' '
                 + QString::number(future.result().actualMbps);
         text += "; " + calls();
@@ -355,7 +358,6 @@ void EngineTests::commandLines_data()
     columns({"arguments", "expected"});
     ClipPlan plan;
     plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
-    using namespace FfmpegCommands;
     row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");
     row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
         R"(-v error -nostdin -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn -vf )"

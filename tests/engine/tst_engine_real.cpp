@@ -33,19 +33,19 @@ private slots:
             "interlaced.mp4",
             {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"})
                                     << previewError(PreviewError::interlacedNotSupported());
-        QMap<QString, QString> footage{{"bear_vp9.webm", "320×240 vp9 29.97"},
-                                       {"car_12p5fps.mp4", "768×432 h264 12.5"},
-                                       {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream())},
-                                       {"emulator_720p_h264.mp4", "1280×720 h264 29.97"},
-                                       {"gopro_karma.mp4", "854×480 h264 29.97"},
-                                       {"pixel_motionphoto_vfr.mp4", "1024×768 hevc 27.61"},
-                                       {"portrait_4k60_rot.mp4", "3840×2160 h264 60.06"},
-                                       {"roadtrip_vp9_10bit.webm", "426×240 vp9 23.98"},
-                                       {"slowmo_android_vfr.mp4", "1280×720 h264 13.32"},
-                                       {"sowt_pcm_1080p50.mov", "1920×1080 h264 50"}};
-        for (const char *hdr : {"dv_p9_h264_1080p60.mp4", "hdr10_av1_mdcv.mp4", "hdr10_av1_portrait.mp4",
-                                "hdr10_hevc_1080p.mp4", "iphone_dv84_hlg_rot.mp4", "iphone_dv84_short.mov"})
-            footage[hdr] = previewError(PreviewError::hdrNotSupported());
+        // The real footage: "W×H codec fps", HDR or no video.
+        QMap<QString, QString> footage;
+        for (const QString line :
+             {"bear_vp9.webm=320×240 vp9 29.97", "car_12p5fps.mp4=768×432 h264 12.5", "cover_art_audio.m4a=none",
+              "dv_p9_h264_1080p60.mp4=HDR", "emulator_720p_h264.mp4=1280×720 h264 29.97",
+              "gopro_karma.mp4=854×480 h264 29.97", "hdr10_av1_mdcv.mp4=HDR", "hdr10_av1_portrait.mp4=HDR",
+              "hdr10_hevc_1080p.mp4=HDR", "iphone_dv84_hlg_rot.mp4=HDR", "iphone_dv84_short.mov=HDR",
+              "pixel_motionphoto_vfr.mp4=1024×768 hevc 27.61", "portrait_4k60_rot.mp4=3840×2160 h264 60.06",
+              "roadtrip_vp9_10bit.webm=426×240 vp9 23.98", "slowmo_android_vfr.mp4=1280×720 h264 13.32",
+              "sowt_pcm_1080p50.mov=1920×1080 h264 50"})
+            footage[line.section('=', 0, 0)] = line.section('=', 1)
+                                                   .replace("HDR", previewError(PreviewError::hdrNotSupported()))
+                                                   .replace("none", previewError(PreviewError::noVideoStream()));
         const QDir folder(TestFilms::mediaDirectory());
         for (const QString &file :
              TestFilms::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
