@@ -249,7 +249,6 @@ private slots:
         QTest::addColumn<double>("ratio");
         QTest::addColumn<double>("zoom");
         QTest::newRow("640x360, ratio 2") << QSizeF(640, 360) << 2.0 << 1.5;
-        QTest::newRow("1920x1080, ratio 2") << QSizeF(1920, 1080) << 2.0 << 0.5;
         QTest::newRow("at most 16") << QSizeF(100, 50) << 1.0 << 16.0;
         QTest::newRow("at least 0.25") << QSizeF(10000, 10000) << 1.0 << 0.25;
         QTest::newRow("no pane size: unchanged") << QSizeF(0, 0) << 1.0 << 2.5;
@@ -300,11 +299,9 @@ private slots:
         QImage a(3, 2, QImage::Format_RGB32), b(3, 2, QImage::Format_RGB32);
         a.fill(original);
         b.fill(encoded);
-        const QImage difference = differenceImage(a, b);
-        QCOMPARE(difference.size(), QSize(3, 2));
-        QTEST(qGray(difference.pixel(2, 1)), "difference");
-        QVERIFY(QRgb(difference.pixel(2, 1)) == difference.pixel(0, 0)); // light on black: a grey
-        QVERIFY(differenceImage(a, b.copy(0, 0, 2, 2)).isNull());        // sizes differ: none
+        QCOMPARE(differenceImage(a, b).size(), QSize(3, 2));
+        QTEST(qGray(differenceImage(a, b).pixel(2, 1)), "difference");
+        QVERIFY(differenceImage(a, b.copy(0, 0, 2, 2)).isNull()); // sizes differ: none
     }
 
     // At quit the current job is cancelled; its engine operation may have finished already, its
@@ -324,15 +321,13 @@ private slots:
         w.tools.clearCalls();
         // The engine's outcome reaches the model as a queued call: cancel right before it runs.
         struct Quit : QObject {
-            GlanceModel *model;
-            bool eventFilter(QObject *, QEvent *event) override
+            bool eventFilter(QObject *model, QEvent *event) override
             {
                 if (event->type() == QEvent::MetaCall)
-                    model->cancelCurrentJob();
+                    static_cast<GlanceModel *>(model)->cancelCurrentJob();
                 return false;
             }
         } quit;
-        quit.model = w.model.get();
         w->installEventFilter(&quit);
         render ? w->setMbps(3) : w->openMovie(w.film());
         const std::weak_ptr<GlanceModel> weak = w.model;
