@@ -29,13 +29,7 @@ private slots:
         QFETCH(QList<double>, times);
         QCOMPARE(ScenePlan::sceneTimes(duration, scenes), times);
     }
-    void sixtyScenesStayInsideTheFilm()
-    {
-        const QList<double> times = ScenePlan::sceneTimes(60, 60);
-        QCOMPARE(times.size(), 60);
-        QCOMPARE(times.front(), 0.5);
-        QCOMPARE(times.back(), 59.5);
-    }
+    void sixtyIsTheMost() { QCOMPARE(ScenePlan::sceneTimes(60, 60).back(), 59.5); }
 
     void summaryRanksWorstFirst()
     {

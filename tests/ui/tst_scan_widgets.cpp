@@ -1,0 +1,120 @@
+// The widgets that show a scan and the bitrate finder: marks that line up with the scene slider,
+// their colours and clicks, the ranked scene list and the choice of target.
+#include "bitrate_target_dialog.h"
+#include "scene_list.h"
+#include "scene_strip.h"
+
+#include <QAccessible>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QtTest>
+
+namespace {
+
+SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
+{
+    return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr}};
+}
+
+// A scene row as the window has it, a label beside the slider, and the strip under the row.
+struct SceneRow {
+    QWidget window;
+    QSlider *slider = new QSlider(Qt::Horizontal);
+    SceneStrip *strip = new SceneStrip(slider, 1000);
+
+    SceneRow()
+    {
+        auto *column = new QVBoxLayout(&window);
+        auto *row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Szene")));
+        row->addWidget(slider, 1);
+        row->addWidget(new QLabel(QStringLiteral("00:00:00")));
+        column->addLayout(row);
+        column->addWidget(strip);
+        slider->setRange(0, 99'900);
+        window.resize(640, 80);
+        window.show();
+    }
+};
+
+} // namespace
+
+class ScanWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    // The slider's own absolute-set click puts the handle's centre under the pointer: clicking it
+    // at a mark's x must give the mark's time, to within the time one pixel stands for.
+    void marksLineUpWithTheHandle()
+    {
+        SceneRow row;
+        const int button = row.slider->style()->styleHint(QStyle::SH_Slider_AbsoluteSetButtons);
+        QVERIFY(button != 0);
+        const double secondsPerPixel = 99.9 / row.slider->width();
+        for (const double seconds : {0.0, 4.2, 50.0, 87.5, 99.9}) {
+            const QPoint onStrip(row.strip->markX(seconds), row.strip->height() / 2);
+            const QPoint onSlider = row.slider->mapFrom(&row.window, row.strip->mapTo(&row.window, onStrip));
+            QTest::mouseClick(row.slider, Qt::MouseButton(button), {}, QPoint(onSlider.x(), row.slider->height() / 2));
+            QVERIFY2(std::abs(row.slider->value() / 1000.0 - seconds) <= secondsPerPixel,
+                     qPrintable(QStringLiteral("%1 s ends at %2 s").arg(seconds).arg(row.slider->value() / 1000.0)));
+        }
+    }
+
+    void clickingAMarkAsksForItsScene()
+    {
+        SceneRow row;
+        row.strip->setScenes({scene(10, 0.97), scene(60, 0.91)});
+        QSignalSpy clicked(row.strip, &SceneStrip::sceneClicked);
+        const int y = row.strip->height() / 2;
+        QTest::mouseClick(row.strip, Qt::LeftButton, {}, QPoint(row.strip->markX(60) + 2, y));
+        QTest::mouseClick(row.strip, Qt::LeftButton, {}, QPoint(row.strip->markX(35), y));
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toDouble(), 60.0);
+    }
+
+    void colourScale()
+    {
+        // Green from 0.98 up, yellow midway, red from 0.90 down.
+        for (const auto &[ssim, hue] : {std::pair{1.0, 120}, {0.98, 120}, {0.94, 60}, {0.90, 0}, {0.5, 0}})
+            QCOMPARE(SceneStrip::ssimColour(ssim).hsvHue(), hue);
+    }
+
+    void listRanksWorstFirstForKeyboardAndReader()
+    {
+        SceneList list;
+        list.addScene(scene(10, 0.97, std::nullopt));
+        list.addScene(scene(70, 0.91));
+        list.addScene(scene(40, 0.95));
+        list.show();
+        QStringList rows;
+        for (const QTreeWidgetItem *item :
+             {list.headerItem(), list.topLevelItem(0), list.topLevelItem(1), list.topLevelItem(2)})
+            rows.append(QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join(u'|'));
+        QCOMPARE(rows,
+                 (QStringList{u"Zeit|SSIM|PSNR|Bitrate"_qs, u"00:01:10|0.9100|36.9 dB|2.37 Mbit/s"_qs,
+                              u"00:00:40|0.9500|36.9 dB|2.37 Mbit/s"_qs, u"00:00:10|0.9700|∞|2.37 Mbit/s"_qs}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(&list)->text(QAccessible::Name), u"Szenen"_qs);
+
+        QSignalSpy chosen(&list, &SceneList::sceneChosen);
+        list.setCurrentItem(list.topLevelItem(0));
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().toDouble(), 40.0);
+    }
+
+    void targetDefaultsToGood()
+    {
+        BitrateTargetDialog dialog(u"Bitrate finden"_qs);
+        QCOMPARE(dialog.targetSsim(), 0.96);
+        const auto choices = dialog.findChildren<QRadioButton *>();
+        QCOMPARE(choices.front()->text(), u"sehr gut (SSIM 0.98)"_qs);
+        choices.front()->click();
+        QCOMPARE(dialog.targetSsim(), 0.98);
+    }
+};
+
+QTEST_MAIN(ScanWidgets)
+#include "tst_scan_widgets.moc"

@@ -1,0 +1,60 @@
+#include "bitrate_target_dialog.h"
+
+#include "number_text.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+struct Target {
+    const char16_t *name;
+    double ssim;
+};
+constexpr std::array<Target, 3> targets = {{{u"sehr gut", 0.98}, {u"gut", 0.96}, {u"ausreichend", 0.94}}};
+constexpr int defaultTarget = 1;
+
+} // namespace
+
+BitrateTargetDialog::BitrateTargetDialog(const QString &title, QWidget *parent)
+    : QDialog(parent), choices_(new QButtonGroup(this))
+{
+    setWindowTitle(title);
+    auto *layout = new QVBoxLayout(this);
+    auto *group = new QGroupBox(QStringLiteral("Zielqualität"), this);
+    auto *choices = new QVBoxLayout(group);
+    for (int i = 0; i < int(targets.size()); ++i) {
+        // "gut (SSIM 0.96)"
+        const QString text = QString::fromUtf16(targets[i].name) + QStringLiteral(" (SSIM ")
+            + fixedText(targets[i].ssim, 2) + QLatin1Char(')');
+        auto *button = new QRadioButton(text, group);
+        choices_->addButton(button, i);
+        choices->addWidget(button);
+    }
+    choices_->button(defaultTarget)->setChecked(true);
+    layout->addWidget(group);
+
+    // Qt's own texts, "OK" and "Abbrechen" with its German translation.
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+double BitrateTargetDialog::targetSsim() const
+{
+    return targets.at(std::size_t(choices_->checkedId())).ssim;
+}
+
+std::optional<double> BitrateTargetDialog::ask(const QString &title, QWidget *parent)
+{
+    BitrateTargetDialog dialog(title, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.targetSsim();
+}

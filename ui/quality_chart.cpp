@@ -1,0 +1,175 @@
+#include "quality_chart.h"
+
+#include "comparison_limits.h"
+#include "comparison_texts.h"
+#include "number_text.h"
+#include "quality_texts.h"
+#include "text_styles.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr std::array<double, 6> bitrateTicks = {0.3, 1, 2, 5, 10, 20};
+constexpr double markRadius = 2.5;
+
+QColor curveColour(int curve)
+{
+    static const std::array<QColor, QualityChart::maxCurves> colours = {
+        QColor(0x1f, 0x77, 0xb4), QColor(0xe0, 0x6c, 0x00), QColor(0x8e, 0x44, 0xad)};
+    return colours.at(curve);
+}
+
+// "0.3", "1", "20": as short as the number.
+QString tickText(double mbps)
+{
+    return mbps == std::round(mbps) ? QString::number(qint64(mbps)) : fixedText(mbps, 1);
+}
+
+} // namespace
+
+QualityChart::QualityChart(QWidget *parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Qualität über Bitrate"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void QualityChart::setCurves(const QList<Curve> &curves)
+{
+    curves_ = curves.mid(0, maxCurves);
+    for (Curve &curve : curves_)
+        std::sort(curve.points.begin(), curve.points.end(),
+                  [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+    update();
+}
+
+void QualityChart::setChosenMbps(std::optional<double> mbps)
+{
+    chosenMbps_ = mbps;
+    setAccessibleDescription(mbps ? mbpsText(*mbps, 1) : QString());
+    update();
+}
+
+void QualityChart::clear()
+{
+    curves_.clear();
+    setChosenMbps(std::nullopt);
+}
+
+QSize QualityChart::sizeHint() const
+{
+    return {420, 200};
+}
+
+QSize QualityChart::minimumSizeHint() const
+{
+    return {300, 200};
+}
+
+std::pair<double, double> QualityChart::ssimAxis() const
+{
+    double lowest = 0.99;
+    for (const Curve &curve : curves_)
+        for (const QPointF &point : curve.points)
+            lowest = std::min(lowest, point.y());
+    lowest = std::max(lowest, 0.0);
+    for (const double step : {0.01, 0.02, 0.05, 0.1, 0.2, 0.5}) {
+        const double bottom = std::floor(lowest / step + 1e-9) * step;
+        if ((1 - bottom) / step <= 5 + 1e-9)
+            return {bottom, step};
+    }
+    return {0, 0.5};
+}
+
+void QualityChart::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFont caption = TextStyles::caption();
+    painter.setFont(caption);
+    const QFontMetrics metrics(caption);
+    const QColor text = palette().color(QPalette::WindowText);
+    const QColor faint = TextStyles::secondary(palette());
+    const QString unit = QStringLiteral("Mbit/s");
+
+    // Left: the SSIM labels; above: the axis name and the chosen bitrate; right: room for the
+    // unit after the last bitrate label; below: the bitrate labels and the legend.
+    const int line = metrics.height();
+    const int rightMargin =
+        metrics.horizontalAdvance(tickText(bitrateTicks.back())) / 2 + 6 + metrics.horizontalAdvance(unit) + 2;
+    const QRect plot = rect().adjusted(metrics.horizontalAdvance(QStringLiteral("0.00")) + 10, line + 10, -rightMargin,
+                                       -(2 * line + 14));
+    const auto [lowSsim, ssimStep] = ssimAxis();
+    const double logMin = std::log(ComparisonLimits::minMbps);
+    const double logSpan = std::log(ComparisonLimits::maxMbps) - logMin;
+    const auto xOf = [&](double mbps) {
+        const double clamped = std::clamp(mbps, ComparisonLimits::minMbps, ComparisonLimits::maxMbps);
+        return plot.left() + (std::log(clamped) - logMin) / logSpan * plot.width();
+    };
+    const auto yOf = [&](double ssim) {
+        return plot.bottom() - (std::clamp(ssim, lowSsim, 1.0) - lowSsim) / (1 - lowSsim) * plot.height();
+    };
+
+    // Grid, axis labels and the names of the axes.
+    painter.setPen(QPen(faint, 0.5));
+    const int ssimLines = int(std::lround((1 - lowSsim) / ssimStep));
+    for (int i = 0; i <= ssimLines; ++i) {
+        const double ssim = lowSsim + i * ssimStep;
+        const double y = yOf(ssim);
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.drawText(QRectF(0, y - line / 2.0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignVCenter,
+                         fixedText(ssim, 2));
+    }
+    for (const double mbps : bitrateTicks) {
+        const double x = xOf(mbps);
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        painter.drawText(QRectF(x - 30, plot.bottom() + 3, 60, line), Qt::AlignHCenter | Qt::AlignTop, tickText(mbps));
+    }
+    painter.drawText(
+        QPointF(plot.right() + rightMargin - 2 - metrics.horizontalAdvance(unit), plot.bottom() + 3 + metrics.ascent()),
+        unit);
+    painter.drawText(QRectF(0, 0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignTop, QStringLiteral("SSIM"));
+
+    // The curves, and the legend with the scenes' times.
+    double legendX = plot.left();
+    const double legendY = plot.bottom() + line + 10;
+    for (int i = 0; i < curves_.size(); ++i) {
+        const QColor colour = curveColour(i);
+        painter.setPen(QPen(colour, 1.5));
+        painter.setBrush(colour);
+        QPainterPath path;
+        for (const QPointF &point : curves_[i].points) {
+            const QPointF at(xOf(point.x()), yOf(point.y()));
+            if (path.elementCount() == 0)
+                path.moveTo(at);
+            else
+                path.lineTo(at);
+            painter.drawEllipse(at, markRadius, markRadius);
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+
+        const QString label = timeText(curves_[i].seconds);
+        painter.fillRect(QRectF(legendX, legendY + line / 2.0 - 1.5, 14, 3), colour);
+        painter.setPen(text);
+        painter.drawText(QPointF(legendX + 18, legendY + metrics.ascent()), label);
+        legendX += 18 + metrics.horizontalAdvance(label) + 16;
+    }
+
+    // The chosen bitrate: a vertical line with its value above the plot.
+    if (chosenMbps_) {
+        const double x = xOf(*chosenMbps_);
+        painter.setPen(QPen(text, 1, Qt::DashLine));
+        painter.drawLine(QPointF(x, plot.top() - 2), QPointF(x, plot.bottom()));
+        const QString value = mbpsText(*chosenMbps_, 1);
+        const double width = metrics.horizontalAdvance(value);
+        const double left = std::clamp(x - width / 2, double(plot.left()), plot.right() + rightMargin - width);
+        painter.setPen(text);
+        painter.drawText(QPointF(left, metrics.ascent()), value);
+    }
+}

@@ -1,0 +1,74 @@
+#include "scene_list.h"
+
+#include "comparison_texts.h"
+#include "quality_texts.h"
+#include "scene_plan.h"
+
+#include <QHeaderView>
+
+namespace {
+
+enum Column { TimeColumn, SsimColumn, PsnrColumn, BitrateColumn, ColumnCount };
+constexpr int sceneRole = Qt::UserRole;
+
+} // namespace
+
+SceneList::SceneList(QWidget *parent) : QTreeWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Szenen"));
+    setColumnCount(ColumnCount);
+    setHeaderLabels(
+        {QStringLiteral("Zeit"), QStringLiteral("SSIM"), QStringLiteral("PSNR"), QStringLiteral("Bitrate")});
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setAlternatingRowColors(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::StrongFocus);
+    // The order is the ranking; sorting by a column's text would lose it.
+    setSortingEnabled(false);
+    header()->setSectionsMovable(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setDefaultAlignment(Qt::AlignCenter);
+    // Enter and a double-click (a single click where the desktop activates so).
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        emit sceneChosen(item->data(TimeColumn, sceneRole).value<SceneResult>().seconds);
+    });
+}
+
+QTreeWidgetItem *SceneList::makeItem(const SceneResult &scene)
+{
+    auto *item = new QTreeWidgetItem({timeText(scene.seconds), ssimText(scene.quality.ssimClip),
+                                      psnrText(scene.quality.psnrClip), mbpsText(scene.actualMbps, 2)});
+    item->setData(TimeColumn, sceneRole, QVariant::fromValue(scene));
+    item->setTextAlignment(TimeColumn, Qt::AlignCenter);
+    for (const int column : {SsimColumn, PsnrColumn, BitrateColumn})
+        item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+void SceneList::setScenes(const QList<SceneResult> &scenes)
+{
+    clear();
+    for (const SceneResult &scene : scenes)
+        addScene(scene);
+}
+
+void SceneList::addScene(const SceneResult &scene)
+{
+    int row = 0;
+    while (row < topLevelItemCount()
+           && !ScenePlan::worseThan(scene, topLevelItem(row)->data(TimeColumn, sceneRole).value<SceneResult>()))
+        ++row;
+    insertTopLevelItem(row, makeItem(scene));
+}
+
+QList<SceneResult> SceneList::scenes() const
+{
+    QList<SceneResult> scenes;
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        scenes.append(topLevelItem(row)->data(TimeColumn, sceneRole).value<SceneResult>());
+    return scenes;
+}
