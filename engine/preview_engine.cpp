@@ -83,11 +83,38 @@ QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
 }
 
 QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                                             CancelToken token)
+                                             CancelToken token, ProgressCallback progress)
 {
     Parts *parts = parts_.get();
-    return parts->queue.submit<PreviewResult>(token, [parts, movie, seconds, mbps, maxHeight](const Cancellation &c) {
-        return parts->renderer.render(movie, seconds, mbps, maxHeight, c);
+    return parts->queue.submit<PreviewResult>(
+        token, [parts, movie, seconds, mbps, maxHeight, progress = std::move(progress)](const Cancellation &c) {
+            return parts->renderer.render(movie, seconds, mbps, maxHeight, c, progress);
+        });
+}
+
+QFuture<QualityNumbers> PreviewEngine::measure(const PreviewResult &result, CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<QualityNumbers>(token, [result](const Cancellation &) -> QualityNumbers {
+        throw PreviewError(PreviewError::qualityNotMeasured()); // stub until the measurement is built
+    });
+}
+
+QFuture<void> PreviewEngine::saveClip(const PreviewResult &result, ClipKind kind, const QString &destination,
+                                      CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<void>(token, [result, kind, destination](const Cancellation &) {
+        throw PreviewError(PreviewError::resultGone()); // stub until the cache is built
+    });
+}
+
+QFuture<void> PreviewEngine::saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                                   const QString &destination, CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<void>(token, [result, captionLines, destination](const Cancellation &) {
+        throw PreviewError(PreviewError::resultGone()); // stub until the picture is built
     });
 }
 

@@ -3,9 +3,12 @@
 #include "cancel_token.h"
 #include "movie_info.h"
 #include "preview_result.h"
+#include "quality_numbers.h"
+#include "render_progress.h"
 
 #include <QFuture>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <memory>
 
@@ -50,9 +53,32 @@ public:
 
     QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});
     // Keeps the reference clip while film, scene time and height limit stay: a new bitrate alone
-    // runs only the encode, its probe and one frame extraction.
+    // runs only the encode, its probe and one frame extraction. progress, when given, is called on
+    // the worker thread as the cut and the encode go on.
+    // A film, scene time, height limit and bitrate rendered before answer from the engine's cache of
+    // results without running any tool (EncodeCache: at most 16 results and 400 MB).
     QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                                  CancelToken token = {});
+                                  CancelToken token = {}, ProgressCallback progress = {});
+
+    // The clips of a result in the work folder: the lossless reference clip (FFV1 in Matroska) and
+    // the encoded clip (HEVC in MP4).
+    enum class ClipKind { Reference, Encoded };
+
+    // SSIM and PSNR of the result's encoded clip against its reference clip, in one ffmpeg run of
+    // its own after the render. Kept with the result in the cache: a second call, and a render that
+    // answers from the cache, give them without running a tool. When the result's reference clip
+    // was replaced by another one meanwhile, it is cut again first. Fails with
+    // PreviewError::resultGone() when the result has left the cache.
+    QFuture<QualityNumbers> measure(const PreviewResult &result, CancelToken token = {});
+    // Copies the result's clip to destination, replacing a file there. Fails with
+    // PreviewError::resultGone() when that clip is no longer in the work folder (the reference clip
+    // of a scene is kept only until another scene or height limit is cut).
+    QFuture<void> saveClip(const PreviewResult &result, ClipKind kind, const QString &destination,
+                           CancelToken token = {});
+    // Writes a PNG to destination: the result's two frames side by side at video resolution, turned
+    // upright, and below them a strip with the caption lines.
+    QFuture<void> saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                        const QString &destination, CancelToken token = {});
 
     // At program exit: kill the tool each live engine is running right now and fail its
     // operation as cancelled; operations queued behind it fail as cancelled without running.

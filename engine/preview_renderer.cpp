@@ -33,8 +33,9 @@ PreviewRenderer::PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunn
 {}
 
 PreviewResult PreviewRenderer::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                                      const Cancellation &cancel)
+                                      const Cancellation &cancel, const ProgressCallback &progress)
 {
+    Q_UNUSED(progress) // reported from the cut and the encode in a later step
     if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
         throw PreviewError(PreviewError::invalidBitrate());
     if (!std::isfinite(seconds))

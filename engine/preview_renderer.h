@@ -4,6 +4,7 @@
 #include "movie_info.h"
 #include "preview_result.h"
 #include "reference_clip.h"
+#include "render_progress.h"
 #include "tool_runner.h"
 #include "work_folder.h"
 
@@ -21,7 +22,7 @@ public:
     // Throws PreviewError (refused input, a tool's failure, a missing frame), PlatformError or
     // CancelledError.
     PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                         const Cancellation &cancel);
+                         const Cancellation &cancel, const ProgressCallback &progress = {});
 
 private:
     ReferenceClip cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
