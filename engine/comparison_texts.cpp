@@ -1,6 +1,7 @@
 #include "comparison_texts.h"
 
 #include "number_text.h"
+#include "quality_texts.h"
 
 #include <cmath>
 #include <limits>
@@ -23,8 +24,25 @@ QString measurementText(double targetMbps, const PreviewResult &result)
         + fixedText(result.actualMbps, 2) + QString::fromUtf8(" Mbit/s");
 }
 
+namespace {
+
+QString comparisonTimeText(const PreviewResult &result)
+{
+    return QString::fromUtf8("Vergleich bei ") + timeText(result.seconds);
+}
+
+} // namespace
+
 QString comparisonStatusText(const PreviewResult &result)
 {
-    return QString::fromUtf8("Vergleich bei ") + timeText(result.seconds) + QString::fromUtf8(" · ")
-        + fixedText(result.sampleSeconds, 1) + QString::fromUtf8(" s wirklich kodiert");
+    return comparisonTimeText(result) + QString::fromUtf8(" · ") + fixedText(result.sampleSeconds, 1)
+        + QString::fromUtf8(" s wirklich kodiert");
+}
+
+QStringList comparisonCaption(const QString &filmName, const PreviewResult &result)
+{
+    QStringList lines{filmName, comparisonTimeText(result), measurementText(result.targetMbps, result)};
+    if (result.quality)
+        lines << qualityLine(*result.quality);
+    return lines;
 }

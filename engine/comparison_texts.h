@@ -3,6 +3,7 @@
 #include "preview_result.h"
 
 #include <QString>
+#include <QStringList>
 
 // Texts built from numbers, always with a decimal point whatever the user's locale.
 
@@ -12,3 +13,6 @@ QString timeText(double seconds);
 QString measurementText(double targetMbps, const PreviewResult &result);
 // "Vergleich bei 00:01:00 · 3.0 s wirklich kodiert"
 QString comparisonStatusText(const PreviewResult &result);
+// The caption below a saved comparison picture: the film's file name, "Vergleich bei 00:01:00",
+// the measurement text, and the quality line when the result has been measured.
+QStringList comparisonCaption(const QString &filmName, const PreviewResult &result);

@@ -80,4 +80,58 @@ QStringList encode(const QString &referencePath, const QString &encodedPath, qin
                       QStringLiteral("-tag:v"), QStringLiteral("hvc1"), encodedPath};
 }
 
+QStringList quality(const QString &encodedPath, const QString &referencePath, const QString &ssimStats,
+                    const QString &psnrStats)
+{
+    // Both inputs count their frames from 0 on one time base, so that the filters pair frame n of
+    // the encoded clip with frame n of the reference whatever the two containers did to the
+    // timestamps (Matroska keeps milliseconds only).
+    const QString graph = QStringLiteral("[0:v]settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];"
+                                         "[e0][r0]ssim=stats_file=%1;[e1][r1]psnr=stats_file=%2")
+                              .arg(ssimStats, psnrStats);
+    return {QStringLiteral("-hide_banner"),
+            QStringLiteral("-nostats"),
+            QStringLiteral("-v"),
+            QStringLiteral("info"),
+            QStringLiteral("-nostdin"),
+            QStringLiteral("-i"),
+            encodedPath,
+            QStringLiteral("-i"),
+            referencePath,
+            QStringLiteral("-filter_complex"),
+            graph,
+            QStringLiteral("-f"),
+            QStringLiteral("null"),
+            QStringLiteral("-")};
+}
+
+QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation,
+                              qint64 uprightHeight, int fontSize, int captionLines, const QString &captionFile,
+                              const QString &outputPng)
+{
+    const QString turn = rotation == 90    ? QStringLiteral("transpose=clock")
+                         : rotation == 180 ? QStringLiteral("hflip,vflip")
+                         : rotation == 270 ? QStringLiteral("transpose=cclock")
+                                           : QStringLiteral("null");
+    // drawtext advances a line by the font's tallest glyph (about 1.2 em) plus the line spacing.
+    const int margin = fontSize;
+    const int lineSpacing = fontSize / 4;
+    const int strip = 2 * margin + captionLines * (fontSize * 6 / 5 + lineSpacing);
+    const QString graph =
+        QStringLiteral("[0:v]%1[a];[1:v]%1[b];[a][b]hstack=inputs=2,pad=iw:ih+%2:0:0:white,"
+                       "drawtext=fontfile=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf:expansion=none:"
+                       "textfile=%3:fontsize=%4:line_spacing=%5:fontcolor=black:x=%6:y=%7")
+            .arg(turn)
+            .arg(strip)
+            .arg(captionFile)
+            .arg(fontSize)
+            .arg(lineSpacing)
+            .arg(margin)
+            .arg(uprightHeight + margin);
+    return ffmpegStart()
+        + QStringList{QStringLiteral("-i"),         originalPng,    QStringLiteral("-i"),     encodedPng,
+                      QStringLiteral("-filter_complex"), graph,     QStringLiteral("-frames:v"), QStringLiteral("1"),
+                      QStringLiteral("-update"),    QStringLiteral("1"), outputPng};
+}
+
 } // namespace FfmpegCommands

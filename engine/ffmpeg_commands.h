@@ -28,4 +28,18 @@ QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString
 // ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame (24 arguments).
 QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);
 
+// ffmpeg: SSIM and PSNR of the encoded clip against the reference clip in one run. Each input is
+// split to feed both filters; ffmpeg's summary of each goes to the log (info level), the values of
+// every frame into the stats files, whose names are relative to the folder ffmpeg runs in.
+QStringList quality(const QString &encodedPath, const QString &referencePath, const QString &ssimStats,
+                    const QString &psnrStats);
+
+// ffmpeg: the two frames turned upright by rotation (0, 90, 180, 270 degrees clockwise), side by
+// side, and below them a white strip of captionLines lines of black text from captionFile (DejaVu
+// Sans, fontSize pixels; taken as it is, no % expansion) as one PNG. uprightHeight is the height
+// of a frame once turned. captionFile and outputPng are relative to the folder ffmpeg runs in.
+QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation,
+                              qint64 uprightHeight, int fontSize, int captionLines, const QString &captionFile,
+                              const QString &outputPng);
+
 } // namespace FfmpegCommands

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 class QThread;
 
@@ -45,7 +46,10 @@ public:
             const Cancellation cancel(
                 token, [p = promise.get()] { return p->isCanceled(); }, &abort);
             try {
-                promise->addResult(work(cancel));
+                if constexpr (std::is_void_v<T>)
+                    work(cancel);
+                else
+                    promise->addResult(work(cancel));
             } catch (...) {
                 promise->setException(std::current_exception());
             }

@@ -55,3 +55,13 @@ QString PreviewError::frameNotExtracted()
 {
     return QStringLiteral("Vergleichsbild konnte nicht entnommen werden.");
 }
+
+QString PreviewError::resultGone()
+{
+    return QStringLiteral("Der Ausschnitt ist nicht mehr vorhanden. Bitte den Vergleich neu berechnen.");
+}
+
+QString PreviewError::qualityNotMeasured()
+{
+    return QStringLiteral("Die Qualität konnte nicht gemessen werden.");
+}

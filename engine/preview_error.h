@@ -24,6 +24,8 @@ public:
     static QString invalidSceneTime();
     static QString referenceNotCreated();
     static QString frameNotExtracted();
+    static QString resultGone();
+    static QString qualityNotMeasured();
 
 private:
     QString message_;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "quality_numbers.h"
+
 #include <QByteArray>
 #include <QMetaType>
+#include <QString>
+#include <optional>
 
 // One finished comparison.
 struct PreviewResult {
@@ -12,6 +16,13 @@ struct PreviewResult {
     double actualMbps = 0;    // measured bitrate of the encoded clip, 0 when none was measured
     double seconds = 0;       // movie time of the compared frame
     double sampleSeconds = 0; // length of the reference clip (at most 3)
+    double targetMbps = 0;    // the bitrate it was rendered at
+    qint64 frame = 0;         // index of the compared frame inside the clip
+    int rotation = 0;         // the film's MovieInfo::rotation, for showing the frames upright
+    // Its entry in the engine's cache of results: "<clip key>|<bits per second>". measure() and the
+    // save operations find the result's clips by it.
+    QString cacheKey;
+    std::optional<QualityNumbers> quality; // present when the cache has measured them already
 
     friend bool operator==(const PreviewResult &, const PreviewResult &) = default;
 };

@@ -22,6 +22,12 @@ QString qualityText(double ssim, const std::optional<double> &psnr)
     return QStringLiteral("SSIM ") + ssimText(ssim) + QStringLiteral(" · PSNR ") + psnrText(psnr);
 }
 
+QString qualityLine(const QualityNumbers &quality)
+{
+    return QStringLiteral("Ausschnitt: ") + qualityText(quality.ssimClip, quality.psnrClip) + QStringLiteral(" · Bild: ")
+        + qualityText(quality.ssimFrame, quality.psnrFrame);
+}
+
 QString sceneNumbersText(const SceneResult &scene)
 {
     return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
