@@ -2,6 +2,7 @@
 
 #include "comparison_limits.h"
 #include "error_description.h"
+#include "glance_model_export.h"
 #include "glance_model_job.h"
 #include "preview_engine.h"
 
@@ -75,20 +76,26 @@ QString GlanceModel::workDirectory() const
 
 void GlanceModel::setSeconds(double seconds)
 {
-    if (change(seconds_, seconds))
-        emit secondsChanged();
+    if (!change(seconds_, seconds))
+        return;
+    emit secondsChanged();
+    updateStale();
 }
 
 void GlanceModel::setMbps(double mbps)
 {
-    if (change(mbps_, mbps))
-        emit mbpsChanged();
+    if (!change(mbps_, mbps))
+        return;
+    emit mbpsChanged();
+    updateStale();
 }
 
 void GlanceModel::setMaxHeight(qint64 maxHeight)
 {
-    if (change(maxHeight_, maxHeight))
-        emit maxHeightChanged();
+    if (!change(maxHeight_, maxHeight))
+        return;
+    emit maxHeightChanged();
+    updateStale();
 }
 
 void GlanceModel::setZoom(double zoom)
@@ -169,10 +176,33 @@ void GlanceModel::setDifference(QImage image)
         emit differenceChanged();
 }
 
-void GlanceModel::setComparisonMbps(double mbps)
+void GlanceModel::setShownSettings(double seconds, double mbps, qint64 maxHeight)
 {
+    shownSeconds_ = seconds;
+    shownMaxHeight_ = maxHeight;
     if (change(comparisonMbps_, mbps))
         emit comparisonMbpsChanged();
+    updateStale();
+}
+
+void GlanceModel::updateStale()
+{
+    const bool stale = comparisonMbps_ > 0
+        && !(same(seconds_, shownSeconds_) && same(mbps_, comparisonMbps_) && maxHeight_ == shownMaxHeight_);
+    if (change(stale_, stale))
+        emit staleChanged();
+}
+
+void GlanceModel::setProgress(std::optional<RenderProgress> progress)
+{
+    if (change(progress_, std::move(progress)))
+        emit progressChanged();
+}
+
+void GlanceModel::setQuality(QString quality)
+{
+    if (change(quality_, std::move(quality)))
+        emit qualityChanged();
 }
 
 void GlanceModel::cancelCurrentJob()
@@ -192,8 +222,11 @@ void GlanceModel::openMovie(const QString &path)
     setOriginal(QImage());
     setEncoded(QImage());
     setDifference(QImage());
-    setComparisonMbps(0);
+    setShownSettings(0, 0, 0);
+    shown_.reset();
     setMeasurement(QString());
+    setQuality(QString());
+    setProgress(std::nullopt);
     setError(std::nullopt);
     setBusy(true);
     setStatus(readingStatus());
@@ -211,6 +244,9 @@ void GlanceModel::schedulePreview(bool immediate)
     job->mbps = mbps_;
     job->maxHeight = maxHeight_;
     task_ = job;
+    setProgress(std::nullopt);
+    if (quality_ == Job::measuringText()) // that measurement ends with the job it belongs to
+        setQuality(QString());
     setBusy(true);
     setError(std::nullopt);
     setStatus(updatingStatus());
@@ -238,4 +274,24 @@ void GlanceModel::zoomTowards(QPointF anchor, double factor)
                      anchor.y() - ratio * (anchor.y() - pan_.height()));
     setZoom(zoom);
     setPan(pan);
+}
+
+QString GlanceModel::suggestedPath(const QString &extension) const
+{
+    return Export::suggestedPath(*this, extension);
+}
+
+void GlanceModel::saveComparisonPicture(const QString &destination)
+{
+    Export::saveComparisonPicture(*this, destination);
+}
+
+void GlanceModel::copyComparisonPicture()
+{
+    Export::copyComparisonPicture(*this);
+}
+
+void GlanceModel::saveEncodedClip(const QString &destination)
+{
+    Export::saveEncodedClip(*this, destination);
 }

@@ -2,6 +2,8 @@
 
 #include "comparison_limits.h"
 #include "movie_info.h"
+#include "preview_result.h"
+#include "render_progress.h"
 
 #include <QImage>
 #include <QObject>
@@ -36,6 +38,9 @@ class GlanceModel : public QObject, public std::enable_shared_from_this<GlanceMo
     Q_PROPERTY(QImage difference READ difference NOTIFY differenceChanged)
     Q_PROPERTY(double comparisonMbps READ comparisonMbps NOTIFY comparisonMbpsChanged)
     Q_PROPERTY(ComparisonView view READ view WRITE setView NOTIFY viewChanged)
+    Q_PROPERTY(bool stale READ stale NOTIFY staleChanged)
+    Q_PROPERTY(std::optional<RenderProgress> progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(QString quality READ quality NOTIFY qualityChanged)
 
 public:
     // How the comparison row shows the two frames: side by side, one pane that shows either
@@ -68,6 +73,16 @@ public:
     // The target bitrate of the comparison on screen; 0 while none is shown.
     double comparisonMbps() const { return comparisonMbps_; }
     ComparisonView view() const { return view_; }
+    // Whether the comparison on screen was made for other settings (scene time, bitrate, height
+    // limit) than the current ones: the frames shown are no longer what the settings ask for.
+    bool stale() const { return stale_; }
+    // How far the cut or the encode of the current comparison is; nothing while neither runs.
+    const std::optional<RenderProgress> &progress() const { return progress_; }
+    // The quality line of the comparison on screen, "Qualität wird gemessen …" while it is
+    // measured; empty while there is none.
+    const QString &quality() const { return quality_; }
+    // The comparison on screen as the engine rendered it, with its quality numbers once measured.
+    const std::optional<PreviewResult> &shownResult() const { return shown_; }
 
     // Written by the views. Each emits its change signal only on a real change of value.
     void setSeconds(double seconds);
@@ -90,6 +105,16 @@ public:
     void openMovie(const QString &path);
     // Requests a comparison of the current settings, after the pause unless immediate.
     void schedulePreview(bool immediate);
+    // Where to suggest saving the comparison on screen: "<film name>-<hh-mm-ss>-<mbps>Mbit.<extension>"
+    // in the film's folder. Empty without a comparison.
+    QString suggestedPath(const QString &extension) const;
+    // The comparison on screen, both frames upright side by side with a caption strip, as a PNG
+    // file at destination; or on the clipboard. Failures show in error().
+    void saveComparisonPicture(const QString &destination);
+    void copyComparisonPicture();
+    // The encoded clip of the comparison on screen, at destination. Failures show in error().
+    void saveEncodedClip(const QString &destination);
+
     // Zoom so that one video pixel covers one physical screen pixel; pan back to the centre.
     void zoomToActualPixels();
     // Multiplies the zoom by factor, within its limits, so that the point at anchor (view points
@@ -121,11 +146,15 @@ signals:
     void differenceChanged();
     void comparisonMbpsChanged();
     void viewChanged();
+    void staleChanged();
+    void progressChanged();
+    void qualityChanged();
 
 private:
     explicit GlanceModel(const QString &toolsDirectory);
 
     struct Job;
+    struct Export;
     void setMovie(std::optional<MovieInfo> movie);
     void setOriginal(QImage image);
     void setEncoded(QImage image);
@@ -136,6 +165,11 @@ private:
     void setPixelSize(QSizeF size);
     void setDifference(QImage image);
     void setComparisonMbps(double mbps);
+    // The comparison on screen was made with these settings; none shown when mbps is 0.
+    void setShownSettings(double seconds, double mbps, qint64 maxHeight);
+    void updateStale();
+    void setProgress(std::optional<RenderProgress> progress);
+    void setQuality(QString quality);
 
     std::optional<MovieInfo> movie_;
     QImage original_;
@@ -154,6 +188,12 @@ private:
     QImage difference_;
     double comparisonMbps_ = 0;
     ComparisonView view_ = ComparisonView::SideBySide;
+    bool stale_ = false;
+    double shownSeconds_ = 0;
+    qint64 shownMaxHeight_ = 0;
+    std::optional<RenderProgress> progress_;
+    QString quality_;
+    std::optional<PreviewResult> shown_;
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
 

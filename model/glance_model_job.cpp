@@ -5,9 +5,11 @@
 #include "difference_image.h"
 #include "error_description.h"
 #include "preview_engine.h"
+#include "quality_texts.h"
 
 #include <QFuture>
 #include <QThreadPool>
+#include <QTransform>
 #include <QUrl>
 #include <algorithm>
 #include <utility>
@@ -45,11 +47,19 @@ template <typename T, typename Done> void whenFinished(QFuture<T> future, QObjec
         .onCanceled([done]() mutable { done(std::nullopt, std::make_exception_ptr(CancelledError())); });
 }
 
+// The frame turned as the film asks, so that it stands upright.
+QImage upright(const QImage &frame, int rotation)
+{
+    if (rotation % 360 == 0 || frame.isNull())
+        return frame;
+    return frame.transformed(QTransform().rotate(rotation));
+}
+
 } // namespace
 
-// A finished comparison with its two frames already decoded and their difference computed.
-// Decoding two 4K PNG files takes a good part of a second, so it happens on a pool thread, not
-// where the window draws.
+// A finished comparison with its two frames already decoded, turned upright, and their
+// difference computed. Decoding two 4K PNG files takes a good part of a second, so it happens on a
+// pool thread, not where the window draws.
 struct GlanceModel::Job::Frames {
     PreviewResult result;
     QImage original;
@@ -60,6 +70,11 @@ struct GlanceModel::Job::Frames {
 GlanceModel::Job::Job(std::shared_ptr<GlanceModel> owner) : model(std::move(owner)), engine(model->engine_)
 {}
 
+QString GlanceModel::Job::measuringText()
+{
+    return QStringLiteral("Qualität wird gemessen …");
+}
+
 void GlanceModel::Job::cancel()
 {
     token.cancel();
@@ -67,6 +82,11 @@ void GlanceModel::Job::cancel()
         pause->stop();
         end();
     }
+}
+
+bool GlanceModel::Job::isCurrent() const
+{
+    return model && model->task_.get() == this && !token.isCancelled();
 }
 
 std::shared_ptr<GlanceModel> GlanceModel::Job::end()
@@ -77,12 +97,11 @@ std::shared_ptr<GlanceModel> GlanceModel::Job::end()
 
 std::shared_ptr<GlanceModel> GlanceModel::Job::endAsCurrent(const std::shared_ptr<Job> &job)
 {
-    std::shared_ptr<GlanceModel> owner = job->end();
     // Cancelled without being replaced (the program quits): the engine may have finished before
     // the cancellation, but the outcome is dropped all the same and nothing new starts.
-    if (!owner || owner->task_ != job || job->token.isCancelled())
-        return nullptr;
-    return owner;
+    const bool current = job->isCurrent();
+    std::shared_ptr<GlanceModel> owner = job->end();
+    return current ? owner : nullptr;
 }
 
 void GlanceModel::Job::applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure)
@@ -103,26 +122,31 @@ void GlanceModel::Job::applyProbe(GlanceModel &model, std::optional<MovieInfo> m
     model.schedulePreview(true);
 }
 
-void GlanceModel::Job::applyPreview(GlanceModel &model, double targetMbps, std::optional<Frames> frames,
-                                    const std::exception_ptr &failure)
+bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure)
 {
+    model->setProgress(std::nullopt);
     if (failure) {
         if (isCancellation(failure))
-            return;
-        model.setError(errorDescription(failure));
-        model.setBusy(false);
-        model.setStatus(previewFailedStatus());
-        return;
+            return false;
+        model->setError(errorDescription(failure));
+        model->setBusy(false);
+        model->setStatus(previewFailedStatus());
+        return false;
     }
     const PreviewResult &result = frames->result;
-    model.setOriginal(std::move(frames->original));
-    model.setEncoded(std::move(frames->encoded));
-    model.setDifference(std::move(frames->difference));
-    model.setComparisonMbps(targetMbps);
-    model.setPixelSize(QSizeF(result.width, result.height));
-    model.setMeasurement(measurementText(targetMbps, result));
-    model.setStatus(comparisonStatusText(result));
-    model.setBusy(false);
+    model->shown_ = result;
+    model->setOriginal(std::move(frames->original));
+    model->setEncoded(std::move(frames->encoded));
+    model->setDifference(std::move(frames->difference));
+    model->setShownSettings(seconds, mbps, maxHeight);
+    // The frames' size as they stand upright; the measurement keeps the clip's own.
+    const bool turned = result.rotation % 180 != 0;
+    model->setPixelSize(turned ? QSizeF(result.height, result.width) : QSizeF(result.width, result.height));
+    model->setMeasurement(measurementText(mbps, result));
+    model->setQuality(result.quality ? qualityLine(*result.quality) : measuringText());
+    model->setStatus(comparisonStatusText(result));
+    model->setBusy(false);
+    return !result.quality;
 }
 
 void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
@@ -138,18 +162,47 @@ void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &pat
 void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
 {
     GlanceModel *context = job->model.get();
-    QFuture<Frames> frames = job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token)
-                                 .then(QThreadPool::globalInstance(), [](QFuture<PreviewResult> rendered) {
-                                     Frames decoded{rendered.result(), {}, {}, {}};
-                                     decoded.original = QImage::fromData(decoded.result.original);
-                                     decoded.encoded = QImage::fromData(decoded.result.encoded);
-                                     decoded.difference = differenceImage(decoded.original, decoded.encoded);
-                                     return decoded;
-                                 });
+    // Called on the engine's thread while the job exists; shown only while it is the current one.
+    ProgressCallback progress = [job = job.get()](const RenderProgress &step) {
+        QMetaObject::invokeMethod(
+            &job->progressReceiver,
+            [job, step] {
+                if (job->isCurrent())
+                    job->model->setProgress(step);
+            },
+            Qt::QueuedConnection);
+    };
+    QFuture<Frames> frames =
+        job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token, std::move(progress))
+            .then(QThreadPool::globalInstance(), [](QFuture<PreviewResult> rendered) {
+                Frames decoded{rendered.result(), {}, {}, {}};
+                decoded.original = upright(QImage::fromData(decoded.result.original), decoded.result.rotation);
+                decoded.encoded = upright(QImage::fromData(decoded.result.encoded), decoded.result.rotation);
+                decoded.difference = differenceImage(decoded.original, decoded.encoded);
+                return decoded;
+            });
     whenFinished(frames, context, [job](std::optional<Frames> result, std::exception_ptr failure) {
-        if (const auto model = endAsCurrent(job))
-            applyPreview(*model, job->mbps, std::move(result), failure);
+        if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
+            measure(job);
+        else
+            job->end();
     });
+}
+
+void GlanceModel::Job::measure(const std::shared_ptr<Job> &job)
+{
+    whenFinished(job->engine->measure(*job->model->shown_, job->token), job->model.get(),
+                 [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
+                     const auto model = endAsCurrent(job);
+                     if (!model || (failure && isCancellation(failure)))
+                         return;
+                     if (failure) {
+                         model->setQuality(QString());
+                         return model->setError(errorDescription(failure));
+                     }
+                     model->shown_->quality = quality;
+                     model->setQuality(qualityLine(*quality));
+                 });
 }
 
 void GlanceModel::Job::renderAfterPause(const std::shared_ptr<Job> &job, int pauseMs)

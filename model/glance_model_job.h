@@ -4,6 +4,7 @@
 #include "glance_model.h"
 #include "movie_info.h"
 
+#include <QObject>
 #include <QString>
 #include <QTimer>
 #include <exception>
@@ -15,7 +16,8 @@ class PreviewEngine;
 // One open or preview job of the model. It holds the model (and with it the engine) from its
 // start until it ends; the model's task_ holds the current job, so the pair forms a cycle that
 // ending the job breaks. Only the current job writes its outcome to the model; a superseded one
-// ends silently, whatever its ending, and so does a cancelled one.
+// ends silently, whatever its ending, and so does a cancelled one. A preview job goes on after
+// the comparison is shown: it has the engine measure the quality of the encode.
 struct GlanceModel::Job {
     explicit Job(std::shared_ptr<GlanceModel> owner);
 
@@ -29,26 +31,35 @@ struct GlanceModel::Job {
 
     CancelToken token;
     std::unique_ptr<QTimer> pause;
+    // Receives the engine's progress reports on the GUI thread; reports still on their way when
+    // the job is gone are dropped with it.
+    QObject progressReceiver;
 
     // A job cancelled during its pause ends at once; one that awaits the engine ends when the
-    // engine lets go of it.
+    // engine lets go of it (which ends a running tool at once).
     void cancel();
 
     // Probes the film; on success the model shows it and asks for its first comparison.
     static void probe(const std::shared_ptr<Job> &job, const QString &path);
-    // Renders the job's inputs and shows the comparison.
+    // Renders the job's inputs, shows the comparison, then measures its quality.
     static void render(const std::shared_ptr<Job> &job);
     // The same after a pause that cancelling the job ends.
     static void renderAfterPause(const std::shared_ptr<Job> &job, int pauseMs);
 
+    // The quality line while the engine measures.
+    static QString measuringText();
+
 private:
     struct Frames;
 
+    // Whether the job is still the model's current one and not cancelled.
+    bool isCurrent() const;
     // Lets go of the engine and the model; returns the model for the job's last steps.
     std::shared_ptr<GlanceModel> end();
     // The model when the job is still its current one and was not cancelled, otherwise nothing.
     static std::shared_ptr<GlanceModel> endAsCurrent(const std::shared_ptr<Job> &job);
     static void applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure);
-    static void applyPreview(GlanceModel &model, double targetMbps, std::optional<Frames> frames,
-                             const std::exception_ptr &failure);
+    // Shows the comparison; true when it still needs its quality measured.
+    bool applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure);
+    static void measure(const std::shared_ptr<Job> &job);
 };

@@ -2,14 +2,31 @@
 
 #include "glance_model.h"
 
-SettingsObserver::SettingsObserver(GlanceModel *model, QObject *parent) : QObject(parent)
+SettingsObserver::SettingsObserver(GlanceModel *model, QObject *parent) : QObject(parent), model_(model)
 {
     // The model emits these signals only when the value really changed.
-    connect(model, &GlanceModel::secondsChanged, this, [model] { model->schedulePreview(false); });
-    connect(model, &GlanceModel::mbpsChanged, this, [model] { model->schedulePreview(false); });
+    connect(model, &GlanceModel::secondsChanged, this, &SettingsObserver::changed);
+    connect(model, &GlanceModel::mbpsChanged, this, &SettingsObserver::changed);
     connect(model, &GlanceModel::maxHeightChanged, this, [model] {
         model->setZoom(1);
         model->setPan(QSizeF(0, 0));
         model->schedulePreview(false);
     });
+}
+
+void SettingsObserver::changed()
+{
+    if (held_)
+        changedWhileHeld_ = true;
+    else
+        model_->schedulePreview(false);
+}
+
+void SettingsObserver::setHeld(bool held)
+{
+    held_ = held;
+    if (held || !changedWhileHeld_)
+        return;
+    changedWhileHeld_ = false;
+    model_->schedulePreview(false);
 }

@@ -23,10 +23,23 @@ namespace {
 const QString kReading = u"Videodaten werden gelesen …"_s;
 const QString kUpdating = u"Vorschau wird aktualisiert …"_s;
 const QString kShown = u"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert"_s;
+const QString kMeasuring = u"Qualität wird gemessen …"_s;
 
 QString measured(const char *target)
 {
     return u"1920 × 1080 · Ziel %1 Mbit/s · gemessen 2.37 Mbit/s"_s.arg(QLatin1String(target));
+}
+
+// A result of the given size, measured bitrate, frame time and clip length.
+PreviewResult made(qint64 width, qint64 height, double actualMbps, double seconds, double sampleSeconds)
+{
+    PreviewResult result;
+    result.width = width;
+    result.height = height;
+    result.actualMbps = actualMbps;
+    result.seconds = seconds;
+    result.sampleSeconds = sampleSeconds;
+    return result;
 }
 
 // A model as a main window holds it, on fake tools unless another Tools folder is given, and each
@@ -53,7 +66,8 @@ struct Window {
     void delay(const char *tool, const char *seconds) { tools.setDelay(QLatin1String(tool), QLatin1String(seconds)); }
     bool idle() const
     {
-        return QTest::qWaitFor([this] { return model->movie() && !model->busy(); }, 20000);
+        return QTest::qWaitFor([this] { return model->movie() && !model->busy() && model->quality() != kMeasuring; },
+                               20000);
     }
     bool started(const char *tool) const
     {
@@ -225,13 +239,13 @@ private slots:
         QTest::addColumn<PreviewResult>("result"); // for the target 3.3
         QTest::addColumn<QString>("texts");
         // printf rounds the exact binary value (ties to even); times round half away from zero.
-        QTest::newRow("nothing measured") << PreviewResult{{}, {}, 1280, 720, 0, 59.5, 3}
-                                          << "1280 × 720 · Ziel 3.30 Mbit/s · gemessen 0.00 Mbit/s|00:01:00 · 3.0 s";
-        QTest::newRow("ties") << PreviewResult{{}, {}, 1, 1, 0.125, 2.5, 2.25}
+        QTest::newRow("nothing measured")
+            << made(1280, 720, 0, 59.5, 3) << "1280 × 720 · Ziel 3.30 Mbit/s · gemessen 0.00 Mbit/s|00:01:00 · 3.0 s";
+        QTest::newRow("ties") << made(1, 1, 0.125, 2.5, 2.25)
                               << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 0.12 Mbit/s|00:00:03 · 2.2 s";
-        QTest::newRow("negative time") << PreviewResult{{}, {}, 1, 1, 2, -0.5, 3}
+        QTest::newRow("negative time") << made(1, 1, 2, -0.5, 3)
                                        << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s|00:00:00 · 3.0 s";
-        QTest::newRow("100 hours") << PreviewResult{{}, {}, 1, 1, 2, 360000.4, 3}
+        QTest::newRow("100 hours") << made(1, 1, 2, 360000.4, 3)
                                    << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s|100:00:00 · 3.0 s";
     }
 
@@ -340,9 +354,10 @@ private slots:
     void releasedModelRemovesItsWorkFolder_data()
     {
         QTest::addColumn<bool>("paused");
-        QTest::addColumn<int>("ffmpegCalls"); // the job ran to its end
-        QTest::newRow("during a render") << false << 4;
-        QTest::newRow("during the pause") << true << 6; // first render, then the encode and its frame
+        QTest::addColumn<int>("ffmpegCalls"); // the job ran to its end, the measurement included
+        QTest::newRow("during a render") << false << 5;
+        QTest::newRow("during the pause")
+            << true << 7; // first render and its measurement, then the encode, its frame and its measurement
     }
 
     void releasedModelRemovesItsWorkFolder()
