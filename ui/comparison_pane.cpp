@@ -26,34 +26,18 @@ constexpr double handleRadius = 11;
 constexpr double wheelUnitsPerDoubling = 240;
 
 using View = GlanceModel::ComparisonView;
-
-// What the single pane of a view shows, after the view's name in its title.
-QString viewHint(View view)
-{
-    switch (view) {
-    case View::Flip:
-        return QStringLiteral("Leertaste oder Klick: anderes Bild");
-    case View::Split:
-        return QStringLiteral("links Original, rechts HEVC · Trennlinie am Griff ziehen");
-    case View::Difference:
-        return QStringLiteral("Helligkeitsunterschied: je heller, desto größer");
-    case View::SideBySide:
-        break;
-    }
-    return {};
-}
 } // namespace
 
 ComparisonPane::ComparisonPane(const QString &title, GlanceModel *model, Side side, QWidget *parent)
-    : QWidget(parent), sideBySideTitle_(title), title_(title), model_(model), side_(side)
+    : QWidget(parent), sideBySideTitle_(title), model_(model), side_(side)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus); // the flip view's Space reaches the window through the pane
     setMouseTracking(true);          // the divider's cursor
     const auto repaint = [this] { update(); };
-    for (const auto changed :
-         {&GlanceModel::originalChanged, &GlanceModel::encodedChanged, &GlanceModel::differenceChanged,
-          &GlanceModel::comparisonMbpsChanged, &GlanceModel::zoomChanged, &GlanceModel::panChanged})
+    for (const auto changed : {&GlanceModel::originalChanged, &GlanceModel::encodedChanged,
+                               &GlanceModel::differenceChanged, &GlanceModel::comparisonMbpsChanged,
+                               &GlanceModel::staleChanged, &GlanceModel::zoomChanged, &GlanceModel::panChanged})
         connect(model_, changed, this, repaint);
     connect(model_, &GlanceModel::viewChanged, this, &ComparisonPane::showView);
     showView();
@@ -69,14 +53,24 @@ void ComparisonPane::showView()
     const View shown = view();
     if (side_ == Side::Encoded)
         setVisible(model_->view() == View::SideBySide);
-    title_ = shown == View::SideBySide ? sideBySideTitle_
-                                       : ViewTexts::viewName(shown) + QStringLiteral(" · ") + viewHint(shown);
     const bool encoded = side_ == Side::Encoded || (shown == View::Flip && showsEncoded_);
     setAccessibleName(shown == View::SideBySide || shown == View::Flip
                           ? (encoded ? QStringLiteral("HEVC-Vorschau") : ViewTexts::originalLabel())
                           : ViewTexts::viewName(shown));
     unsetCursor();
     update();
+}
+
+QString ComparisonPane::title() const
+{
+    const View shown = view();
+    if (shown != View::SideBySide)
+        return ViewTexts::viewName(shown) + QStringLiteral(" · ") + ViewTexts::viewHint(shown);
+    // The encoded pane of an older comparison says which bitrate it shows.
+    if (side_ == Side::Encoded && model_->stale())
+        return ViewTexts::stale(sideBySideTitle_ + QStringLiteral(" · ")
+                                + ViewTexts::encodedBitrate(model_->comparisonMbps()));
+    return sideBySideTitle_;
 }
 
 void ComparisonPane::flip()
@@ -123,7 +117,7 @@ void ComparisonPane::paintEvent(QPaintEvent *)
                                  .adjusted(titleMargin, titleMargin, -titleMargin, 0)
                                  .intersected(QRectF(0, 0, width(), titleHeight()));
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     painter.fontMetrics().elidedText(title_, Qt::ElideRight, int(titleRect.width())));
+                     painter.fontMetrics().elidedText(title(), Qt::ElideRight, int(titleRect.width())));
 
     const QRectF area = imageArea();
     if (area.isEmpty())
@@ -136,17 +130,20 @@ void ComparisonPane::paintEvent(QPaintEvent *)
 
     const QImage &original = model_->original();
     const QImage &encoded = model_->encoded();
-    const QString encodedLabel = ViewTexts::encodedLabel(model_->comparisonMbps());
+    // The encoded frame of an older comparison is dimmed and says so.
+    const bool stale = model_->stale();
+    const auto marked = [stale](const QString &label) { return stale ? ViewTexts::stale(label) : label; };
+    const QString encodedLabel = marked(ViewTexts::encodedLabel(model_->comparisonMbps()));
     switch (view()) {
     case View::SideBySide:
         if (side_ == Side::Original ? original.isNull() : encoded.isNull())
             return paintPlaceholder(painter, area);
-        paintFrame(painter, side_ == Side::Original ? original : encoded, area, area);
+        paintFrame(painter, side_ == Side::Original ? original : encoded, area, area, stale && side_ == Side::Encoded);
         break;
     case View::Flip:
         if (showsEncoded_ ? encoded.isNull() : original.isNull())
             return paintPlaceholder(painter, area);
-        paintFrame(painter, showsEncoded_ ? encoded : original, area, area);
+        paintFrame(painter, showsEncoded_ ? encoded : original, area, area, stale && showsEncoded_);
         paintLabel(painter, showsEncoded_ ? encodedLabel : ViewTexts::originalLabel(), area, Qt::AlignLeft);
         break;
     case View::Split: {
@@ -155,7 +152,7 @@ void ComparisonPane::paintEvent(QPaintEvent *)
         // The same geometry on both sides: the divider cuts one picture in two.
         const double x = dividerX();
         paintFrame(painter, original, area, QRectF(area.topLeft(), QPointF(x, area.bottom())));
-        paintFrame(painter, encoded, area, QRectF(QPointF(x, area.top()), area.bottomRight()));
+        paintFrame(painter, encoded, area, QRectF(QPointF(x, area.top()), area.bottomRight()), stale);
         paintDivider(painter, area);
         paintLabel(painter, ViewTexts::originalLabel(), area, Qt::AlignLeft);
         paintLabel(painter, encodedLabel, area, Qt::AlignRight);
@@ -164,13 +161,14 @@ void ComparisonPane::paintEvent(QPaintEvent *)
     case View::Difference:
         if (model_->difference().isNull())
             return paintPlaceholder(painter, area);
-        paintFrame(painter, model_->difference(), area, area);
-        paintLabel(painter, ViewTexts::differenceLabel(), area, Qt::AlignLeft);
+        paintFrame(painter, model_->difference(), area, area, stale);
+        paintLabel(painter, marked(ViewTexts::differenceLabel()), area, Qt::AlignLeft);
         break;
     }
 }
 
-void ComparisonPane::paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip) const
+void ComparisonPane::paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip,
+                                bool dim) const
 {
     if (image.isNull())
         return;
@@ -183,6 +181,8 @@ void ComparisonPane::paintFrame(QPainter &painter, const QImage &image, const QR
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setClipRect(clip, Qt::IntersectClip);
+    if (dim)
+        painter.setOpacity(0.45); // over the black of the image area
     painter.drawImage(blit.target.translated(area.topLeft()), image, blit.source);
     painter.restore();
 }

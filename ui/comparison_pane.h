@@ -13,7 +13,8 @@
 // moves the picture of every pane, a double-click returns to the fitted view, the mouse wheel
 // zooms towards the pointer, and the pane reports the size of its image area as the model's
 // preview size. Side by side, the original pane shows the reference frame and the encoded pane
-// the encoded one. In the other views the encoded pane is hidden and the original pane, as wide
+// the encoded one; the encoded frame of an older comparison than the settings ask for is dimmed
+// and its title names its bitrate. In the other views the encoded pane is hidden and the original pane, as wide
 // as the row, shows both frames in turn (flip), split by a movable divider, or their difference.
 class ComparisonPane : public QWidget {
     Q_OBJECT
@@ -48,17 +49,18 @@ private:
     // The view this pane draws: side by side always for the encoded pane.
     GlanceModel::ComparisonView view() const;
     void showView();
+    QString title() const;
     double titleHeight() const;
     void reportSize();
     double dividerX() const;
     bool onDivider(QPointF point) const;
-    void paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip) const;
+    void paintFrame(QPainter &painter, const QImage &image, const QRectF &area, const QRectF &clip,
+                    bool dim = false) const;
     void paintLabel(QPainter &painter, const QString &text, const QRectF &area, Qt::Alignment corner) const;
     void paintDivider(QPainter &painter, const QRectF &area) const;
     void paintPlaceholder(QPainter &painter, const QRectF &area);
 
     QString sideBySideTitle_;
-    QString title_;
     GlanceModel *model_;
     Side side_;
     std::optional<QPointF> pressPoint_;

@@ -36,6 +36,8 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<Gla
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
     file->addAction(view_->openAction());
     file->addSeparator();
+    file->addActions(view_->exportActions());
+    file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Beenden"), qApp, &QApplication::closeAllWindows);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 

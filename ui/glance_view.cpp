@@ -1,6 +1,7 @@
 #include "glance_view.h"
 
 #include "app_icons.h"
+#include "comparison_export_actions.h"
 #include "comparison_limits.h"
 #include "comparison_pane.h"
 #include "elided_label.h"
@@ -38,6 +39,7 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(openAction_, &QAction::triggered, this, &GlanceView::chooseMovie);
     addAction(openAction_); // the shortcut works in the window, with or without a menu
+    exportActions_ = new ComparisonExportActions(model_.get(), this);
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(18, 18, 18, 18);
@@ -73,8 +75,10 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     TextStyles::apply(note, TextStyles::caption(), true);
     root->addWidget(note);
 
-    // A real change of a setting asks for a new comparison after the pause.
-    new SettingsObserver(model_.get(), this);
+    // A real change of a setting asks for a new comparison after the pause, and one made by
+    // dragging a slider after its release.
+    auto *observer = new SettingsObserver(model_.get(), this);
+    connect(settings_, &SettingsPanel::sliderHeld, observer, &SettingsObserver::setHeld);
 
     // Space flips the frames from the start, not only after a click into the pane.
     connect(model_.get(), &GlanceModel::viewChanged, this, [this] {
@@ -133,6 +137,11 @@ QWidget *GlanceView::makeHeader()
     connect(open, &QPushButton::clicked, openAction_, &QAction::trigger);
     row->addWidget(open);
     return header;
+}
+
+QList<QAction *> GlanceView::exportActions() const
+{
+    return exportActions_->actions();
 }
 
 void GlanceView::chooseMovie()
@@ -216,7 +225,8 @@ void GlanceView::fitWindowToSource()
     const QRect frame = window_->frameGeometry();
     const QRect windowContent = window_->geometry();
     WindowFit fit;
-    fit.movie = QSizeF(movie->width, movie->height);
+    // The frames are shown upright.
+    fit.movie = movie->rotation % 180 != 0 ? QSizeF(movie->height, movie->width) : QSizeF(movie->width, movie->height);
     fit.panes = model_->view() == GlanceModel::ComparisonView::SideBySide ? 2 : 1;
     fit.previewSize = model_->previewSize();
     fit.content = size();

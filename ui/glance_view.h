@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+class ComparisonExportActions;
 class ComparisonPane;
 class ElidedLabel;
 class GlanceModel;
@@ -27,6 +28,8 @@ public:
     // "Film öffnen …" with Ctrl+O: the header button and the File menu share it, so that the
     // shortcut has one owner.
     QAction *openAction() const { return openAction_; }
+    // The commands that save or copy the comparison on screen, for the File menu.
+    QList<QAction *> exportActions() const;
 
     // Shows the file dialog and opens the chosen film.
     void chooseMovie();
@@ -50,6 +53,7 @@ private:
     std::shared_ptr<GlanceModel> model_;
     QPointer<QWidget> window_; // as the window reader last reported it
     QAction *openAction_ = nullptr;
+    ComparisonExportActions *exportActions_ = nullptr;
     ComparisonPane *originalPane_ = nullptr;
     ElidedLabel *subtitle_ = nullptr;
     SettingsPanel *settings_ = nullptr;

@@ -92,6 +92,7 @@ QLayout *SettingsPanel::makeSceneRow()
     row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setSingleStep(100);
     slider->setPageStep(1000);
+    reportHolding(slider);
     scene_ = new SliderBinding(slider, sceneScale, model_, &GlanceModel::seconds, &GlanceModel::setSeconds,
                                &GlanceModel::secondsChanged);
     row->addWidget(slider, 1);
@@ -126,6 +127,7 @@ QLayout *SettingsPanel::makeBitrateRow()
     slider->setAccessibleName(QStringLiteral("Bitrate"));
     row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setPageStep(10);
+    reportHolding(slider);
     auto *binding = new SliderBinding(slider, bitrateScale, model_, &GlanceModel::mbps, &GlanceModel::setMbps,
                                       &GlanceModel::mbpsChanged);
     binding->setRange(ComparisonLimits::minMbps, ComparisonLimits::maxMbps);
@@ -225,6 +227,12 @@ QWidget *SettingsPanel::makeRecomputeButton()
     recomputeButton_->setMinimumSize(label->sizeHint().expandedTo(recomputeButton_->sizeHint()));
     connect(recomputeButton_, &QPushButton::clicked, this, [this] { model_->schedulePreview(true); });
     return recomputeButton_;
+}
+
+void SettingsPanel::reportHolding(QSlider *slider)
+{
+    connect(slider, &QSlider::sliderPressed, this, [this] { emit sliderHeld(true); });
+    connect(slider, &QSlider::sliderReleased, this, [this] { emit sliderHeld(false); });
 }
 
 double SettingsPanel::duration() const

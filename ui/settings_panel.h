@@ -9,6 +9,7 @@ class QActionGroup;
 class QLabel;
 class QLayout;
 class QPushButton;
+class QSlider;
 class QStackedWidget;
 class QToolButton;
 class SliderBinding;
@@ -29,6 +30,8 @@ public:
 signals:
     // "Fenster auf Quelle anpassen" was chosen.
     void fitWindowRequested();
+    // The mouse took (true) or let go of (false) the scene or the bitrate slider.
+    void sliderHeld(bool held);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -38,6 +41,7 @@ private:
     QLayout *makeBitrateRow();
     QLayout *makeResolutionRow();
     QWidget *makeRecomputeButton();
+    void reportHolding(QSlider *slider);
 
     void showMovie();
     void showMaxHeight();

@@ -3,9 +3,11 @@
 #include "busy_spinner.h"
 #include "glance_model.h"
 #include "text_styles.h"
+#include "view_texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -28,9 +30,12 @@ StatusArea::StatusArea(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     connect(model_, &GlanceModel::busyChanged, this, [this] { spinner_->setVisible(model_->busy()); });
     connect(model_, &GlanceModel::statusChanged, this, &StatusArea::showStatus);
     connect(model_, &GlanceModel::measurementChanged, this, &StatusArea::showStatus);
+    connect(model_, &GlanceModel::qualityChanged, this, &StatusArea::showStatus);
+    connect(model_, &GlanceModel::progressChanged, this, &StatusArea::showProgress);
     connect(model_, &GlanceModel::errorChanged, this, &StatusArea::showError);
     spinner_->setVisible(model_->busy());
     showStatus();
+    showProgress();
     showError();
 }
 
@@ -63,6 +68,16 @@ QLayout *StatusArea::makeStatusRow()
     spinner_ = new BusySpinner(16, this);
     spinner_->setObjectName(QStringLiteral("statusSpinner"));
     row->addWidget(spinner_);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setAccessibleName(QStringLiteral("Fortschritt"));
+    progressBar_->setTextVisible(false);
+    progressBar_->setFixedWidth(140);
+    row->addWidget(progressBar_);
+    remainingLabel_ = new QLabel(this);
+    remainingLabel_->setObjectName(QStringLiteral("remainingLabel"));
+    TextStyles::apply(remainingLabel_, TextStyles::caption(), true);
+    row->addWidget(remainingLabel_);
     auto *lines = new QVBoxLayout;
     lines->setSpacing(3);
     statusLabel_ = new QLabel(this);
@@ -75,6 +90,11 @@ QLayout *StatusArea::makeStatusRow()
     measurementLabel_->setTextFormat(Qt::PlainText);
     TextStyles::apply(measurementLabel_, TextStyles::caption(), true);
     lines->addWidget(measurementLabel_);
+    qualityLabel_ = new QLabel(this);
+    qualityLabel_->setObjectName(QStringLiteral("qualityLabel"));
+    qualityLabel_->setTextFormat(Qt::PlainText);
+    TextStyles::apply(qualityLabel_, TextStyles::caption(), true);
+    lines->addWidget(qualityLabel_);
     row->addLayout(lines);
     row->addStretch(1);
     auto *encoder = new QLabel(QStringLiteral("SDR · HEVC / x265 · ohne Ton"), this);
@@ -88,6 +108,22 @@ void StatusArea::showStatus()
     statusLabel_->setText(model_->status());
     measurementLabel_->setText(model_->measurement());
     measurementLabel_->setVisible(!model_->measurement().isEmpty());
+    qualityLabel_->setText(model_->quality());
+    qualityLabel_->setVisible(!model_->quality().isEmpty());
+}
+
+void StatusArea::showProgress()
+{
+    const std::optional<RenderProgress> &progress = model_->progress();
+    const bool counted = progress && progress->totalFrames > 0;
+    progressBar_->setVisible(counted);
+    if (counted) {
+        progressBar_->setRange(0, int(std::min<qint64>(progress->totalFrames, INT_MAX)));
+        progressBar_->setValue(int(std::clamp<qint64>(progress->frames, 0, progress->totalFrames)));
+    }
+    const bool estimated = progress && progress->remainingSeconds >= 0;
+    remainingLabel_->setVisible(estimated);
+    remainingLabel_->setText(estimated ? ViewTexts::remaining(progress->remainingSeconds) : QString());
 }
 
 void StatusArea::showError()

@@ -5,11 +5,13 @@
 class BusySpinner;
 class GlanceModel;
 class QLabel;
+class QProgressBar;
 class QScrollArea;
 
 // The model's error above the status row: the error in red, selectable, at most 80 points high
 // and scrolling beyond that, present only while there is one; then the status row with a spinner
-// while busy, the status, the measurement below it while there is one, and the encoder note.
+// while busy, the progress of the cut or the encode with the time it still needs, the status, the
+// measurement and the quality line below it while there are ones, and the encoder note.
 class StatusArea : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +25,7 @@ private:
     QLayout *makeStatusRow();
 
     void showStatus();
+    void showProgress();
     void showError();
     void updateErrorHeight();
 
@@ -32,4 +35,7 @@ private:
     BusySpinner *spinner_ = nullptr;
     QLabel *statusLabel_ = nullptr;
     QLabel *measurementLabel_ = nullptr;
+    QLabel *qualityLabel_ = nullptr;
+    QProgressBar *progressBar_ = nullptr;
+    QLabel *remainingLabel_ = nullptr;
 };

@@ -2,6 +2,9 @@
 
 #include "number_text.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace ViewTexts {
 
 QString mbit(const QString &number)
@@ -12,6 +15,15 @@ QString mbit(const QString &number)
 QString zoom(double zoom)
 {
     return fixedText(zoom, 1) + QStringLiteral("×");
+}
+
+QString remaining(double seconds)
+{
+    // Whole seconds up to a minute, never "0 s" while work remains; whole minutes beyond.
+    const double wholeSeconds = std::max(1.0, std::ceil(seconds));
+    if (wholeSeconds < 60)
+        return QStringLiteral("noch ca. %1 s").arg(qint64(wholeSeconds));
+    return QStringLiteral("noch ca. %1 min").arg(qint64(std::min(std::round(seconds / 60), 1e15)));
 }
 
 QString withKey(const QString &text, const QKeySequence &keys)
@@ -34,14 +46,39 @@ QString viewName(GlanceModel::ComparisonView view)
     return QStringLiteral("Differenz");
 }
 
+QString viewHint(GlanceModel::ComparisonView view)
+{
+    switch (view) {
+    case GlanceModel::ComparisonView::Flip:
+        return QStringLiteral("Leertaste oder Klick: anderes Bild");
+    case GlanceModel::ComparisonView::Split:
+        return QStringLiteral("links Original, rechts HEVC · Trennlinie am Griff ziehen");
+    case GlanceModel::ComparisonView::Difference:
+        return QStringLiteral("Helligkeitsunterschied: je heller, desto größer");
+    case GlanceModel::ComparisonView::SideBySide:
+        break;
+    }
+    return {};
+}
+
 QString originalLabel()
 {
     return QStringLiteral("Original");
 }
 
+QString encodedBitrate(double mbps)
+{
+    return mbit(fixedText(mbps, 1));
+}
+
 QString encodedLabel(double mbps)
 {
-    return QStringLiteral("HEVC · ") + mbit(fixedText(mbps, 1));
+    return QStringLiteral("HEVC · ") + encodedBitrate(mbps);
+}
+
+QString stale(const QString &label)
+{
+    return label + QStringLiteral(" (alt)");
 }
 
 QString differenceLabel()

@@ -13,16 +13,26 @@ QString mbit(const QString &number);
 // "1.5×": the zoom factor with printf's rounding.
 QString zoom(double zoom);
 
+// "noch ca. 4 s", "noch ca. 2 min": the estimated time a step still needs.
+QString remaining(double seconds);
+
 // "Ganzes Bild zeigen (Strg+0)": a tooltip that names the keys, as the menus write them.
 QString withKey(const QString &text, const QKeySequence &keys);
 
 // "Nebeneinander", "Wechseln", "Teilung", "Differenz".
 QString viewName(GlanceModel::ComparisonView view);
 
+// What the single pane of a view shows, after the view's name in its title.
+QString viewHint(GlanceModel::ComparisonView view);
+
 // What a pane's corner calls the frame it shows: "Original", "HEVC · 2.0 Mbit/s" (the bitrate of
 // the comparison on screen), "Differenz ×4".
 QString originalLabel();
 QString encodedLabel(double mbps);
 QString differenceLabel();
+// "2.0 Mbit/s": the bitrate of an encoded comparison.
+QString encodedBitrate(double mbps);
+// "HEVC · 2.0 Mbit/s (alt)": a label of a comparison made for other settings than the current ones.
+QString stale(const QString &label);
 
 } // namespace ViewTexts
