@@ -119,6 +119,28 @@ std::optional<double> bitrate(const QJsonObject &stream)
     return parseNumber(text);
 }
 
+// Degrees clockwise that stand the picture upright, to the nearest quarter turn: from the display
+// matrix ("rotation" in the side data, counter-clockwise as ffprobe reports it), else from the
+// "rotate" tag (clockwise).
+int rotation(const QJsonObject &stream)
+{
+    std::optional<double> degrees;
+    for (const QJsonValue &entry : stream.value(QLatin1String("side_data_list")).toArray()) {
+        const QJsonValue value = entry.toObject().value(QLatin1String("rotation"));
+        if (value.isDouble()) {
+            degrees = -value.toDouble();
+            break;
+        }
+    }
+    if (!degrees)
+        degrees = parseNumber(
+            textValue(stream.value(QLatin1String("tags")).toObject(), QStringLiteral("rotate")).value_or(QString()));
+    if (!degrees || !std::isfinite(*degrees) || std::fabs(*degrees) > 1e9)
+        return 0;
+    const long quarters = std::lround(*degrees / 90.0) % 4;
+    return int(quarters < 0 ? quarters + 4 : quarters) * 90;
+}
+
 } // namespace
 
 MovieInfo movieInfoFromProbe(const QJsonObject &json, const QUrl &url)
@@ -171,5 +193,6 @@ MovieInfo movieInfoFromProbe(const QJsonObject &json, const QUrl &url)
     info.fps = frameRate(stream);
     info.codec = textValue(stream, QStringLiteral("codec_name")).value_or(QStringLiteral("Video"));
     info.bitrate = bitrate(stream);
+    info.rotation = rotation(stream);
     return info;
 }

@@ -36,8 +36,21 @@ QString FakeTools::defaultBody(const QString &tool) const
     if (tool == "ffprobe")
         return R"(case "$LAST" in *reference.mkv) cat "$DIR/reference.json" ;; *encoded.mp4) cat "$DIR/encoded.json" ;;)"
                R"( *) cat "$DIR/movie.json" ;; esac)";
-    return R"(case "$LAST" in *original.png) cp "$DIR/original-frame.png" "$LAST" ;;)"
-           R"( *encoded.png) cp "$DIR/encoded-frame.png" "$LAST" ;; *) : > "$LAST" ;; esac)";
+    return qualityBody()
+        + R"(case "$LAST" in *original.png) cp "$DIR/original-frame.png" "$LAST" ;;)"
+          R"( *encoded.png) cp "$DIR/encoded-frame.png" "$LAST" ;; *) : > "$LAST" ;; esac)";
+}
+
+QString FakeTools::qualityBody()
+{
+    // Frame n (counted from 1 in the stats) has SSIM 0.9nnn and PSNR 30.n dB.
+    return R"(case "$*" in *stats_file=*)
+awk 'BEGIN { for (n = 1; n <= 200; n++) printf "n:%d Y:0.9 U:0.9 V:0.9 All:0.9%03d (13.0)\n", n, n }' > ssim.log
+awk 'BEGIN { for (n = 1; n <= 200; n++) printf "n:%d mse_avg:1.00 psnr_avg:30.%d psnr_y:30.00\n", n, n }' > psnr.log
+echo '[Parsed_psnr_7 @ 0x5581] PSNR y:inf u:inf v:inf average:inf min:inf max:inf' >&2
+echo '[Parsed_ssim_6 @ 0x5582] SSIM Y:0.95 (13.0) U:0.95 (13.0) V:0.95 (13.0) All:0.951000 (13.1)' >&2
+exit 0 ;; esac
+)";
 }
 
 void FakeTools::setBody(const QString &tool, const QString &body)

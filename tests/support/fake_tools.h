@@ -10,7 +10,9 @@
 // exact arguments, which must not contain line breaks) before their body runs. By default ffprobe
 // prints defaultProbeJson() for a film, the reference size for "*reference.mkv" and a bit_rate of
 // 2370000 for "*encoded.mp4"; ffmpeg writes a small PNG (one for original.png, another for
-// encoded.png) or an empty file to its last argument. Bodies see $DIR (this folder) and $LAST.
+// encoded.png) or an empty file to its last argument; for a quality measurement (ssim and psnr
+// stats files) it writes the stats qualityBody() describes into its working folder and the
+// summary lines to standard error. Bodies see $DIR (this folder) and $LAST.
 class FakeTools {
 public:
     struct Call {
@@ -37,6 +39,9 @@ public:
     void clearCalls() { QFile::remove(dir_.filePath("calls.log")); }
 
     static QString defaultProbeJson();
+    // The fake measurement: frame n of the clip (from 0) has SSIM 0.9 + (n + 1) / 10000 and PSNR
+    // 30.<n + 1> dB; over the clip SSIM 0.951 and an infinite PSNR.
+    static QString qualityBody();
 
 private:
     QString defaultBody(const QString &tool) const;
