@@ -10,6 +10,9 @@ struct SceneResult {
     double sampleSeconds = 0; // length of the clip really encoded
     double actualMbps = 0;    // measured bitrate of the encoded clip
     QualityNumbers quality;
+    // The scene time the scan asked for: rendering it again at the scan's bitrate and height limit
+    // answers from the engine's cache, where `seconds` would cut another clip.
+    double sceneSeconds = 0;
 
     friend bool operator==(const SceneResult &, const SceneResult &) = default;
 };
