@@ -3,6 +3,7 @@
 #include "comparison_limits.h"
 #include "film_path.h"
 #include "number_text.h"
+#include "scan_options.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,6 +67,10 @@ QString CliArguments::usage()
     return QStringLiteral("usage: bitglance-cli probe  [--tools DIR] FILM\n"
                           "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
                           "                            [--max-height 0|720|1080] [--out DIR]\n"
+                          "       bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N]\n"
+                          "                            [--max-height 0|720|1080] [--jobs J]\n"
+                          "       bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N]\n"
+                          "                            [--max-height 0|720|1080]\n"
                           "       bitglance-cli --help\n");
 }
 
@@ -98,9 +103,14 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
         result.command = Command::Probe;
     else if (command == "render")
         result.command = Command::Render;
+    else if (command == "scan")
+        result.command = Command::Scan;
+    else if (command == "advise")
+        result.command = Command::Advise;
     else
         return fail(QStringLiteral("unknown command: %1").arg(QString::fromUtf8(command)));
     const bool render = result.command == Command::Render;
+    const bool scan = result.command == Command::Scan || result.command == Command::Advise;
 
     QList<QByteArray> positional;
     std::optional<double> seconds;
@@ -143,7 +153,7 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
                 return fail(QStringLiteral("--seconds is not a number: %1").arg(value));
             if (!std::isfinite(*seconds) || *seconds < 0)
                 return fail(QStringLiteral("--seconds takes a finite time of 0 seconds or more: %1").arg(value));
-        } else if (render && name == QLatin1String("--mbps")) {
+        } else if ((render || result.command == Command::Scan) && name == QLatin1String("--mbps")) {
             for (const QString &piece : value.split(QLatin1Char(','))) {
                 const std::optional<double> mbps = parseNumber(piece);
                 if (!mbps)
@@ -156,7 +166,7 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
                 result.mbps << *mbps;
             }
             haveMbps = true;
-        } else if (render && name == QLatin1String("--max-height")) {
+        } else if ((render || scan) && name == QLatin1String("--max-height")) {
             const auto &limits = ComparisonLimits::heightLimits;
             const auto limit =
                 std::find_if(limits.begin(), limits.end(), [&value](qint64 l) { return value == QString::number(l); });
@@ -165,6 +175,11 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.maxHeight = *limit;
         } else if (render && name == QLatin1String("--out")) {
             outDirectory = value;
+        } else if (const auto read =
+                       scan ? ScanOptions::read(result, name, value, problem) : ScanOptions::Reading::NotMine;
+                   read != ScanOptions::Reading::NotMine) {
+            if (read == ScanOptions::Reading::Refused)
+                return std::nullopt;
         } else {
             return fail(QStringLiteral("unknown option: %1").arg(name));
         }
@@ -175,6 +190,8 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
     if (positional.first().isEmpty())
         return fail(QStringLiteral("FILM is empty"));
     result.film = filmUrl(positional.first());
+    if (const std::optional<QString> incomplete = scan ? ScanOptions::check(result) : std::nullopt)
+        return fail(*incomplete);
 
     if (render) {
         if (!seconds)

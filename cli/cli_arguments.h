@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comparison_limits.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,9 +12,11 @@
 // The command line of bitglance-cli:
 //   bitglance-cli probe  [--tools DIR] FILM
 //   bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...] [--max-height 0|720|1080] [--out DIR]
+//   bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N] [--max-height 0|720|1080] [--jobs J]
+//   bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N] [--max-height 0|720|1080]
 // Numbers are read in the C locale. "--" ends the options, so a film may start with a dash.
 struct CliArguments {
-    enum class Command { Probe, Render, Help };
+    enum class Command { Probe, Render, Scan, Advise, Help };
 
     Command command = Command::Help;
     QString toolsDirectory; // empty: the program's own Tools folder
@@ -21,6 +25,10 @@ struct CliArguments {
     QList<double> mbps;
     qint64 maxHeight = 0;
     QString outDirectory; // absolute path
+    // scan and advise (ScanOptions): the scenes, the engines that scan them, the target SSIM.
+    int scenes = ComparisonLimits::defaultScanScenes;
+    int jobs = 1;
+    double ssim = 0;
 
     // The picture files a render writes, in the order of mbps: original.png first, then one
     // encoded picture per bitrate (a bitrate given twice names its file twice).

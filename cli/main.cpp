@@ -7,6 +7,7 @@
 #include "interrupt_watcher.h"
 #include "json_output.h"
 #include "preview_engine.h"
+#include "scan_commands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -149,6 +150,10 @@ int main(int argc, char *argv[])
                                                                  : arguments->toolsDirectory);
         if (arguments->command == CliArguments::Command::Probe)
             probeCommand(engine, *arguments, token);
+        else if (arguments->command == CliArguments::Command::Scan)
+            ScanCommands::scan(engine, *arguments, token);
+        else if (arguments->command == CliArguments::Command::Advise)
+            ScanCommands::advise(engine, *arguments, token);
         else
             renderCommand(engine, *arguments, token);
         watcher.outputComplete();

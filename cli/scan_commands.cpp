@@ -1,0 +1,128 @@
+#include "scan_commands.h"
+
+#include "bitrate_finder.h"
+#include "json_output.h"
+#include "preview_engine.h"
+#include "preview_error.h"
+#include "scene_plan.h"
+#include "scene_scan.h"
+#include "when_finished.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// {"frame": …, "clip": …}
+QJsonObject frameAndClip(const QJsonValue &frame, const QJsonValue &clip)
+{
+    return QJsonObject{{QStringLiteral("frame"), frame}, {QStringLiteral("clip"), clip}};
+}
+
+QByteArray sceneLine(const SceneResult &scene)
+{
+    const QualityNumbers &quality = scene.quality;
+    return JsonOutput::object(
+        {{"seconds", scene.seconds},
+         {"sampleSeconds", scene.sampleSeconds},
+         {"actualMbps", scene.actualMbps},
+         {"ssim", frameAndClip(quality.ssimFrame, quality.ssimClip)},
+         {"psnr",
+          frameAndClip(JsonOutput::optionalNumber(quality.psnrFrame), JsonOutput::optionalNumber(quality.psnrClip))}});
+}
+
+// Waits in an event loop, where the engines' answers arrive, until the future has finished;
+// returns its value or throws its failure.
+template <typename T> T await(const QFuture<T> &future)
+{
+    QEventLoop loop;
+    std::optional<T> value;
+    std::exception_ptr failure;
+    bool finished = false;
+    whenFinished(future, &loop, [&](std::optional<T> result, const std::exception_ptr &error) {
+        value = std::move(result);
+        failure = error;
+        finished = true;
+        loop.quit();
+    });
+    if (!finished) // an answer that was there at once came without the loop
+        loop.exec();
+    if (failure)
+        std::rethrow_exception(failure);
+    return std::move(*value);
+}
+
+} // namespace
+
+void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
+{
+    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    const QList<double> times = ScenePlan::sceneTimes(movie.duration, arguments.scenes);
+    const double mbps = arguments.mbps.constFirst();
+
+    // Every further engine works in a folder of its own, with the same tools.
+    std::vector<std::unique_ptr<PreviewEngine>> more;
+    QList<PreviewEngine *> engines{&engine};
+    const QString tools = QFileInfo(engine.ffmpeg()).path();
+    while (engines.size() < std::min<qsizetype>(arguments.jobs, times.size())) {
+        more.push_back(std::make_unique<PreviewEngine>(tools));
+        engines.append(more.back().get());
+    }
+
+    SceneScan scan(engines);
+    // A line that cannot be written ends the scan; the failure is thrown once the engines let go.
+    std::exception_ptr writeFailure;
+    QObject::connect(&scan, &SceneScan::sceneFinished, [&](const SceneResult &scene) {
+        if (writeFailure)
+            return;
+        try {
+            JsonOutput::printLine(sceneLine(scene));
+        } catch (...) {
+            writeFailure = std::current_exception();
+            token.cancel();
+        }
+    });
+    std::exception_ptr failure;
+    QList<SceneResult> scenes;
+    try {
+        scenes = await(scan.start(movie, times, mbps, arguments.maxHeight, token));
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (writeFailure)
+        std::rethrow_exception(writeFailure);
+    if (failure)
+        std::rethrow_exception(failure);
+
+    const std::optional<ScenePlan::Summary> summary = ScenePlan::summarize(scenes);
+    JsonOutput::printLine(JsonOutput::object({{"summary", true},
+                                              {"mbps", mbps},
+                                              {"scenes", double(scenes.size())},
+                                              {"worstSeconds", summary->worstSeconds},
+                                              {"worstSsim", summary->worstSsim},
+                                              {"meanSsim", summary->meanSsim},
+                                              {"meanActualMbps", summary->meanActualMbps}}));
+}
+
+void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
+{
+    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    BitrateFinder finder(&engine);
+    const FinderResult found = await(finder.start(movie, arguments.scenes, arguments.maxHeight, arguments.ssim, token));
+    if (!found.mbps)
+        throw PreviewError(BitrateFinder::unreachableText(arguments.ssim));
+    QJsonArray tried;
+    for (const BitrateSearch::Try &step : found.tried)
+        tried.append(QJsonObject{{QStringLiteral("mbps"), step.mbps}, {QStringLiteral("worstSsim"), step.worstSsim}});
+    JsonOutput::printLine(JsonOutput::object({{"mbps", *found.mbps},
+                                              {"worstSsim", found.worstSsim},
+                                              {"worstSeconds", found.worstSeconds},
+                                              {"tried", tried}}));
+}
