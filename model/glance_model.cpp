@@ -233,10 +233,29 @@ void GlanceModel::openMovie(const QString &path)
     Job::probe(job, path);
 }
 
+void GlanceModel::setPreviewsHeld(bool held)
+{
+    if (std::exchange(previewsHeld_, held) == held)
+        return;
+    if (held) {
+        if (busy_ && movie_) {
+            cancelCurrentJob();
+            previewPending_ = true;
+        }
+        return;
+    }
+    if (std::exchange(previewPending_, false))
+        schedulePreview(true);
+}
+
 void GlanceModel::schedulePreview(bool immediate)
 {
     if (!movie_ || !engine_)
         return;
+    if (previewsHeld_) {
+        previewPending_ = true;
+        return;
+    }
     cancelCurrentJob();
     const auto job = std::make_shared<Job>(shared_from_this());
     job->movie = *movie_;

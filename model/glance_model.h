@@ -95,6 +95,13 @@ public:
 
     // The engine's work folder, empty without an engine.
     QString workDirectory() const;
+    // The engine, for work beside the comparisons (the scene scan); none when its creation failed.
+    const std::shared_ptr<PreviewEngine> &engine() const { return engine_; }
+
+    // While held (a scene scan uses the engine) no comparison starts: a request is only
+    // remembered, and releasing the hold makes it at once. Holding cancels a comparison on its way
+    // (in its pause or rendering), which then counts as requested.
+    void setPreviewsHeld(bool held);
 
     // Physical pixels per view point of the screen that shows the window; the window hands it in
     // and keeps it current. 1 until then.
@@ -196,6 +203,8 @@ private:
     std::optional<PreviewResult> shown_;
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
+    bool previewsHeld_ = false;
+    bool previewPending_ = false;
 
     double devicePixelRatio_ = 1;
     int pauseMs_ = ComparisonLimits::previewPauseMs;

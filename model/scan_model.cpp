@@ -1,0 +1,147 @@
+#include "scan_model.h"
+
+#include "bitrate_finder.h"
+#include "error_description.h"
+#include "glance_model.h"
+#include "preview_engine.h"
+#include "scene_plan.h"
+#include "scene_scan.h"
+#include "when_finished.h"
+
+#include <algorithm>
+#include <utility>
+
+ScanModel::ScanModel(std::shared_ptr<GlanceModel> model, QObject *parent) : QObject(parent), model_(std::move(model))
+{
+    if (PreviewEngine *engine = model_->engine().get()) {
+        scan_ = new SceneScan({engine}, this);
+        finder_ = new BitrateFinder(engine, this);
+    }
+    const auto forward = [this](const ScanProgress &progress) { setProgress(progress); };
+    if (scan_) {
+        connect(scan_, &SceneScan::progressChanged, this, forward);
+        connect(scan_, &SceneScan::sceneFinished, this, [this](const SceneResult &scene) {
+            // A scene that finished while its scan was being cancelled belongs to other settings.
+            if (token_.isCancelled())
+                return;
+            scenes_.append(scene);
+            emit scenesChanged();
+        });
+        connect(finder_, &BitrateFinder::progressChanged, this, forward);
+    }
+    connect(model_.get(), &GlanceModel::movieChanged, this, [this] { reset(true); });
+    connect(model_.get(), &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
+    connect(model_.get(), &GlanceModel::mbpsChanged, this, [this] { reset(false); });
+}
+
+ScanModel::~ScanModel()
+{
+    token_.cancel();
+}
+
+bool ScanModel::begin(Activity activity)
+{
+    if (running() || !scan_ || !model_->movie())
+        return false;
+    token_ = CancelToken();
+    setError(QString());
+    if (!scenes_.isEmpty()) {
+        scenes_.clear();
+        emit scenesChanged();
+    }
+    setProgress({});
+    setActivity(activity);
+    model_->setPreviewsHeld(true);
+    return true;
+}
+
+void ScanModel::scan(int scenes)
+{
+    if (!begin(Activity::Scanning))
+        return;
+    const MovieInfo &movie = *model_->movie();
+    whenFinished(
+        scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), model_->mbps(), model_->maxHeight(), token_),
+        this, [this](std::optional<QList<SceneResult>>, const std::exception_ptr &failure) { end(failure); });
+}
+
+void ScanModel::findBitrate(double targetSsim, int scenes)
+{
+    if (!begin(Activity::Finding))
+        return;
+    if (finderResult_) {
+        finderResult_.reset();
+        emit finderResultChanged();
+    }
+    whenFinished(finder_->start(*model_->movie(), scenes, model_->maxHeight(), targetSsim, token_), this,
+                 [this](std::optional<FinderResult> found, const std::exception_ptr &failure) {
+                     if (found && !token_.isCancelled()) {
+                         finderResult_ = found;
+                         emit finderResultChanged();
+                         if (!found->mbps) {
+                             setError(BitrateFinder::unreachableText(found->targetSsim));
+                         } else {
+                             // Made while the comparisons wait: the end of the run renders them.
+                             model_->setMbps(*found->mbps);
+                             model_->setSeconds(found->worstSceneSeconds);
+                             model_->schedulePreview(true);
+                         }
+                     }
+                     end(failure);
+                 });
+}
+
+void ScanModel::end(const std::exception_ptr &failure)
+{
+    if (failure && !isCancellation(failure))
+        setError(errorDescription(failure));
+    setActivity(Activity::Idle);
+    model_->setPreviewsHeld(false);
+}
+
+void ScanModel::cancel()
+{
+    token_.cancel();
+}
+
+void ScanModel::showScene(double seconds)
+{
+    const auto scene = std::find_if(scenes_.cbegin(), scenes_.cend(),
+                                    [seconds](const SceneResult &result) { return result.seconds == seconds; });
+    if (scene == scenes_.cend())
+        return;
+    model_->setSeconds(scene->sceneSeconds);
+    model_->schedulePreview(true);
+}
+
+void ScanModel::reset(bool everything)
+{
+    cancel();
+    setError(QString());
+    if (!scenes_.isEmpty()) {
+        scenes_.clear();
+        emit scenesChanged();
+    }
+    if (everything && finderResult_) {
+        finderResult_.reset();
+        emit finderResultChanged();
+    }
+}
+
+void ScanModel::setActivity(Activity activity)
+{
+    if (std::exchange(activity_, activity) != activity)
+        emit activityChanged();
+}
+
+void ScanModel::setProgress(const ScanProgress &progress)
+{
+    if (std::exchange(progress_, progress) != progress)
+        emit progressChanged();
+}
+
+void ScanModel::setError(const QString &error)
+{
+    if (std::exchange(error_, error) != error)
+        emit errorChanged();
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "cancel_token.h"
+#include "comparison_limits.h"
+#include "finder_result.h"
+#include "scan_progress.h"
+#include "scene_result.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class BitrateFinder;
+class GlanceModel;
+class SceneScan;
+
+// The scene scan and the bitrate finder of one window, on the engine of the window's model. While
+// either runs, the model's comparisons wait (GlanceModel::setPreviewsHeld); a request made
+// meanwhile is rendered once the run has ended. Another film, bitrate or height limit cancels the
+// run and clears the scanned scenes; the finder's result goes with another film or height limit.
+// Lives on the GUI thread.
+class ScanModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(Activity activity READ activity NOTIFY activityChanged)
+    Q_PROPERTY(ScanProgress progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(QList<SceneResult> scenes READ scenes NOTIFY scenesChanged)
+    Q_PROPERTY(std::optional<FinderResult> finderResult READ finderResult NOTIFY finderResultChanged)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+
+public:
+    enum class Activity { Idle, Scanning, Finding };
+    Q_ENUM(Activity)
+
+    explicit ScanModel(std::shared_ptr<GlanceModel> model, QObject *parent = nullptr);
+    // Cancels a run; the model stays held, as it is going away with the window.
+    ~ScanModel() override;
+
+    Activity activity() const { return activity_; }
+    bool running() const { return activity_ != Activity::Idle; }
+    const ScanProgress &progress() const { return progress_; }
+    // The scenes of the last scan at the current bitrate and height limit, in the order they
+    // finished.
+    const QList<SceneResult> &scenes() const { return scenes_; }
+    const std::optional<FinderResult> &finderResult() const { return finderResult_; }
+    // Why the last run failed, or that the finder found no bitrate; empty otherwise.
+    const QString &error() const { return error_; }
+
+    // Scans the film at the current bitrate and height limit. Nothing happens without a film or
+    // while a run goes on.
+    void scan(int scenes = ComparisonLimits::defaultScanScenes);
+    // Searches the lowest bitrate at which the worst scenes reach targetSsim; once found, sets the
+    // bitrate to it and shows the worst scene's comparison.
+    void findBitrate(double targetSsim, int scenes = ComparisonLimits::defaultScanScenes);
+    void cancel();
+    // Goes to a scanned scene, given by its compared frame's time as the strip and the list give
+    // it, and shows its comparison at once (from the engine's cache).
+    void showScene(double seconds);
+
+signals:
+    void activityChanged();
+    void progressChanged();
+    void scenesChanged();
+    void finderResultChanged();
+    void errorChanged();
+
+private:
+    bool begin(Activity activity);
+    void end(const std::exception_ptr &failure);
+    // Cancels a run and forgets the scenes; with the finder's result too when `everything`.
+    void reset(bool everything);
+    void setActivity(Activity activity);
+    void setProgress(const ScanProgress &progress);
+    void setError(const QString &error);
+
+    std::shared_ptr<GlanceModel> model_;
+    SceneScan *scan_ = nullptr;
+    BitrateFinder *finder_ = nullptr;
+    CancelToken token_;
+    Activity activity_ = Activity::Idle;
+    ScanProgress progress_;
+    QList<SceneResult> scenes_;
+    std::optional<FinderResult> finderResult_;
+    QString error_;
+};
