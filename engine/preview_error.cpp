@@ -10,6 +10,31 @@ QString PreviewError::unknownToolFailure()
     return QStringLiteral("Unbekannter FFmpeg-Fehler.");
 }
 
+QString PreviewError::toolKilled(const QString &tool, int signal)
+{
+    return QStringLiteral("%1 wurde durch Signal %2 beendet.").arg(tool).arg(signal);
+}
+
+QString PreviewError::toolFailed(const QString &tool, int status)
+{
+    return QStringLiteral("%1 ist mit Status %2 fehlgeschlagen.").arg(tool).arg(status);
+}
+
+QString PreviewError::noSpace(const QString &folder)
+{
+    return QStringLiteral("Kein Platz mehr im temporären Ordner: ") + folder;
+}
+
+QString PreviewError::notAFilm(const QString &fileName)
+{
+    return QStringLiteral("Keine Filmdatei: ") + fileName;
+}
+
+QString PreviewError::noFramesRead()
+{
+    return QStringLiteral("Für diese Szene konnten keine Bilder gelesen werden.");
+}
+
 QString PreviewError::unreadableMovieData()
 {
     return QStringLiteral("Videodaten konnten nicht gelesen werden.");

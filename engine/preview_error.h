@@ -15,6 +15,11 @@ public:
     // Every text the engine can fail with, apart from a tool's own log tail.
     static QString toolsMissing();
     static QString unknownToolFailure();
+    static QString toolKilled(const QString &tool, int signal);
+    static QString toolFailed(const QString &tool, int status);
+    static QString noSpace(const QString &folder);
+    static QString notAFilm(const QString &fileName);
+    static QString noFramesRead();
     static QString unreadableMovieData();
     static QString noVideoStream();
     static QString hdrNotSupported();

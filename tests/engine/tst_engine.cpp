@@ -9,11 +9,13 @@
 #include "operation_queue.h"
 #include "preview_engine.h"
 #include "tool_runner.h"
+#include "work_folder.h"
 
 #include <QtTest>
 
 #include <sys/stat.h>
 #include <thread>
+#include <utime.h>
 
 using namespace FfmpegCommands;
 
@@ -193,8 +195,9 @@ private slots:
         QCOMPARE(failureOf([&] { PreviewEngine(fake_->directory()); }), previewError(PreviewError::toolsMissing()));
     }
 
-    // Private whatever the umask, empty (creation runs no tool); removed with everything in it, also
-    // when it is gone already or the program ends through exit() with the engine alive.
+    // Private whatever the umask, holding only its owner record (creation runs no tool), in /tmp
+    // when $TMPDIR does not exist; removed with everything in it, also when it is gone already or
+    // the program ends through exit() with the engine alive.
     void workFolder()
     {
         for (mode_t mask : {mode_t(0), mode_t(0277)}) {
@@ -202,15 +205,51 @@ private slots:
             PreviewEngine engine(fake_->directory());
             ::umask(previous);
             QCOMPARE(int(QFileInfo(engine.directory()).permissions()), 0x7700); // the owner's alone
-            QVERIFY(QDir(engine.directory()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+            QCOMPARE(QDir(engine.directory()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList{"owner"});
             QVERIFY(QDir(engine.directory()).mkpath("inner/deeper") && fake_->calls().isEmpty());
         }
+        qputenv("TMPDIR", QFile::encodeName(temp_->dir.filePath("fehlt")));
+        QCOMPARE(QFileInfo(PreviewEngine(fake_->directory()).directory()).path(), "/tmp");
+        qputenv("TMPDIR", QFile::encodeName(temp_->dir.path()));
         QVERIFY(QDir(engine_->directory()).removeRecursively());
         QProcess exiting; // this program as a child, ending as Qt ends one whose display went away
         exiting.start(QCoreApplication::applicationFilePath(), {"--exit-with-engine", fake_->directory()});
         QVERIFY(exiting.waitForFinished(60000) && exiting.exitCode() == 0);
         const QString exited = exiting.readAllStandardOutput().trimmed();
         QVERIFY2(exited.contains("Bitglance-") && !QFileInfo::exists(exited), qPrintable(exited));
+    }
+
+    // The folders of this user's engines whose process is gone go; nothing else is touched.
+    void abandonedFolders()
+    {
+        const QString pid = QString::number(::getpid());
+        QStringList kept{QFileInfo(engine_->directory()).fileName()}, gone;
+        for (const QString &entry : QStringList{"gone 999999999 1", "gone " + pid + " 1", "gone old", "kept young",
+                                                "kept other user", "kept link", "kept file", "kept abc"}) {
+            const QString name = "Bitglance-"
+                + (entry.endsWith("abc") ? "abc" : QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+            const QString path = QDir::temp().filePath(name), record = entry.section(' ', 1);
+            (entry.startsWith("kept") ? kept : gone) << name;
+            const QString folder =
+                entry.endsWith("link") ? temp_->dir.filePath("Ziel") : path; // one that looks abandoned
+            QVERIFY(entry.endsWith("file") ? QFile(path).open(QIODevice::WriteOnly) : QDir().mkpath(folder));
+            QFile owner(folder + "/owner");
+            QVERIFY(entry.endsWith("file") || record == "old" || record == "young"
+                    || (owner.open(QIODevice::WriteOnly)
+                        && owner.write(record.front().isDigit() ? record.toLatin1() : "999999999 1")));
+            const utimbuf old{std::time(nullptr) - 120, std::time(nullptr) - 120};
+            QVERIFY((record != "old" || ::utime(QFile::encodeName(path), &old) == 0)
+                    && (folder == path || QFile::link(folder, path)));
+            if (record == "other user" && ::chown(QFile::encodeName(path), 65534, 65534) != 0)
+                gone << kept.takeLast(); // only root can give a folder away
+        }
+        WorkFolder::removeAbandoned(QDir::tempPath());
+        for (const QString &name : kept + gone) {
+            const QString path = QDir::temp().filePath(name);
+            QVERIFY2(QFileInfo::exists(path) == kept.contains(name), qPrintable(name));
+            QVERIFY(name == kept.first() || QFile::remove(path) || QDir(path).removeRecursively()); // not the engine's
+        }
     }
 
     void toolRun_data()
