@@ -4,7 +4,7 @@
 #include <memory>
 
 // A cooperative cancellation flag shared between a job and the engine operation it awaits.
-// Copies share one flag. The engine looks at it right before and right after each tool run.
+// Copies share one flag. The engine looks at it before each tool run and while the tool runs.
 class CancelToken {
 public:
     CancelToken() : flag_(std::make_shared<std::atomic<bool>>(false)) {}

@@ -5,8 +5,9 @@
 #include <atomic>
 #include <functional>
 
-// What one engine operation looks at between its steps: the caller's token, the caller cancelling
-// the operation's future, and the program ending the running tool because it quits.
+// What one engine operation looks at between its steps and while a tool runs: the caller's token,
+// the caller cancelling the operation's future, and the program ending the running tool because
+// it quits.
 class Cancellation {
 public:
     explicit Cancellation(CancelToken token = {}, std::function<bool()> futureCancelled = {},
@@ -14,10 +15,11 @@ public:
         : token_(std::move(token)), futureCancelled_(std::move(futureCancelled)), abort_(abort)
     {}
 
-    // The result is no longer wanted: the operation stops at the next tool boundary.
-    bool requested() const { return token_.isCancelled() || (futureCancelled_ && futureCancelled_()) || aborted(); }
-    // The program quits: the running tool is ended at once.
-    bool aborted() const { return abort_ && abort_->load(); }
+    // The result is no longer wanted: the running tool is ended at once and the operation stops.
+    bool requested() const
+    {
+        return token_.isCancelled() || (futureCancelled_ && futureCancelled_()) || (abort_ && abort_->load());
+    }
 
 private:
     CancelToken token_;

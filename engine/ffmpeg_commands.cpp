@@ -1,9 +1,6 @@
 #include "ffmpeg_commands.h"
 
 #include "number_text.h"
-#include "platform_error.h"
-
-#include <QFileInfo>
 
 namespace FfmpegCommands {
 
@@ -15,17 +12,15 @@ QStringList ffmpegStart()
     return {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y")};
 }
 
-} // namespace
-
-QString moviePath(const QUrl &url)
+// The same for a run that reports how far it is: blocks of key=value lines on standard output,
+// each with the frames done so far ("frame=N").
+QStringList ffmpegStartWithProgress()
 {
-    if (!url.isLocalFile())
-        throw PlatformError(QStringLiteral("Not a local file: %1").arg(url.toDisplayString()));
-    const QString path = url.toLocalFile();
-    if (path.isEmpty())
-        throw PlatformError(QStringLiteral("No file given"));
-    return QFileInfo(path).absoluteFilePath();
+    return {QStringLiteral("-v"),        QStringLiteral("error"),  QStringLiteral("-nostdin"),
+            QStringLiteral("-progress"), QStringLiteral("pipe:1"), QStringLiteral("-y")};
 }
+
+} // namespace
 
 QStringList probe(const QString &path)
 {
@@ -40,19 +35,20 @@ QStringList probe(const QString &path)
 
 QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath)
 {
-    return ffmpegStart()
+    return ffmpegStartWithProgress()
         + QStringList{QStringLiteral("-ss"), doubleText(plan.start), QStringLiteral("-noautorotate"),
                       QStringLiteral("-i"), moviePath, QStringLiteral("-t"), doubleText(plan.clipLength),
                       // "V", not "v": the first video stream that is not a cover picture, the one
                       // the probe chose.
                       QStringLiteral("-map"), QStringLiteral("0:V:0"), QStringLiteral("-an"), QStringLiteral("-sn"),
                       QStringLiteral("-dn"), QStringLiteral("-vf"),
-                      QStringLiteral("scale=-2:min(ih\\,%1),setsar=1,format=yuv420p").arg(plan.outputHeight),
+                      // An even height whatever the film's: x265 refuses an odd one in 4:2:0.
+                      QStringLiteral("scale=-2:2*trunc(min(ih\\,%1)/2),setsar=1,format=yuv420p").arg(plan.outputHeight),
                       QStringLiteral("-c:v"), QStringLiteral("ffv1"), QStringLiteral("-level"), QStringLiteral("3"),
                       referencePath};
 }
 
-QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngPath)
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName)
 {
     return ffmpegStart()
         + QStringList{QStringLiteral("-i"),
@@ -61,12 +57,12 @@ QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString
                       QStringLiteral("select=eq(n\\,%1)").arg(frame),
                       QStringLiteral("-frames:v"),
                       QStringLiteral("1"),
-                      pngPath};
+                      pngName};
 }
 
 QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond)
 {
-    return ffmpegStart()
+    return ffmpegStartWithProgress()
         + QStringList{QStringLiteral("-i"), referencePath, QStringLiteral("-map"), QStringLiteral("0:v:0"),
                       QStringLiteral("-an"),
                       // Every frame of the reference exactly once: MP4 output would otherwise be

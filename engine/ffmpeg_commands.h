@@ -4,28 +4,26 @@
 
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
 // Every argument list the engine hands to ffprobe and ffmpeg, in one place. Paths go in as they
-// are; moviePath() makes a film's path safe to hand over.
+// are; FilmFile makes a film's path safe to hand over.
 namespace FfmpegCommands {
-
-// The film's path as the tools get it: always absolute, so that a name starting with "-" is not
-// read as an option, "-" not as standard input and a name like "http:x" not as a protocol.
-// Throws PlatformError for a URL that is not a local file.
-QString moviePath(const QUrl &url);
 
 // ffprobe: streams and format of a file as JSON (7 arguments).
 QStringList probe(const QString &path);
 
 // ffmpeg: the reference clip the plan describes, cut from the film into lossless FFV1 without
-// audio, subtitles or data, scaled to the plan's height limit (23 arguments).
+// audio, subtitles or data, scaled to the plan's height limit and to an even height; reports its
+// progress on standard output (25 arguments).
 QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
 
-// ffmpeg: the frame with the given index of a clip as a PNG (11 arguments).
-QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngPath);
+// ffmpeg: the frame with the given index of a clip as a PNG (11 arguments). pngName is a file
+// name in the folder ffmpeg runs in, never a path: ffmpeg's image writer reads a "%" in the name
+// as a pattern, and the temporary folder's path may hold one.
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName);
 
-// ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame (24 arguments).
+// ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame; reports its
+// progress on standard output (26 arguments).
 QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);
 
 // ffmpeg: SSIM and PSNR of the encoded clip against the reference clip in one run. Each input is

@@ -1,6 +1,7 @@
 #include "film_path.h"
 
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -8,10 +9,11 @@ QUrl filmUrl(const QByteArray &path)
 {
     QByteArray absolute = path;
     if (!path.startsWith('/')) {
-        // getcwd fails for a folder deeper than the system's path limit; the name then stays
-        // relative, and the engine keeps it from being read as an option or a protocol.
+        // A path longer than the system's limit cannot be opened (getcwd may fail there, or give
+        // such a path); the name then stays relative, and the engine keeps it from being read as
+        // an option or a protocol.
         const std::unique_ptr<char, decltype(&::free)> folder(::getcwd(nullptr, 0), &::free);
-        if (folder)
+        if (folder && std::strlen(folder.get()) + 1 + size_t(path.size()) < PATH_MAX)
             absolute = QByteArray(folder.get()) + '/' + path;
     }
     if (absolute.startsWith('/'))

@@ -1,6 +1,7 @@
 #include "preview_engine.h"
 
 #include "ffmpeg_commands.h"
+#include "film_file.h"
 #include "movie_probe.h"
 #include "operation_queue.h"
 #include "preview_error.h"
@@ -36,7 +37,7 @@ QString checkedTool(const QString &toolsDirectory, const QString &name)
 struct PreviewEngine::Parts {
     Parts(const QString &tools)
         : ffmpeg(checkedTool(tools, QStringLiteral("ffmpeg"))), ffprobe(checkedTool(tools, QStringLiteral("ffprobe"))),
-          runner(folder.file(QStringLiteral("process.log"))), renderer(ffmpeg, ffprobe, runner, folder)
+          runner(folder), renderer(ffmpeg, ffprobe, runner, folder)
     {}
 
     QString ffmpeg;
@@ -76,8 +77,8 @@ QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
 {
     Parts *parts = parts_.get();
     return parts->queue.submit<MovieInfo>(token, [parts, url](const Cancellation &cancel) {
-        const QByteArray output =
-            parts->runner.run(parts->ffprobe, FfmpegCommands::probe(FfmpegCommands::moviePath(url)), cancel);
+        const FilmFile film(url, parts->folder);
+        const QByteArray output = parts->runner.run(parts->ffprobe, FfmpegCommands::probe(film.toolPath()), cancel);
         return movieInfoFromProbe(parseProbeOutput(output), url);
     });
 }

@@ -18,17 +18,19 @@
 // operation stores its exception in the future: PreviewError (German text), PlatformError
 // (the system's text) or CancelledError (the caller's token was set).
 //
-// The cancel token is looked at right before and right after each tool run; a started tool is
-// not killed by cancellation. Cancelling the returned future itself counts like the token.
+// The cancel token is looked at before each tool run and while the tool runs: the tool of an
+// operation that is cancelled is killed at once. Cancelling the returned future itself counts
+// like the token.
 //
 // Every future is finished in the end. An operation that never ran (dropped by the destructor or
 // by abortAllRunningTools) fails with CancelledError like a cancelled one, so continuations that
 // take the QFuture see the failure in result().
 //
-// Movie paths are meant to be absolute (the callers hand in what the file dialog or the command
-// line made absolute). A relative path is made absolute against the current folder before it
-// reaches a tool, so that a name like "-x.mp4" is never read as an option; a URL that is not a
-// local file fails with PlatformError.
+// Films travel as file URLs whose encoded path holds the name's bytes (filmUrl); a name that is
+// not valid UTF-8 reaches the tools unchanged. A relative path is made absolute against the
+// current folder (or kept behind "./" where that folder cannot be named), so that a name like
+// "-x.mp4" is never read as an option. A URL that is not a local file fails with PlatformError;
+// a name that is no regular file (a FIFO, a folder, a device) fails before any tool runs.
 //
 // Do not destroy the engine from inside a continuation that runs on its worker thread (one
 // attached without a context object): that is a programming error and aborts the program.

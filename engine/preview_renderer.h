@@ -26,8 +26,9 @@ public:
 
 private:
     ReferenceClip cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
-                               const Cancellation &cancel) const;
-    void extractFrame(const QString &clip, qint64 frame, const QString &png, const Cancellation &cancel) const;
+                               const Cancellation &cancel, const ProgressCallback &progress) const;
+    // pngName: a file in the work folder.
+    void extractFrame(const QString &clip, qint64 frame, const QString &pngName, const Cancellation &cancel) const;
     QJsonObject probe(const QString &path, const Cancellation &cancel) const;
 
     QString ffmpeg_;

@@ -15,6 +15,7 @@ struct ReferenceClip {
     qint64 frame = 0;    // index of the compared frame inside the clip
     double time = 0;     // movie time of that frame
     double duration = 0; // length of the clip, seconds
+    qint64 frames = 0;   // frames of the clip: as the cut counted them, else reckoned from length and rate
 
     // The files in the work folder: the lossless clip and the compared frame.
     static QString clipFile() { return QStringLiteral("reference.mkv"); }

@@ -1,9 +1,10 @@
 // The engine's rules (numbers, probe JSON, clip plan, command lines) and its parts on fake tools
-// that record their calls: work folder, tool runner, operation queue, probe and render.
+// that record their calls: work folder, tool runner and its faults, operation queue, probe and render.
 
 #include "engine_test_helpers.h"
 #include "fake_tools.h"
 #include "ffmpeg_commands.h"
+#include "film_file.h"
 #include "movie_probe.h"
 #include "number_text.h"
 #include "operation_queue.h"
@@ -13,6 +14,7 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <thread>
 #include <utime.h>
@@ -21,8 +23,10 @@ using namespace FfmpegCommands;
 
 namespace {
 
-const QString kFilm = "/Filme/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
-const QString kWaitForGo = R"(while [ ! -e "$DIR/go" ]; do sleep 0.02; done)";
+const QTemporaryDir films; // probe and render refuse anything but a regular file
+const QString kFilm = films.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
+// A tool that never ends on its own.
+const QString kHang = R"(echo $$ > "$DIR/pid"; exec sleep 600)";
 
 MovieInfo movie(double duration = 100, double fps = 25, qint64 height = 1080)
 {
@@ -64,14 +68,15 @@ class EngineTests : public QObject {
     std::unique_ptr<PrivateTempDir> temp_;
     std::unique_ptr<FakeTools> fake_;
     std::unique_ptr<PreviewEngine> engine_;
+    std::unique_ptr<WorkFolder> folder_; // the tool runner's
 
     QString fake(const QString &name) const { return fake_->directory() + '/' + name; }
     QString work(const QString &name) const { return engine_->directory() + '/' + name; }
-    QString log() const { return temp_->dir.filePath("process.log"); }
+    QString log() const { return folder_->file("process.log"); }
     // The fake ffmpeg once, directly or on a queue.
     QByteArray run(const QString &argument = {}, const Cancellation &cancel = Cancellation()) const
     {
-        return ToolRunner(log()).run(fake("ffmpeg"), {argument}, cancel);
+        return ToolRunner(*folder_).run(fake("ffmpeg"), {argument}, cancel);
     }
     QFuture<QByteArray> run(OperationQueue &queue)
     {
@@ -90,16 +95,18 @@ class EngineTests : public QObject {
     }
 
 private slots:
+    void initTestCase() { QVERIFY(QDir().mkpath(QFileInfo(kFilm).path()) && QFile(kFilm).open(QIODevice::WriteOnly)); }
     void init()
     {
         temp_ = std::make_unique<PrivateTempDir>();
         fake_ = std::make_unique<FakeTools>();
         fake_->setReferenceSize(1280, 720);
         engine_ = std::make_unique<PreviewEngine>(fake_->directory());
+        folder_ = std::make_unique<WorkFolder>();
     }
     void cleanup()
     {
-        engine_.reset();
+        engine_.reset(), folder_.reset();
         QCOMPARE(PreviewEngine::liveCount(), 0);
         QCOMPARE(QDir(QDir::tempPath()).entryList({"Bitglance-*"}, QDir::Dirs), QStringList());
         fake_.reset(), temp_.reset(); // the next one's TMPDIR is set after this one is restored
@@ -175,9 +182,9 @@ private slots:
     // A film reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
     void filmPath()
     {
-        QCOMPARE(moviePath(QUrl::fromLocalFile("-")), QDir::currentPath() + "/-");
+        QCOMPARE(FilmFile(QUrl::fromLocalFile("-"), *folder_).toolPath(), QDir::currentPath() + "/-");
         for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
-            QVERIFY(failureOf([&url] { moviePath(url); }).startsWith("PlatformError: "));
+            QVERIFY(failureOf([&] { FilmFile(url, *folder_); }).startsWith("PlatformError: "));
     }
 
     void creationNeedsBothTools_data()
@@ -252,15 +259,24 @@ private slots:
         }
     }
 
-    void toolRun_data()
+    // A tool run and the ways a tool fails, each with a message that says why.
+    void faults_data()
     {
         columns({"body", "expected"}); // the tool's; "output: <standard output>" or the failure
         row("standard input is empty", "cat\necho read-all", "output: read-all\n");
         row("standard error with status 0", "echo Warnung >&2\necho out", "output: out\n");
-        row("empty log", "exit 1", previewError(""));
+        row("empty log", "exit 1", previewError(PreviewError::toolFailed("ffmpeg", 1)));
+        row("blank log", "echo ' ' >&2; exit 3", previewError(PreviewError::toolFailed("ffmpeg", 3)));
         row("short log kept whole", "printf '  Fehler\\n\\n' >&2\nexit 255", previewError("  Fehler\n\n"));
         row("log not UTF-8", "printf 'Fehler \\377' >&2\nexit 1", previewError(PreviewError::unknownToolFailure()));
-        row("crash", "echo Absturz >&2\nkill -SEGV $$", previewError("Absturz\n"));
+        row("crash", "echo Absturz >&2\nkill -SEGV $$",
+            previewError(PreviewError::toolKilled("ffmpeg", 11) + "\nAbsturz\n"));
+        row("killed, empty log", "kill -KILL $$", previewError(PreviewError::toolKilled("ffmpeg", 9)));
+        row("disk full", "echo 'av_interleaved_write_frame(): No space left on device' >&2; exit 1",
+            previewError(PreviewError::noSpace("<temp>")));
+        row("memory addresses taken out",
+            R"(printf '[mov,mp4,m4a @ 0x55d4c0ffee00] partial\n[h264 @ 0xA] @ 0x1\n' >&2; exit 1)",
+            previewError("[mov,mp4,m4a] partial\n[h264] @ 0x1\n"));
         // Far more than a pipe holds: the tool blocks unless the runner reads while it waits.
         row("6 MB of output", "yes '{\"k\":\"v\"},' | head -c 6000000",
             "output: " + QString("{\"k\":\"v\"},\n").repeated(545455).left(6000000));
@@ -269,16 +285,35 @@ private slots:
         const QString ten = "äxÖßu\u0308\U0001F44D\r\n€\n ";
         row("log tail", "printf '%s' '" + ten.repeated(300) + "' >&2; exit 1", previewError(ten.repeated(250)));
     }
-    void toolRun()
+    void faults()
     {
         QFETCH(QString, body);
+        QFETCH(QString, expected);
         fake_->setBody("ffmpeg", body);
         QByteArray output;
         const QString text = failureOf([&] { output = run(); });
-        QTEST(text == kOk ? "output: " + output : text, "expected");
+        QCOMPARE(text == kOk ? "output: " + output : text, expected.replace("<temp>", folder_->temporaryFolder()));
         fake_->setBody("ffmpeg", "true"); // the next run starts with an empty log
         QCOMPARE(failureOf([&] { run(); }), kOk);
         QCOMPARE(read(log()), "");
+    }
+
+    // The program blocks and ignores signals (the command-line front end waits for them in a thread
+    // of its own); a tool that inherited that would outlive it.
+    void toolSignals()
+    {
+        sigset_t all, previous;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, &previous);
+        const auto hangUp = std::signal(SIGHUP, SIG_IGN), terminate = std::signal(SIGTERM, SIG_IGN);
+        QByteArray status;
+        const QString text = failureOf([&] {
+            status = ToolRunner(*folder_).run(QStandardPaths::findExecutable("grep"),
+                                              {"-E", "^Sig(Blk|Ign)", "/proc/self/status"}, Cancellation());
+        });
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+        std::signal(SIGHUP, hangUp), std::signal(SIGTERM, terminate);
+        QCOMPARE(text + ": " + status, kOk + ": SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\n");
     }
 
     // A cancelled run, also a cancelled probe, starts nothing and leaves the log; a tool that cannot
@@ -339,15 +374,15 @@ private slots:
     {
         const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
         const PreviewResult r = resultOrWarn(engine_->render(probed, 50, 2, 720));
-        const QString reference = work("reference.mkv"), encoded = work("encoded.mp4");
+        const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
         const QList<QStringList> expected{QStringList{"ffprobe"} + probe(kFilm),
                                           QStringList{"ffmpeg"}
                                               + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
                                           QStringList{"ffprobe"} + probe(reference),
-                                          QStringList{"ffmpeg"} + frameExtraction(reference, 25, work("original.png")),
+                                          QStringList{"ffmpeg"} + frameExtraction(reference, 25, "clip-1/original.png"),
                                           QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
                                           QStringList{"ffprobe"} + probe(encoded),
-                                          QStringList{"ffmpeg"} + frameExtraction(encoded, 25, work("encoded.png"))};
+                                          QStringList{"ffmpeg"} + frameExtraction(encoded, 25, "clip-1/2000000/encoded.png")};
         QList<QStringList> calls;
         for (const FakeTools::Call &call : fake_->calls())
             calls << QStringList{call.tool} + call.args;
@@ -375,20 +410,43 @@ private slots:
         fake_->clearCalls();
         CancelToken token;
         QFuture<PreviewResult> future = start(render, token);
-        if (change.contains(kWaitForGo)) {
-            QTRY_COMPARE(fake_->calls().size(), 1);
+        if (change.contains(kHang)) { // cancelled while the tool runs: killed and reaped at once
+            QTRY_VERIFY(read(fake("pid")).endsWith('\n'));
             token.cancel();
-            QVERIFY(QFile(fake("go")).open(QIODevice::WriteOnly));
+            QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
+            QVERIFY(::kill(read(fake("pid")).trimmed().toInt(), 0) == -1 && errno == ESRCH);
         }
         QString text = failureText(future);
         if (text == kOk) // the encode's target, and the bitrate measured
-            text = fake_->calls().value(fake_->calls().size() - 3).args.value(18) + ' '
+            text = fake_->calls().value(fake_->calls().size() - 3).args.value(20) + ' '
                 + QString::number(future.result().actualMbps);
         text += "; " + calls();
         fake_->setPrelude(tool, "");
         fake_->clearCalls();
-        QCOMPARE(failureText(start(text.endsWith("; ") ? "50 2 720" : render)), kOk);
+        // The next render at a bitrate not seen before, which the result cache cannot answer.
+        QStringList next = (text.endsWith("; ") ? "50 2 720" : render).split(' ');
+        next[1] = "5";
+        QCOMPARE(failureText(start(next.join(' '))), kOk);
         QTEST(text + "; " + calls(), "expected");
+    }
+
+    // The cut and the encode report frames done of the clip's frames (the cut of those its length
+    // and rate give, the encode of those the cut made), and the time left once a frame is done.
+    void progress()
+    {
+        fake_->setPrelude("ffmpeg",
+                          R"(case "$LAST" in *.mkv|*.mp4) printf 'frame=30\nprogress=continue\n)"
+                          R"(frame=74\nprogress=end\n' ;; esac)");
+        QStringList reports;
+        const ProgressCallback progress = [&reports](const RenderProgress &p) {
+            reports << QString::asprintf("%s %lld/%lld%s", p.step == RenderProgress::Step::Cut ? "cut" : "encode",
+                                         p.frames, p.totalFrames, p.remainingSeconds < 0 ? "?" : "");
+        };
+        for (const double mbps : {2.0, 3.0}) // the second encodes the same clip again
+            QCOMPARE(failureText(engine_->render(movie(), 50, mbps, 720, {}, progress)), kOk);
+        QCOMPARE(reports.join(", "),
+                 "cut 0/75?, cut 30/75, cut 74/75, encode 0/74?, encode 30/74, encode 74/74, "
+                 "encode 0/74?, encode 30/74, encode 74/74");
     }
 };
 
@@ -399,12 +457,13 @@ void EngineTests::commandLines_data()
     plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
     row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");
     row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
-        R"(-v error -nostdin -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn -vf )"
-        R"(scale=-2:min(ih\,720),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
-    row("frame", frameExtraction("/W/reference.mkv", 25, "/W/original.png").join(' '),
-        R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 /W/original.png)");
+        R"(-v error -nostdin -progress pipe:1 -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn )"
+        R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
+        R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
-        "-v error -nostdin -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 -preset veryfast "
+        "-v error -nostdin -progress pipe:1 -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 "
+        "-preset veryfast "
         "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 /W/encoded.mp4");
 }
 
@@ -424,9 +483,10 @@ void EngineTests::render_data()
     row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
     row("new height limit", "50 2 1080", "", "2000000 2.37; cpoemx; emx");
     row("a scene one step on", "50.00000000000001 2 720", "", "2000000 2.37; cpoemx; emx");
-    row("reference clip gone", "50 2 720", R"(ffprobe encoded.mp4: rm "${LAST%/*}/reference.mkv")",
-        "2000000 2.37; emx; cpoemx");
-    row("original frame gone", "50 2 720", R"(ffmpeg encoded.png: rm "${LAST%/*}/original.png")",
+    // A clip cut before whose reference is gone is cut again; it keeps its size and frame.
+    row("reference clip gone", "50 3 720", R"(ffprobe encoded.mp4: rm "${LAST%/*/*/*}/reference.mkv")",
+        "3000000 2.37; emx; cemx");
+    row("original frame gone", "50 3 720", "ffmpeg encoded.png: rm clip-1/original.png", // runs in the work folder
         "PlatformError: No such file or directory; emx; cpoemx");
     for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
         row(render, render, "", rate + "; ; emx");
@@ -434,7 +494,8 @@ void EngineTests::render_data()
     // A failure while the clip is made shows with a new scene, one after it with a new bitrate.
     row("cut fails", "60 2 720", "ffmpeg reference.mkv: echo 'Schnitt kaputt' >&2; exit 1",
         previewError("Schnitt kaputt\n; c; cpoemx"));
-    row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1", previewError("; cp; cpoemx"));
+    row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1",
+        previewError(PreviewError::toolFailed("ffprobe", 1) + "; cp; cpoemx"));
     row("clip without width", "60 2 720", R"(ffprobe reference.mkv: echo '{"streams":[{"height":720}]}'; exit 0)",
         previewError(PreviewError::referenceNotCreated()) + "; cp; cpoemx");
     row("first extraction fails", "60 2 720", "ffmpeg original.png: echo nein >&2; exit 1",
@@ -449,11 +510,13 @@ void EngineTests::render_data()
         "3000000 0; emx; emx");
     row("bitrate as a number", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
         "3000000 0; emx; emx");
-    // Cancelled while a tool runs: the tool ends on its own, its status is not looked at, nothing after it starts.
-    row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kWaitForGo + "; exit 1",
-        kCancelled + "; c; cpoemx");
-    row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kWaitForGo + "; exit 1",
-        kCancelled + "; e; emx");
+    // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
+    row("cut without frames", "60 2 720",
+        R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
+        previewError(PreviewError::noFramesRead() + "\n[mov] partial file\n; c; cpoemx"));
+    // Cancelled while a tool runs: the tool is killed, nothing after it starts.
+    row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
+    row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
 }
 
 void EngineTests::probeRules_data()

@@ -1,29 +1,52 @@
 // The system's ffmpeg and ffprobe on generated films and on the camera and phone footage in
-// ../shared/media: what the probe reports, and renders checked frame by frame on numbered films.
+// ../shared/media: what the probe reports, renders checked frame by frame on numbered films, and
+// films and names that are hard to read. The temporary folder's name holds "%".
 
 #include "engine_test_helpers.h"
+#include "film_path.h"
 #include "preview_engine.h"
 #include "test_films.h"
 
 #include <QImage>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class EngineReal : public QObject {
     Q_OBJECT
 
     PrivateTempDir temp_; // the work folder and the generated films
     std::unique_ptr<PreviewEngine> engine_;
+    int home_ = -1, deep_ = -1; // the current folder, and one whose path is longer than the system allows
 
     static QString media(const char *name) { return TestFilms::mediaDirectory() + '/' + name; }
 
 private slots:
     void initTestCase()
     {
+        // ffmpeg's image writer reads "%d" in a file name as a pattern.
+        QVERIFY(QDir(temp_.dir.path()).mkdir("Prozent %d %x"));
+        qputenv("TMPDIR", QFile::encodeName(temp_.dir.filePath("Prozent %d %x")));
         if (TestFilms::systemToolsDirectory().isEmpty())
             QSKIP("no ffmpeg on this system");
         engine_ = std::make_unique<PreviewEngine>(TestFilms::systemToolsDirectory());
+        home_ = ::open(".", O_RDONLY | O_DIRECTORY);
+        QVERIFY(QDir::setCurrent(temp_.dir.path()) && ::mkdir("tief", 0700) == 0 && ::chdir("tief") == 0);
+        for (int i = 0; i < 25; ++i) // 5,000 bytes: getcwd gives a path no one can open, or fails
+            QVERIFY(::mkdir(QByteArray(200, 'd'), 0700) == 0 && ::chdir(QByteArray(200, 'd')) == 0);
+        const QByteArray sample = QFile::encodeName(TestFilms::sampleFilm(160, 120, 25, 2));
+        for (const char *name : {"-x.mp4", "http:x.mp4", "\xfe\xff.mp4"})
+            QVERIFY(::symlink(sample, name) == 0);
+        deep_ = ::open(".", O_RDONLY | O_DIRECTORY);
+        QVERIFY(::fchdir(home_) == 0);
     }
-    void cleanupTestCase() { engine_.reset(); }
+    void cleanupTestCase()
+    {
+        engine_.reset();
+        QCOMPARE(QProcess::execute("rm", {"-rf", temp_.dir.filePath("tief")}), 0); // too deep for QDir
+    }
 
     void probe_data()
     {
@@ -63,6 +86,62 @@ private slots:
         QTEST(m.width ? QString::asprintf("%lld×%lld %s %.4g", m.width, m.height, qPrintable(m.codec), m.fps)
                       : failureText(future),
               "expected");
+    }
+
+    // "W×H" of a render at "seconds maxHeight", or the first line of its failure; a probe fails
+    // alike or not at all. Relative names are opened in the deep folder.
+    void films_data()
+    {
+        QTest::addColumn<QByteArray>("film");
+        QTest::addColumn<QString>("render");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const QString &name, const QByteArray &film, const char *render, const QString &expected) {
+            QTest::newRow(qPrintable(name)) << film << QString(render) << expected;
+        };
+        // x265 takes an even height only.
+        const QByteArray odd = QFile::encodeName(TestFilms::film(
+            "odd.mkv", {"-f", "lavfi", "-i", "testsrc=s=1001x563:r=10:d=0.3", "-pix_fmt", "yuv444p", "-c:v", "ffv1"}));
+        for (const char *render : {"0.1 0", "0.1 720", "0.1 1080"})
+            row(QString("1001×563 at ") + render, odd, render, "1000×562");
+        const QString noFrames = previewError(PreviewError::noFramesRead()), dir = temp_.dir.path();
+        row("still picture",
+            QFile::encodeName(TestFilms::film("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})), "0 0",
+            noFrames);
+        QFile whole(TestFilms::film("whole.mp4",
+                                    {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=10", "-preset", "ultrafast", "-pix_fmt",
+                                     "yuv420p", "-movflags", "+faststart"}));
+        QFile cut(dir + "/abgebrochen.mp4");
+        QVERIFY(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly) && cut.write(whole.read(60000)));
+        row("scene past the data", QFile::encodeName(cut.fileName()), "8 0", noFrames);
+        QVERIFY(::mkfifo(QFile::encodeName(dir + "/fifo.mp4"), 0600) == 0 && QDir(dir).mkdir("Ordner.mp4"));
+        for (const QString &path : {dir + "/fifo.mp4", dir + "/Ordner.mp4", QString("/dev/null")})
+            row(path.section('/', -1), QFile::encodeName(path), "1 0",
+                previewError(PreviewError::notAFilm(path.section('/', -1))));
+        const QByteArray notUtf8 = QFile::encodeName(dir) + "/tief/\xff\xfe.mp4"; // QDir cannot remove it
+        QVERIFY(::symlink(QFile::encodeName(TestFilms::sampleFilm(160, 120, 25, 2)), notUtf8) == 0);
+        row("name not UTF-8", notUtf8, "1 0", "160×120");
+        for (const char *name : {"-x.mp4", "http:x.mp4", "\xfe\xff.mp4"})
+            row(QString("relative ") + QString::fromLatin1(name), name, "1 0", "160×120");
+    }
+    void films()
+    {
+        QFETCH(QByteArray, film);
+        QFETCH(QString, render);
+        QVERIFY2(!film.isEmpty(), "the test film could not be made");
+        QVERIFY(::fchdir(film.startsWith('/') ? home_ : deep_) == 0);
+        const QUrl url = filmUrl(film);
+        QFuture<MovieInfo> probed = engine_->probe(url);
+        const QString probeFailure = failureText(probed);
+        MovieInfo m = probeFailure == "no failure" ? probed.result() : MovieInfo();
+        m.url = url;
+        QFuture<PreviewResult> rendered =
+            engine_->render(m, render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong());
+        const QString failure = failureText(rendered);
+        QVERIFY(::fchdir(home_) == 0);
+        QVERIFY2(url.path().startsWith('/') == film.startsWith('/') && !failure.contains(" @ 0x"), qPrintable(failure));
+        QVERIFY2(probeFailure == "no failure" || probeFailure == failure, qPrintable(probeFailure)); // refused alike
+        const PreviewResult r = failure == "no failure" ? rendered.result() : PreviewResult();
+        QTEST(r.width ? QString("%1×%2").arg(r.width).arg(r.height) : failure.section('\n', 0, 0), "expected");
     }
 
     void render_data()
