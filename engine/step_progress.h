@@ -1,8 +1,7 @@
 #pragma once
 
+#include "remaining_time.h"
 #include "render_progress.h"
-
-#include <QElapsedTimer>
 
 // Turns the frames a running cut or encode has done into RenderProgress reports, with the time
 // left estimated from the time the step has taken so far. Reports the start (no frames, time
@@ -17,5 +16,5 @@ private:
     RenderProgress::Step step_;
     qint64 totalFrames_;
     const ProgressCallback &callback_;
-    QElapsedTimer timer_;
+    RemainingTime remaining_;
 };
