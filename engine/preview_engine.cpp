@@ -6,6 +6,7 @@
 #include "operation_queue.h"
 #include "preview_error.h"
 #include "preview_renderer.h"
+#include "result_export.h"
 #include "tool_runner.h"
 #include "work_folder.h"
 
@@ -37,14 +38,17 @@ QString checkedTool(const QString &toolsDirectory, const QString &name)
 struct PreviewEngine::Parts {
     Parts(const QString &tools)
         : ffmpeg(checkedTool(tools, QStringLiteral("ffmpeg"))), ffprobe(checkedTool(tools, QStringLiteral("ffprobe"))),
-          runner(folder), renderer(ffmpeg, ffprobe, runner, folder)
+          runner(folder), cache(folder), renderer(ffmpeg, ffprobe, runner, folder, cache),
+          exporter(ffmpeg, runner, folder, cache)
     {}
 
     QString ffmpeg;
     QString ffprobe;
     WorkFolder folder; // the last thing a failed creation could leave behind
     ToolRunner runner;
+    EncodeCache cache;
     PreviewRenderer renderer;
+    ResultExport exporter;
     OperationQueue queue;
 };
 
@@ -96,17 +100,16 @@ QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, double seco
 QFuture<QualityNumbers> PreviewEngine::measure(const PreviewResult &result, CancelToken token)
 {
     Parts *parts = parts_.get();
-    return parts->queue.submit<QualityNumbers>(token, [result](const Cancellation &) -> QualityNumbers {
-        throw PreviewError(PreviewError::qualityNotMeasured()); // stub until the measurement is built
-    });
+    return parts->queue.submit<QualityNumbers>(
+        token, [parts, result](const Cancellation &cancel) { return parts->renderer.measure(result, cancel); });
 }
 
 QFuture<void> PreviewEngine::saveClip(const PreviewResult &result, ClipKind kind, const QString &destination,
                                       CancelToken token)
 {
     Parts *parts = parts_.get();
-    return parts->queue.submit<void>(token, [result, kind, destination](const Cancellation &) {
-        throw PreviewError(PreviewError::resultGone()); // stub until the cache is built
+    return parts->queue.submit<void>(token, [parts, result, kind, destination](const Cancellation &cancel) {
+        parts->exporter.saveClip(result, kind == ClipKind::Reference, destination, cancel);
     });
 }
 
@@ -114,8 +117,8 @@ QFuture<void> PreviewEngine::saveComparisonPicture(const PreviewResult &result, 
                                                    const QString &destination, CancelToken token)
 {
     Parts *parts = parts_.get();
-    return parts->queue.submit<void>(token, [result, captionLines, destination](const Cancellation &) {
-        throw PreviewError(PreviewError::resultGone()); // stub until the picture is built
+    return parts->queue.submit<void>(token, [parts, result, captionLines, destination](const Cancellation &cancel) {
+        parts->exporter.saveComparisonPicture(result, captionLines, destination, cancel);
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cancellation.h"
+#include "clip_plan.h"
+#include "encode_cache.h"
 #include "movie_info.h"
 #include "preview_result.h"
 #include "reference_clip.h"
@@ -12,21 +14,31 @@
 #include <QString>
 #include <optional>
 
-// The steps of one comparison: the reference clip (cut, measured and its frame taken, or reused),
-// the encode, the measurement of its bitrate and the same frame taken from the encoded clip. Runs
-// on the engine's worker thread only.
+// The steps of one comparison: the answer from the cache when film, scene time, height limit and
+// bitrate were rendered before; otherwise the reference clip (cut, measured and its frame taken, or
+// reused), the encode, the measurement of its bitrate and the same frame taken from the encoded
+// clip, kept in the cache. Also the quality measurement of a result. Runs on the engine's worker
+// thread only.
 class PreviewRenderer {
 public:
-    PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder);
+    PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
+                    EncodeCache &cache);
 
     // Throws PreviewError (refused input, a tool's failure, a missing frame), PlatformError or
     // CancelledError.
     PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
                          const Cancellation &cancel, const ProgressCallback &progress = {});
+    // SSIM and PSNR of a result's encoded clip against its reference clip, kept in the cache. Cuts
+    // the reference clip again when another one took its place. Throws PreviewError (the result
+    // left the cache, a tool's failure, numbers missing from ffmpeg's report), PlatformError or
+    // CancelledError.
+    QualityNumbers measure(const PreviewResult &result, const Cancellation &cancel);
 
 private:
-    ReferenceClip cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
-                               const Cancellation &cancel, const ProgressCallback &progress) const;
+    void cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
+                      const QString &clipKey, const Cancellation &cancel, const ProgressCallback &progress);
+    ReferenceClip newClip(const ClipPlan &plan, const QString &frameName, const Cancellation &cancel) const;
+    PreviewResult resultOf(const QString &key, double mbps, int rotation) const;
     // pngName: a file in the work folder.
     void extractFrame(const QString &clip, qint64 frame, const QString &pngName, const Cancellation &cancel) const;
     QJsonObject probe(const QString &path, const Cancellation &cancel) const;
@@ -35,5 +47,5 @@ private:
     QString ffprobe_;
     const ToolRunner &runner_;
     const WorkFolder &folder_;
-    std::optional<ReferenceClip> clip_; // empty from the start of a cut until its frame exists
+    EncodeCache &cache_;
 };

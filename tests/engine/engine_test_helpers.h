@@ -23,7 +23,10 @@ template <typename Work> QString failureOf(Work &&work)
 }
 template <typename T> QString failureText(QFuture<T> future)
 {
-    return failureOf([&future] { (void)future.result(); });
+    if constexpr (std::is_void_v<T>)
+        return failureOf([&future] { future.waitForFinished(); });
+    else
+        return failureOf([&future] { (void)future.result(); });
 }
 inline QString previewError(const QString &message)
 {

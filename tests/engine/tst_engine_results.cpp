@@ -1,0 +1,274 @@
+// What the engine keeps and gives beyond one comparison: the cache of rendered bitrates and its
+// bounds, the quality measurement, saved clips and the comparison picture, the film's rotation.
+// Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
+
+#include "comparison_texts.h"
+#include "engine_test_helpers.h"
+#include "fake_tools.h"
+#include "ffmpeg_commands.h"
+#include "movie_probe.h"
+#include "preview_engine.h"
+#include "quality_texts.h"
+#include "test_films.h"
+
+#include <QDirIterator>
+#include <QImage>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+// A table of text columns, and its rows.
+void columns(std::initializer_list<const char *> names)
+{
+    for (const char *name : names)
+        QTest::addColumn<QString>(name);
+}
+template <typename... Texts> void row(const char *name, const Texts &...texts)
+{
+    (QTest::newRow(name) << ... << QString(texts));
+}
+
+} // namespace
+
+class EngineResults : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PrivateTempDir> temp_;
+    std::unique_ptr<FakeTools> fake_;
+    std::unique_ptr<PreviewEngine> engine_;
+    QString film_; // with detail and motion
+    std::unique_ptr<PreviewEngine> real_;
+    double lowerSsim_ = 0; // of the previous, lower bitrate in the real measurement table
+
+    QString temp(const QString &name) const { return temp_->dir.filePath(name); }
+    MovieInfo movie(const QString &film = {}) const
+    {
+        MovieInfo m;
+        m.url = QUrl::fromLocalFile(film.isEmpty() ? temp("film.mp4") : film);
+        m.duration = 100, m.width = 1920, m.height = 1080, m.fps = 25;
+        return m;
+    }
+    // A letter a tool call (c p o for the cut, e m x for the encode, q the measurement) or ".".
+    QString calls() const
+    {
+        static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
+                                       "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
+        QString letters;
+        for (const FakeTools::Call &call : fake_->calls())
+            letters += call.args.join(' ').contains("stats_file")
+                ? 'q'
+                : "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
+        fake_->clearCalls();
+        return letters.isEmpty() ? "." : letters;
+    }
+
+private slots:
+    // The generated film and the tools' links outlive the private temporary folder of each test.
+    // One engine on the system's ffmpeg for the real tests, so that they share its cache.
+    void initTestCase()
+    {
+        film_ = TestFilms::sampleFilm(426, 240, 25, 4);
+        if (!film_.isEmpty() && !TestFilms::systemToolsDirectory().isEmpty())
+            real_ = std::make_unique<PreviewEngine>(TestFilms::systemToolsDirectory());
+    }
+    void cleanupTestCase() { real_.reset(); }
+    void init()
+    {
+        temp_ = std::make_unique<PrivateTempDir>();
+        QFile(temp("film.mp4")).open(QIODevice::WriteOnly);
+        fake_ = std::make_unique<FakeTools>();
+        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
+    }
+    void cleanup() { engine_.reset(), fake_.reset(), temp_.reset(); }
+
+    // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
+    // the i-th result rendered. Each step gives its tool calls, "*" after a render that came with
+    // quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
+    void cache_data()
+    {
+        columns({"encodedBytes", "steps", "expected"}); // encodedBytes: what the fake encoder writes
+        row("bitrate seen before", "0", "r50/2 r50/4 r50/2", "cpoemx emx . | 2");
+        row("back to a scene: results kept, a new bitrate costs the cut", "0", "r50/2 r60/2 r50/2 r50/3",
+            "cpoemx cpoemx . cemx | 3");
+        row("scene time and height limit in the key", "0", "r50/2 r50/2/1080 r50.5/2 r50/2/1080",
+            "cpoemx cpoemx cpoemx . | 3");
+        row("measured once, kept with the result", "0", "m0 r50/2 m0 m0 r50/4 r50/2 m2",
+            "gone cpoemx q . emx .* . | 2");
+        row("measuring an earlier scene cuts it again", "0", "r50/2 r60/2 m0 r50/2 r60/3",
+            "cpoemx cpoemx cq .* cemx | 3");
+        QString steps, expected = "cpoemx";
+        for (int mbps = 1; mbps <= 17; ++mbps)
+            steps += QString("r50/%1 ").arg(mbps), expected += mbps > 1 ? " emx" : "";
+        row("16 results: the oldest goes", "0", steps + "r50/17 m0 r50/1 r50/3 r50/2",
+            expected + " . gone emx . emx | 16");
+        row("400 MB: the longest unused goes", "150000000", "r50/1 r50/2 r50/1 r50/3 r50/1 r50/2",
+            "cpoemx emx . emx . emx | 2");
+    }
+    void cache()
+    {
+        QFETCH(QString, encodedBytes);
+        QFETCH(QString, steps);
+        fake_->setPrelude("ffmpeg",
+                          "case \"$LAST\" in *encoded.mp4) truncate -s " + encodedBytes + " \"$LAST\"; exit 0 ;; esac");
+        QList<PreviewResult> results;
+        QStringList outcomes;
+        for (const QString &step : steps.split(' ')) {
+            const QStringList v = step.mid(1).split('/');
+            QString failure;
+            if (step.startsWith('r')) {
+                QFuture<PreviewResult> f =
+                    engine_->render(movie(), v[0].toDouble(), v[1].toDouble(), v.value(2, "720").toLongLong());
+                failure = failureText(f);
+                results << (failure == "no failure" ? f.result() : PreviewResult());
+            } else {
+                failure = failureText(engine_->measure(results.value(v[0].toInt())));
+            }
+            outcomes << (failure == previewError(PreviewError::resultGone()) ? "gone"
+                             : failure != "no failure"
+                             ? failure
+                             : calls() + (step.startsWith('r') && results.last().quality ? "*" : ""));
+        }
+        int encodedClips = 0;
+        for (QDirIterator it(engine_->directory(), {"encoded.mp4"}, QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext(); it.next())
+            ++encodedClips;
+        QTEST(outcomes.join(' ') + " | " + QString::number(encodedClips), "expected");
+    }
+
+    // The measurement's command line, the numbers of the compared frame and of the clip, and the
+    // texts made of them.
+    void measurement()
+    {
+        const PreviewResult r = resultOrWarn(engine_->render(movie(), 50, 2, 720));
+        const QualityNumbers q = resultOrWarn(engine_->measure(r));
+        const FakeTools::Call call = fake_->calls().constLast();
+        QCOMPARE(call.args,
+                 FfmpegCommands::quality(engine_->directory() + "/clip-1/2000000/encoded.mp4",
+                                         engine_->directory() + "/reference.mkv", "ssim.log", "psnr.log"));
+        QCOMPARE(r.frame, 25);
+        QCOMPARE(qualityLine(q), "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
+        QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(engine_->render(movie(), 50, 2, 720))).join('\n'),
+                 "Strand.mp4\nVergleich bei 00:00:50\n1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s\n"
+                 "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
+        // A report without the numbers is a failure, not zeros.
+        fake_->setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
+        QCOMPARE(failureText(engine_->measure(resultOrWarn(engine_->render(movie(), 50, 3, 720)))),
+                 previewError(PreviewError::qualityNotMeasured()));
+    }
+
+    // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing.
+    void saveClip()
+    {
+        using Kind = PreviewEngine::ClipKind;
+        fake_->setPrelude("ffmpeg", R"(case "$LAST" in *.mkv|*.mp4) echo "$LAST" > "$LAST"; exit 0 ;; esac)");
+        const PreviewResult first = resultOrWarn(engine_->render(movie(), 50, 2, 720));
+        CancelToken cancelled;
+        cancelled.cancel();
+        QStringList outcomes{failureText(engine_->saveClip(first, Kind::Encoded, temp("e.mp4"))),
+                             failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
+                             failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
+                             failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(15)};
+        resultOrWarn(engine_->render(movie(), 60, 2, 720));
+        outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
+                 << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
+        QCOMPARE(outcomes,
+                 QStringList({"no failure", "no failure", "CancelledError",
+                              "PlatformError: ", previewError(PreviewError::resultGone()), "no failure"}));
+        QFile saved(temp("e.mp4")), reference(temp("r.mkv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && reference.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().trimmed(), engine_->directory() + "/clip-1/2000000/encoded.mp4");
+        QCOMPARE(reference.readAll().trimmed(), engine_->directory() + "/reference.mkv");
+        QVERIFY(!QFileInfo::exists(temp("x.mp4")) && !QFileInfo::exists(temp("r2.mkv")));
+    }
+
+    // Degrees clockwise that stand the picture upright.
+    void rotation_data()
+    {
+        columns({"keys", "expected"});
+        row("none", "", "0");
+        row("display matrix -90", R"("side_data_list":[{"rotation":-90}])", "90");
+        row("display matrix 90", R"("side_data_list":[{"x":1},{"rotation":90}])", "270");
+        row("display matrix before tag", R"("side_data_list":[{"rotation":180}],"tags":{"rotate":"90"})", "180");
+        row("tag", R"("tags":{"rotate":"90"})", "90");
+        row("tag -90, nearly", R"("tags":{"rotate":"-89.9"})", "270");
+        row("tag not a number", R"("tags":{"rotate":"x"})", "0");
+    }
+    void rotation()
+    {
+        QFETCH(QString, keys);
+        const QString json = FakeTools::defaultProbeJson().replace(
+            R"("codec_type":"video",)", R"("codec_type":"video",)" + keys + (keys.isEmpty() ? "" : ","));
+        QTEST(QString::number(movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl()).rotation), "expected");
+    }
+
+    // The system's ffmpeg: the numbers are ffmpeg's own for the two clips, and rise with the bitrate.
+    void realQuality_data()
+    {
+        QTest::addColumn<double>("mbps");
+        for (double mbps : {0.3, 1.0, 4.0})
+            QTest::addRow("%g Mbit/s", mbps) << mbps;
+    }
+    void realQuality()
+    {
+        QFETCH(double, mbps);
+        if (!real_)
+            QSKIP("no ffmpeg on this system");
+        PreviewEngine &engine = *real_;
+        const MovieInfo m = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
+        const PreviewResult r = resultOrWarn(engine.render(m, 2, mbps, 0));
+        const QualityNumbers q = resultOrWarn(engine.measure(r));
+        QCOMPARE(failureText(engine.saveClip(r, PreviewEngine::ClipKind::Reference, temp("r.mkv"))), "no failure");
+        QCOMPARE(failureText(engine.saveClip(r, PreviewEngine::ClipKind::Encoded, temp("e.mp4"))), "no failure");
+        QString log;
+        for (const QString filter : {"ssim=stats_file=s.log", "psnr=stats_file=p.log"}) {
+            QProcess ffmpeg;
+            ffmpeg.setWorkingDirectory(temp_->dir.path());
+            ffmpeg.start("ffmpeg", {"-nostdin", "-i", "e.mp4", "-i", "r.mkv", "-lavfi", filter, "-f", "null", "-"});
+            QVERIFY(ffmpeg.waitForFinished(60000));
+            log += ffmpeg.readAllStandardError();
+        }
+        QFile ssim(temp("s.log")), psnr(temp("p.log"));
+        QVERIFY(ssim.open(QIODevice::ReadOnly) && psnr.open(QIODevice::ReadOnly));
+        log += ssim.readAll() + psnr.readAll();
+        const auto own = [&](const QString &pattern) {
+            return QRegularExpression(QString(pattern).replace("#", QString::number(r.frame + 1)))
+                .match(log)
+                .captured(1)
+                .toDouble();
+        };
+        QCOMPARE(QString::asprintf("%.4f %.4f %.4f %.4f", q.ssimClip, q.psnrClip.value_or(-1), q.ssimFrame,
+                                   q.psnrFrame.value_or(-1)),
+                 QString::asprintf("%.4f %.4f %.4f %.4f", own(R"(SSIM .* All:(\S+))"), own(R"(PSNR .* average:(\S+))"),
+                                   own(R"(\nn:# .* All:(\S+))"), own(R"(\nn:# .* psnr_avg:(\S+))")));
+        qInfo("%g Mbit/s: clip SSIM %.4f, PSNR %.2f dB", mbps, q.ssimClip, q.psnrClip.value_or(-1));
+        QVERIFY(q.ssimClip >= lowerSsim_ && q.ssimClip < 1);
+        lowerSsim_ = q.ssimClip;
+    }
+
+    // Both frames side by side, turned upright, with the caption strip below; a phone film's rotation.
+    void realPicture()
+    {
+        if (!real_)
+            QSKIP("no ffmpeg on this system");
+        PreviewEngine &engine = *real_;
+        MovieInfo turned = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
+        turned.rotation = 90;
+        const PreviewResult r = resultOrWarn(engine.render(turned, 2, 1, 0));
+        QCOMPARE(failureText(engine.saveComparisonPicture(r, {"Zeile 1 ∞ 50 %{n}", "Zeile 2"}, temp("bild"))),
+                 "no failure");
+        const QImage picture(temp("bild"), "PNG"), original = QImage::fromData(r.original),
+                                                   encoded = QImage::fromData(r.encoded);
+        QVERIFY2(picture.width() == 2 * 240 && picture.height() > 426 + 50 && picture.height() < 426 + 200,
+                 qPrintable(QString::asprintf("%d×%d", picture.width(), picture.height())));
+        QCOMPARE(picture.pixel(0, 0), original.pixel(0, 239)); // the bottom left corner turned to the top
+        QCOMPARE(picture.pixel(240, 425), encoded.pixel(425, 239));
+        QCOMPARE(picture.pixel(479, picture.height() - 1), qRgb(255, 255, 255));
+        const QString phone = TestFilms::mediaDirectory() + "/portrait_4k60_rot.mp4";
+        if (QFileInfo::exists(phone))
+            QCOMPARE(resultOrWarn(engine.probe(QUrl::fromLocalFile(phone))).rotation, 90);
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineResults)
+#include "tst_engine_results.moc"
