@@ -51,11 +51,26 @@ std::optional<QString> renderConflict(const CliArguments &arguments)
     }
     const QByteArray film = filmBytes(arguments.film);
     QStringList outputs{arguments.originalPath()};
-    for (const double mbps : arguments.mbps)
+    if (arguments.clips)
+        outputs << arguments.referenceClipPath();
+    QList<double> distinct;
+    for (const double mbps : arguments.mbps) {
+        if (distinct.contains(mbps))
+            continue; // the same comparison again writes the same files
+        distinct << mbps;
         outputs << arguments.encodedPath(mbps);
-    for (const QString &output : std::as_const(outputs)) {
-        if (isTheFilm(output, film))
-            return QStringLiteral("the output %1 is the film itself").arg(output);
+        if (arguments.clips)
+            outputs << arguments.encodedClipPath(mbps);
+        if (!arguments.sideBySide.isEmpty())
+            outputs << arguments.sideBySidePath(mbps);
+    }
+    for (QString &output : outputs)
+        output = QDir::cleanPath(output);
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        if (isTheFilm(outputs[i], film))
+            return QStringLiteral("the output %1 is the film itself").arg(outputs[i]);
+        if (outputs.indexOf(outputs[i]) != i)
+            return QStringLiteral("two outputs would both write %1").arg(outputs[i]);
     }
     return std::nullopt;
 }
@@ -67,6 +82,7 @@ QString CliArguments::usage()
     return QStringLiteral("usage: bitglance-cli probe  [--tools DIR] FILM\n"
                           "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
                           "                            [--max-height 0|720|1080] [--out DIR]\n"
+                          "                            [--clips] [--side-by-side FILE] [--progress]\n"
                           "       bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N]\n"
                           "                            [--max-height 0|720|1080] [--jobs J]\n"
                           "       bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N]\n"
@@ -79,11 +95,36 @@ QString CliArguments::originalPath() const
     return QDir(outDirectory).filePath(QStringLiteral("original.png"));
 }
 
+// With several bitrates "-<bitrate>" goes before the name's extension.
+QString CliArguments::perBitrate(const QString &path, double bitrate) const
+{
+    if (mbps.size() < 2)
+        return path;
+    const QFileInfo file(path);
+    const QString suffix = file.suffix();
+    const QString base = suffix.isEmpty() ? file.fileName() : file.fileName().chopped(suffix.size() + 1);
+    return file.dir().filePath(base + QLatin1Char('-') + mbpsText(bitrate)
+                               + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+}
+
 QString CliArguments::encodedPath(double bitrate) const
 {
-    const bool several = mbps.size() > 1;
-    return QDir(outDirectory)
-        .filePath(several ? QStringLiteral("encoded-%1.png").arg(mbpsText(bitrate)) : QStringLiteral("encoded.png"));
+    return perBitrate(QDir(outDirectory).filePath(QStringLiteral("encoded.png")), bitrate);
+}
+
+QString CliArguments::referenceClipPath() const
+{
+    return QDir(outDirectory).filePath(QStringLiteral("reference.mkv"));
+}
+
+QString CliArguments::encodedClipPath(double bitrate) const
+{
+    return perBitrate(QDir(outDirectory).filePath(QStringLiteral("encoded.mp4")), bitrate);
+}
+
+QString CliArguments::sideBySidePath(double bitrate) const
+{
+    return perBitrate(sideBySide, bitrate);
 }
 
 std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &arguments, QString *problem)
@@ -132,6 +173,10 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.command = Command::Help;
             return result;
         }
+        if (render && (argument == "--clips" || argument == "--progress")) {
+            (argument == "--clips" ? result.clips : result.progress) = true;
+            continue;
+        }
         // Every option takes a value, given as the next argument or after "=".
         QString name = QString::fromUtf8(argument);
         QString value;
@@ -175,6 +220,10 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.maxHeight = *limit;
         } else if (render && name == QLatin1String("--out")) {
             outDirectory = value;
+        } else if (render && name == QLatin1String("--side-by-side")) {
+            if (value.isEmpty())
+                return fail(QStringLiteral("--side-by-side needs a file name"));
+            result.sideBySide = absolute(value);
         } else if (const auto read =
                        scan ? ScanOptions::read(result, name, value, problem) : ScanOptions::Reading::NotMine;
                    read != ScanOptions::Reading::NotMine) {

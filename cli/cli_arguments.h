@@ -14,6 +14,7 @@
 //   bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...] [--max-height 0|720|1080] [--out DIR]
 //   bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N] [--max-height 0|720|1080] [--jobs J]
 //   bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N] [--max-height 0|720|1080]
+//                        [--clips] [--side-by-side FILE] [--progress]
 // Numbers are read in the C locale. "--" ends the options, so a film may start with a dash.
 struct CliArguments {
     enum class Command { Probe, Render, Scan, Advise, Help };
@@ -29,13 +30,23 @@ struct CliArguments {
     int scenes = ComparisonLimits::defaultScanScenes;
     int jobs = 1;
     double ssim = 0;
+    bool clips = false;    // also write the reference clip and the encoded clips into outDirectory
+    QString sideBySide;    // absolute path of the composed picture; empty: none
+    bool progress = false; // progress of the cut and the encode as JSON lines on standard error
 
-    // The picture files a render writes, in the order of mbps: original.png first, then one
-    // encoded picture per bitrate (a bitrate given twice names its file twice).
+    // The files a render writes, in the order of mbps: original.png first, then one encoded
+    // picture per bitrate (a bitrate given twice names its file twice); with several bitrates each
+    // per-bitrate name carries the bitrate ("encoded-2.00.png", FILE-2.00.png).
     QString originalPath() const;
     QString encodedPath(double mbps) const;
+    QString referenceClipPath() const;
+    QString encodedClipPath(double mbps) const;
+    QString sideBySidePath(double mbps) const;
 
     // argv without the program name, as bytes. On a usage error returns nothing and sets *problem.
     static std::optional<CliArguments> parse(const QList<QByteArray> &arguments, QString *problem);
     static QString usage();
+
+private:
+    QString perBitrate(const QString &path, double mbps) const;
 };

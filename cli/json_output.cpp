@@ -30,6 +30,16 @@ QByteArray JsonOutput::object(const QList<std::pair<const char *, QJsonValue>> &
     return text + '}';
 }
 
+QByteArray JsonOutput::object(const QList<std::pair<const char *, QJsonValue>> &members,
+                              const QList<std::pair<const char *, QByteArray>> &nested)
+{
+    QByteArray text = object(members);
+    text.chop(1);
+    for (const auto &[key, value] : nested)
+        text += (text.size() > 1 ? "," : "") + json(QString::fromLatin1(key)) + ':' + value;
+    return text + '}';
+}
+
 QJsonValue JsonOutput::optionalNumber(const std::optional<double> &value)
 {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);

@@ -16,6 +16,10 @@ struct OutputClosed : std::runtime_error {
 };
 
 QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members);
+// The same with further members whose values are JSON texts already, such as object()'s, so that
+// nested objects keep their keys in the given order too.
+QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members,
+                  const QList<std::pair<const char *, QByteArray>> &nested);
 QJsonValue optionalNumber(const std::optional<double> &value);
 
 // Writes the line and flushes it. Throws OutputClosed for a pipe without reader and

@@ -67,33 +67,87 @@ void probeCommand(PreviewEngine &engine, const CliArguments &arguments, const Ca
                                   {"bitrate", JsonOutput::optionalNumber(movie.bitrate)}}));
 }
 
+// {"step":"cut","frames":40,"totalFrames":75,"remainingSeconds":1.5} on standard error.
+void printProgress(const RenderProgress &progress)
+{
+    const bool cut = progress.step == RenderProgress::Step::Cut;
+    printError(QString::fromUtf8(JsonOutput::object(
+        {{"step", cut ? QStringLiteral("cut") : QStringLiteral("encode")},
+         {"frames", double(progress.frames)},
+         {"totalFrames", double(progress.totalFrames)},
+         {"remainingSeconds",
+          progress.remainingSeconds < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(progress.remainingSeconds)}})));
+}
+
+// The files of one bitrate: its picture, and as asked its clips and the composed picture.
+void writeOutputs(PreviewEngine &engine, const CliArguments &arguments, const MovieInfo &movie,
+                  const PreviewResult &result, double mbps, bool first, const CancelToken &token)
+{
+    if (first) {
+        // The folder is made once there is something to put in it; the reference frame and clip
+        // are the same for every bitrate of one run.
+        if (!QDir().mkpath(arguments.outDirectory))
+            failWith(arguments.outDirectory + QStringLiteral(": cannot create folder"));
+        writeFile(arguments.originalPath(), result.original);
+        if (arguments.clips)
+            engine.saveClip(result, PreviewEngine::ClipKind::Reference, arguments.referenceClipPath(), token)
+                .waitForFinished();
+    }
+    writeFile(arguments.encodedPath(mbps), result.encoded);
+    if (arguments.clips)
+        engine.saveClip(result, PreviewEngine::ClipKind::Encoded, arguments.encodedClipPath(mbps), token)
+            .waitForFinished();
+    if (!arguments.sideBySide.isEmpty())
+        engine
+            .saveComparisonPicture(result, comparisonCaption(QFileInfo(movie.path()).fileName(), result),
+                                   arguments.sideBySidePath(mbps), token)
+            .waitForFinished();
+}
+
+QByteArray qualityObject(double frame, double clip)
+{
+    return JsonOutput::object({{"frame", frame}, {"clip", clip}});
+}
+
+QByteArray psnrObject(const std::optional<double> &frame, const std::optional<double> &clip)
+{
+    return JsonOutput::object(
+        {{"frame", JsonOutput::optionalNumber(frame)}, {"clip", JsonOutput::optionalNumber(clip)}});
+}
+
 void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
     checkOutFolder(arguments.outDirectory);
     const MovieInfo movie = engine.probe(arguments.film, token).result();
-    bool originalWritten = false;
+    const ProgressCallback progress = arguments.progress ? ProgressCallback(printProgress) : ProgressCallback();
+    QList<double> written;
     for (const double mbps : arguments.mbps) {
-        const PreviewResult result = engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token).result();
-        if (!originalWritten) {
-            // The folder is made once there is something to put in it; the reference frame is
-            // the same for every bitrate of one run.
-            if (!QDir().mkpath(arguments.outDirectory))
-                failWith(arguments.outDirectory + QStringLiteral(": cannot create folder"));
-            writeFile(arguments.originalPath(), result.original);
-            originalWritten = true;
-        }
-        const QString encodedPath = arguments.encodedPath(mbps);
-        writeFile(encodedPath, result.encoded);
-        printLine(JsonOutput::object({{"mbps", mbps},
-                                      {"width", double(result.width)},
-                                      {"height", double(result.height)},
-                                      {"actualMbps", result.actualMbps},
-                                      {"seconds", result.seconds},
-                                      {"sampleSeconds", result.sampleSeconds},
-                                      {"measurement", measurementText(mbps, result)},
-                                      {"status", comparisonStatusText(result)},
-                                      {"original", arguments.originalPath()},
-                                      {"encoded", encodedPath}}));
+        PreviewResult result =
+            engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token, progress).result();
+        const QualityNumbers quality = engine.measure(result, token).result();
+        result.quality = quality;
+        // A bitrate given again is the same comparison: its files are written already.
+        if (!written.contains(mbps))
+            writeOutputs(engine, arguments, movie, result, mbps, written.isEmpty(), token);
+        written << mbps;
+        QList<std::pair<const char *, QJsonValue>> members{{"mbps", mbps},
+                                                           {"width", double(result.width)},
+                                                           {"height", double(result.height)},
+                                                           {"actualMbps", result.actualMbps},
+                                                           {"seconds", result.seconds},
+                                                           {"sampleSeconds", result.sampleSeconds},
+                                                           {"measurement", measurementText(mbps, result)},
+                                                           {"status", comparisonStatusText(result)},
+                                                           {"original", arguments.originalPath()},
+                                                           {"encoded", arguments.encodedPath(mbps)}};
+        if (arguments.clips)
+            members << std::pair{"referenceClip", QJsonValue(arguments.referenceClipPath())}
+                    << std::pair{"encodedClip", QJsonValue(arguments.encodedClipPath(mbps))};
+        if (!arguments.sideBySide.isEmpty())
+            members << std::pair{"sideBySide", QJsonValue(arguments.sideBySidePath(mbps))};
+        printLine(JsonOutput::object(members,
+                                     {{"ssim", qualityObject(quality.ssimFrame, quality.ssimClip)},
+                                      {"psnr", psnrObject(quality.psnrFrame, quality.psnrClip)}}));
     }
 }
 

@@ -98,6 +98,12 @@ private slots:
         QTest::newRow("render option on probe") << QStringList{"probe", "film.mp4", "--seconds", "2"} << "unknown";
         QTest::newRow("film is an output")
             << QStringList{"render", "original.png", "--seconds", "2", "--mbps", "2"} << "is the film itself";
+        QTest::newRow("film is a clip") << QStringList{"render", "reference.mkv", "--seconds", "2", "--mbps",
+                                                       "2",      "--clips"}
+                                        << "is the film itself";
+        QTest::newRow("two outputs in one file")
+            << render + QStringList{"1,2", "--side-by-side", "encoded.png", "--out", "."}
+            << "two outputs would both write";
     }
 
     void usageErrors()
@@ -204,21 +210,29 @@ private slots:
             QStringLiteral(R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
                            R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
                            R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","original":"%1/original.png",)"
-                           R"("encoded":"%1/encoded.png"})"
+                           R"("encoded":"%1/encoded.png","ssim":{"frame":0.9026,"clip":0.951},)"
+                           R"("psnr":{"frame":30.26,"clip":null}})"
                            "\n")
                 .arg(out));
+        QCOMPARE(one.err, QString());
         QCOMPARE(QImage(out + "/original.png").pixelColor(0, 0), QColor(200, 40, 40));
         QCOMPARE(QImage(out + "/encoded.png").pixelColor(0, 0), QColor(40, 40, 200));
 
-        // Several bitrates: one probe and one cut, then one encode per bitrate in the given order;
-        // a bitrate given twice is the same comparison again.
+        // Several bitrates: one probe and one cut, then one encode and one measurement per bitrate
+        // in the given order; a bitrate given twice is the same comparison again and runs no tool.
         tools.clearCalls();
-        const Outcome several = cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds=50", "--mbps",
-                                         "1,3.3,1", "--max-height", "720", "--out", out});
+        const Outcome several =
+            cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds=50", "--mbps", "1,3.3,1",
+                     "--max-height", "720", "--out", out, "--clips", "--side-by-side", "Vergleich.png", "--progress"});
         QCOMPARE(several.status, 0);
+        QCOMPARE(tools.calls().size(), 1 + 3 + 2 * 5); // the fifth: the composed picture
+        for (const QString name : {"neu/ordner/reference.mkv", "neu/ordner/encoded-3.30.mp4", "Vergleich-1.00.png"})
+            QVERIFY2(QFileInfo::exists(cli.films.filePath(name)), qPrintable(name));
+        QVERIFY(several.err.startsWith(R"({"step":"cut","frames":0,"totalFrames":75,"remainingSeconds":null})"));
         const QList<QJsonObject> lines = jsonLines(several.out);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[1].value("encoded").toString(), out + "/encoded-3.30.png");
+        QCOMPARE(lines[1].value("sideBySide").toString(), cli.films.filePath("Vergleich-3.30.png"));
         QCOMPARE(lines[2].value("encoded").toString(), out + "/encoded-1.00.png");
         QCOMPARE(lines[1].value("measurement").toString(),
                  QStringLiteral("1920 × 1080 · Ziel 3.30 Mbit/s · gemessen 2.37 Mbit/s"));
@@ -280,8 +294,8 @@ private slots:
         const QString film = TestFilms::numberedFilm(640, 360, 25, 4);
         QVERIFY(!film.isEmpty());
         Cli cli;
-        const Outcome outcome =
-            cli.run({"render", "--tools", toolsDirectory, film, "--seconds", "2", "--mbps", "0.5,4"});
+        const Outcome outcome = cli.run({"render", "--tools", toolsDirectory, film, "--seconds", "2", "--mbps", "0.5,4",
+                                         "--side-by-side", "v.png"});
         QVERIFY2(outcome.status == 0, qPrintable(outcome.err));
         const QList<QJsonObject> lines = jsonLines(outcome.out);
         QCOMPARE(lines.size(), 2);
@@ -293,6 +307,9 @@ private slots:
             QCOMPARE(TestFilms::frameNumberOf(picture.readAll()), 50);
         }
         QVERIFY(lines[1].value("actualMbps").toDouble() > 0);
+        const auto ssim = [&lines](int i) { return lines[i].value("ssim").toObject().value("clip").toDouble(); };
+        QVERIFY2(ssim(0) > 0.5 && ssim(0) < ssim(1) && ssim(1) <= 1, qPrintable(QString::number(ssim(0))));
+        QCOMPARE(QImage(cli.films.filePath("v-0.50.png")).width(), 2 * 640);
         QVERIFY(cli.workFolders().isEmpty());
     }
 };
