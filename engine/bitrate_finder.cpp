@@ -94,6 +94,9 @@ void BitrateFinder::scanned(const QList<SceneResult> &scenes)
     for (const SceneResult &scene : std::as_const(run.chosen))
         run.curves.append({scene.seconds, {QPointF(ComparisonLimits::finderScanMbps, scene.quality.ssimClip)}});
     run.scenesBefore = int(scenes.size());
+    // The scan's scenes may have come from the cache (a scan at that bitrate shortly before); then
+    // they say nothing about the time a try takes.
+    run.clock.restart(run.scenesBefore);
     run.search.emplace(run.target);
     tryNext();
 }

@@ -11,8 +11,8 @@ constexpr double leastWork = 0.05;
 
 double RemainingTime::estimate(double work, double total) const
 {
-    if (!clock_.isValid() || work < leastWork)
+    if (!clock_.isValid() || work - base_ < leastWork)
         return -1;
     const double elapsed = double(clock_.elapsed()) / 1000;
-    return elapsed / work * std::max(total - work, 0.0);
+    return elapsed / (work - base_) * std::max(total - work, 0.0);
 }

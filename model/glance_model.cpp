@@ -240,6 +240,7 @@ void GlanceModel::setPreviewsHeld(bool held)
     if (held) {
         if (busy_ && movie_) {
             cancelCurrentJob();
+            setProgress(std::nullopt);
             previewPending_ = true;
         }
         return;

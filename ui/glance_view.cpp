@@ -8,6 +8,7 @@
 #include "glance_model.h"
 #include "glance_window_reader.h"
 #include "movie_file_dialog.h"
+#include "scan_panel.h"
 #include "settings_observer.h"
 #include "settings_panel.h"
 #include "status_area.h"
@@ -50,6 +51,10 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
         model_.get(), [this] { return canFitWindow(); }, this);
     connect(settings_, &SettingsPanel::fitWindowRequested, this, &GlanceView::fitWindowToSource);
     root->addWidget(settings_);
+    // The scene scan and the bitrate finder: buttons in the scene row, their strip under it.
+    auto *scan = new ScanPanel(model_, settings_->sceneSlider(), settings_->sceneValuesPerSecond(), settings_);
+    settings_->addToSceneRow(scan->buttons());
+    settings_->addUnderSceneRow(scan);
 
     auto *comparison = new QHBoxLayout;
     comparison->setSpacing(12);

@@ -235,6 +235,27 @@ void SettingsPanel::reportHolding(QSlider *slider)
     connect(slider, &QSlider::sliderReleased, this, [this] { emit sliderHeld(false); });
 }
 
+QSlider *SettingsPanel::sceneSlider() const
+{
+    return findChild<QSlider *>(QStringLiteral("sceneSlider"));
+}
+
+double SettingsPanel::sceneValuesPerSecond() const
+{
+    return sceneScale;
+}
+
+// The panel's rows are its layout's items, the scene row first.
+void SettingsPanel::addToSceneRow(QWidget *widget)
+{
+    static_cast<QBoxLayout *>(layout()->itemAt(0)->layout())->addWidget(widget);
+}
+
+void SettingsPanel::addUnderSceneRow(QWidget *widget)
+{
+    static_cast<QBoxLayout *>(layout())->insertWidget(1, widget);
+}
+
 double SettingsPanel::duration() const
 {
     return model_->movie() ? model_->movie()->duration : 1.0;

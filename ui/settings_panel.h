@@ -27,6 +27,13 @@ public:
     // Enables "Fenster auf Quelle anpassen" by the current state.
     void updateFitAction();
 
+    // Room for the scene scan: the scene slider and its scale (slider values per second), the end
+    // of the scene row, and a place directly under that row.
+    QSlider *sceneSlider() const;
+    double sceneValuesPerSecond() const;
+    void addToSceneRow(QWidget *widget);
+    void addUnderSceneRow(QWidget *widget);
+
 signals:
     // "Fenster auf Quelle anpassen" was chosen.
     void fitWindowRequested();
