@@ -374,15 +374,15 @@ private slots:
     {
         const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
         const PreviewResult r = resultOrWarn(engine_->render(probed, 50, 2, 720));
-        const QString reference = work("reference.mkv"), encoded = work("encoded.mp4");
-        const QList<QStringList> expected{QStringList{"ffprobe"} + probe(kFilm),
-                                          QStringList{"ffmpeg"}
-                                              + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
-                                          QStringList{"ffprobe"} + probe(reference),
-                                          QStringList{"ffmpeg"} + frameExtraction(reference, 25, "original.png"),
-                                          QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
-                                          QStringList{"ffprobe"} + probe(encoded),
-                                          QStringList{"ffmpeg"} + frameExtraction(encoded, 25, "encoded.png")};
+        const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
+        const QList<QStringList> expected{
+            QStringList{"ffprobe"} + probe(kFilm),
+            QStringList{"ffmpeg"} + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
+            QStringList{"ffprobe"} + probe(reference),
+            QStringList{"ffmpeg"} + frameExtraction(reference, 25, "clip-1/original.png"),
+            QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
+            QStringList{"ffprobe"} + probe(encoded),
+            QStringList{"ffmpeg"} + frameExtraction(encoded, 25, "clip-1/2000000/encoded.png")};
         QList<QStringList> calls;
         for (const FakeTools::Call &call : fake_->calls())
             calls << QStringList{call.tool} + call.args;
@@ -483,9 +483,10 @@ void EngineTests::render_data()
     row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
     row("new height limit", "50 2 1080", "", "2000000 2.37; cpoemx; emx");
     row("a scene one step on", "50.00000000000001 2 720", "", "2000000 2.37; cpoemx; emx");
-    row("reference clip gone", "50 2 720", R"(ffprobe encoded.mp4: rm "${LAST%/*}/reference.mkv")",
-        "2000000 2.37; emx; cpoemx");
-    row("original frame gone", "50 2 720", "ffmpeg encoded.png: rm original.png", // runs in the work folder
+    // A clip cut before whose reference is gone is cut again; it keeps its size and frame.
+    row("reference clip gone", "50 3 720", R"(ffprobe encoded.mp4: rm "${LAST%/*/*/*}/reference.mkv")",
+        "3000000 2.37; emx; cemx");
+    row("original frame gone", "50 3 720", "ffmpeg encoded.png: rm clip-1/original.png", // runs in the work folder
         "PlatformError: No such file or directory; emx; cpoemx");
     for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
         row(render, render, "", rate + "; ; emx");
