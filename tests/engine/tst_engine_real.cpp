@@ -45,6 +45,7 @@ private slots:
     void cleanupTestCase()
     {
         engine_.reset();
+        ::close(home_), ::close(deep_);
         QCOMPARE(QProcess::execute("rm", {"-rf", temp_.dir.filePath("tief")}), 0); // too deep for QDir
     }
 
