@@ -1,12 +1,22 @@
 // The widgets that show a scan and the bitrate finder: marks that line up with the scene slider,
-// their colours and clicks, the ranked scene list and the choice of target.
+// their colours and clicks, the ranked scene list and the choice of target; then both at work in
+// the window on fake tools whose quality follows the scene and the bitrate.
 #include "bitrate_target_dialog.h"
+#include "fake_scene_quality.h"
+#include "fake_tools.h"
+#include "glance_model.h"
+#include "glance_view.h"
+#include "quality_chart.h"
+#include "scan_model.h"
+#include "scan_panel.h"
+#include "scan_results_window.h"
 #include "scene_list.h"
 #include "scene_strip.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -113,6 +123,61 @@ private slots:
         QCOMPARE(choices.front()->text(), u"sehr gut (SSIM 0.98)"_qs);
         choices.front()->click();
         QCOMPARE(dialog.targetSsim(), 0.98);
+    }
+
+    // The middle third of the 100 s film is hard; the scenes there are at 37.5 to 62.5 s.
+    void scanAndFinderInTheWindow()
+    {
+        FakeTools tools;
+        tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
+        QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
+        const auto model = GlanceModel::create(tools.directory());
+        model->setPreviewPauseMs(0);
+        GlanceView view(model);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto *scans = view.findChild<ScanPanel *>()->scanModel();
+        const auto done = [&] { return !scans->running() && !model->busy() && model->shownResult()->quality; };
+        const auto idle = [&] { return QTest::qWaitFor(done, 60000); }; // and the comparison measured
+        model->openMovie(tools.directory() + "/film.mp4");
+        QVERIFY(idle() && model->movie());
+
+        view.findChild<QPushButton *>("scanButton")->click();
+        QVERIFY(scans->running());
+        model->setSeconds(5); // waits for the scan
+        QVERIFY(idle());
+        QStringList starts; // of every cut, in order: the scan's twelve, then the waiting comparison's
+        for (const FakeTools::Call &call : tools.calls("ffmpeg"))
+            if (call.args.contains("-ss"))
+                starts << call.args.at(call.args.indexOf("-ss") + 1);
+        QCOMPARE(starts.size(), 14);
+        QCOMPARE(starts.last(), "4.0");
+
+        auto *strip = view.findChild<SceneStrip *>();
+        QCOMPARE(strip->scenes().size(), 12);
+        const SceneResult worst = view.findChild<ScanResultsWindow *>()->list()->scenes().first();
+        QCOMPARE(worst.sceneSeconds, 37.5);
+        const qsizetype calls = tools.calls().size();
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->markX(worst.seconds), strip->height() / 2));
+        QCOMPARE(model->seconds(), 37.5);
+        QVERIFY(idle());
+        QCOMPARE(tools.calls().size(), calls); // from the cache
+        QCOMPARE(model->shownResult()->seconds, worst.seconds);
+
+        model->setMbps(3); // another bitrate: the marks go
+        QVERIFY(strip->scenes().isEmpty() && scans->scenes().isEmpty());
+        view.findChild<QPushButton *>("scanButton")->click();
+        model->setMaxHeight(720); // cancels
+        QVERIFY(idle());
+        QVERIFY(scans->scenes().isEmpty() && scans->error().isEmpty());
+
+        scans->findBitrate(0.95, 4);
+        QVERIFY(idle());
+        QCOMPARE(model->mbps(), 4.3);
+        QCOMPARE(model->comparisonMbps(), 4.3);
+        QCOMPARE(model->seconds(), scans->finderResult()->worstSceneSeconds);
+        QVERIFY(model->seconds() > 100.0 / 3 && model->seconds() < 200.0 / 3);
+        QCOMPARE(view.findChild<QualityChart *>()->isVisibleTo(view.findChild<ScanResultsWindow *>()), true);
     }
 };
 

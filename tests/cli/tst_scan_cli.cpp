@@ -1,0 +1,159 @@
+// The scene scan and the bitrate finder through bitglance-cli: the ranking on a real film whose
+// middle third is hard, the finder's search on fake tools whose quality follows the bitrate, the
+// command line's limits, and an interrupted scan.
+#include "fake_scene_quality.h"
+#include "fake_tools.h"
+#include "test_films.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+// bitglance-cli with a private temporary folder, where its work folders go.
+struct Cli {
+    QTemporaryDir tmp;
+    QProcess process;
+    QList<QJsonObject> lines;
+    QString err;
+
+    void start(const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", tmp.path());
+        process.setProcessEnvironment(environment);
+        process.start(BITGLANCE_CLI, arguments);
+    }
+    int run(const QStringList &arguments)
+    {
+        start(arguments);
+        process.waitForFinished(300000);
+        err = QString::fromUtf8(process.readAllStandardError());
+        for (const QByteArray &line : process.readAllStandardOutput().split('\n'))
+            if (!line.isEmpty())
+                lines << QJsonDocument::fromJson(line).object();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+};
+
+// An empty film beside the fake tools, which answer for any film.
+QString fakeFilm(const FakeTools &tools)
+{
+    QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
+    return tools.directory() + "/film.mp4";
+}
+
+} // namespace
+
+class ScanCli : public QObject {
+    Q_OBJECT
+private slots:
+    void usageErrors_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        for (const char *arguments :
+             {"scan F --mbps 2 --scenes 1", "scan F --mbps 2 --scenes 61", "scan F --mbps 2 --scenes 2.5",
+              "scan F --mbps 2 --jobs 0", "scan F --mbps 0.2", "scan F --mbps 31", "scan F", "scan F --mbps 2,3",
+              "scan F --mbps 2 --ssim 0.9", "advise F --ssim 0", "advise F --ssim 1.01", "advise F",
+              "advise F --ssim 0.9 --jobs 2", "advise F --ssim 0.9 --mbps 2"})
+            QTest::newRow(arguments) << QString(arguments);
+    }
+    void usageErrors()
+    {
+        QFETCH(QString, arguments);
+        Cli cli;
+        QCOMPARE(cli.run(arguments.split(' ')), 2);
+        QVERIFY2(cli.err.startsWith("bitglance-cli: "), qPrintable(cli.err));
+    }
+
+    // Flat grey, fine noise from 6 to 12 s, flat again: the scenes at 7.5 and 10.5 s lie in the
+    // noise, the one at 4.5 s reaches into it. Two engines share the scenes.
+    void scanRanksTheHardMiddleWorst()
+    {
+        const QString film = TestFilms::film("thirds.mp4",
+                                             {"-f", "lavfi", "-i", "color=gray:s=320x180:r=10:d=18", "-vf",
+                                              "noise=alls=60:allf=t+u:enable='between(t,6,12)',format=yuv420p", "-c:v",
+                                              "libx264", "-qp", "0"});
+        QVERIFY(!film.isEmpty());
+        Cli cli;
+        const int status = cli.run({"scan", "--tools", TestFilms::systemToolsDirectory(), film, "--mbps", "0.3",
+                                    "--scenes", "6", "--jobs", "2"});
+        QVERIFY2(status == 0, qPrintable(cli.err));
+        QCOMPARE(cli.lines.size(), 7);
+        QList<double> times;
+        bool infinitePsnr = false; // a flat scene encodes without loss
+        for (const QJsonObject &scene : cli.lines.mid(0, 6)) {
+            QCOMPARE(scene.keys(), (QStringList{"actualMbps", "psnr", "sampleSeconds", "seconds", "ssim"}));
+            times << scene["seconds"].toDouble();
+            infinitePsnr = infinitePsnr || scene["psnr"]["clip"].isNull();
+        }
+        std::sort(times.begin(), times.end());
+        QCOMPARE(times, (QList<double>{1.5, 4.5, 7.5, 10.5, 13.5, 16.5}));
+        QVERIFY(infinitePsnr);
+        QCOMPARE(cli.lines.last()["scenes"].toInt(), 6);
+        const double worst = cli.lines.last()["worstSeconds"].toDouble();
+        QVERIFY2(worst > 6 && worst < 12, qPrintable(QString::number(worst)));
+    }
+
+    // Clip SSIM 1 - 0.213 / Mbit/s in the middle third (0.95 from 4.26, 0.98 from 10.65 Mbit/s).
+    void adviseSearchesTheLowestBitrate_data()
+    {
+        QTest::addColumn<double>("target");
+        QTest::addColumn<double>("mbps"); // 0: even 20 Mbit/s falls short
+        QTest::newRow("gut") << 0.95 << 4.3;
+        QTest::newRow("sehr gut") << 0.98 << 10.7;
+        QTest::newRow("unreachable") << 0.99 << 0.0;
+    }
+    void adviseSearchesTheLowestBitrate()
+    {
+        QFETCH(double, target);
+        QFETCH(double, mbps);
+        FakeTools tools;
+        tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
+        Cli cli;
+        const int status = cli.run({"advise", "--tools", tools.directory(), fakeFilm(tools), "--ssim",
+                                    QString::number(target), "--scenes", "4"});
+        if (mbps == 0) {
+            QCOMPARE(status, 1);
+            QCOMPARE(cli.err, "Auch 20 Mbit/s erreichen SSIM 0.9900 nicht.\n");
+            return;
+        }
+        QVERIFY2(status == 0, qPrintable(cli.err));
+        const QJsonObject found = cli.lines.value(0);
+        QCOMPARE(found["mbps"].toDouble(), mbps);
+        QVERIFY(found["worstSsim"].toDouble() >= target);
+        QVERIFY(found["worstSeconds"].toDouble() > 100.0 / 3 && found["worstSeconds"].toDouble() < 200.0 / 3);
+        QCOMPARE(found["tried"][0]["mbps"].toDouble(), 20.0);
+    }
+
+    // Two engines each in an encode that would take half a minute.
+    void interruptedScanEndsItsToolsAndLeavesNothing()
+    {
+        FakeTools tools;
+        tools.setPrelude("ffmpeg", R"(case " $* " in *" -b:v "*) echo $$ >> "$DIR/pids"; exec sleep 30 ;; esac)");
+        Cli cli;
+        cli.start(
+            {"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes", "4", "--jobs", "2"});
+        const auto pids = [&] {
+            QFile file(tools.directory() + "/pids");
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(pids().count('\n'), 2, 60000);
+        ::kill(pid_t(cli.process.processId()), SIGTERM);
+        QVERIFY(cli.process.waitForFinished(60000));
+        QCOMPARE(cli.process.exitCode(), 128 + SIGTERM);
+        QVERIFY(cli.process.readAllStandardOutput().isEmpty());
+        for (const QByteArray &pid : pids().split('\n'))
+            QVERIFY2(pid.isEmpty() || (::kill(pid.toInt(), 0) == -1 && errno == ESRCH), pid.constData());
+        QCOMPARE(QDir(cli.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(ScanCli)
+#include "tst_scan_cli.moc"
