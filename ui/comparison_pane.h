@@ -14,8 +14,9 @@
 // zooms towards the pointer, and the pane reports the size of its image area as the model's
 // preview size. Side by side, the original pane shows the reference frame and the encoded pane
 // the encoded one; the encoded frame of an older comparison than the settings ask for is dimmed
-// and its title names its bitrate. In the other views the encoded pane is hidden and the original pane, as wide
-// as the row, shows both frames in turn (flip), split by a movable divider, or their difference.
+// and its title names its bitrate. In the other views the encoded pane is hidden and the original
+// pane, as wide as the row, shows both frames in turn (flip), split by a movable divider, or their
+// difference.
 class ComparisonPane : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
     // The pan at the start of the drag in progress; nothing while no drag is in progress.
     std::optional<QSizeF> dragStart() const { return dragStart_; }
 
+    // The title as drawn: the view's name and hint, or the frame's title side by side.
+    QString title() const;
     // In the flip view: whether the encoded frame is shown rather than the original.
     bool showsEncoded() const { return showsEncoded_; }
     // Shows the other frame of the flip view.
@@ -49,7 +52,6 @@ private:
     // The view this pane draws: side by side always for the encoded pane.
     GlanceModel::ComparisonView view() const;
     void showView();
-    QString title() const;
     double titleHeight() const;
     void reportSize();
     double dividerX() const;

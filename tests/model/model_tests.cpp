@@ -1,5 +1,5 @@
 // GlanceModel driven as the main window drives it (with a SettingsObserver attached), on the real
-// engine over fake tools that record their calls, and once over the system's ffmpeg.
+// engine over fake tools that record their calls, and once over the system's ffmpeg on a real film.
 #include "comparison_texts.h"
 #include "difference_image.h"
 #include "fake_tools.h"
@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMetaProperty>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <clocale>
@@ -24,6 +26,7 @@ const QString kReading = u"Videodaten werden gelesen …"_s;
 const QString kUpdating = u"Vorschau wird aktualisiert …"_s;
 const QString kShown = u"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert"_s;
 const QString kMeasuring = u"Qualität wird gemessen …"_s;
+const QString kNumbers = u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s; // fake tools
 
 QString measured(const char *target)
 {
@@ -43,37 +46,40 @@ PreviewResult made(qint64 width, qint64 height, double actualMbps, double second
 }
 
 // A model as a main window holds it, on fake tools unless another Tools folder is given, and each
-// film name, status, measurement and error it showed, in order.
+// film name, status, measurement, quality line and error it showed, in order.
 struct Window {
     FakeTools tools;
     std::shared_ptr<GlanceModel> model;
     std::shared_ptr<QStringList> trace = std::make_shared<QStringList>(); // outlives this when a job holds the model
+    SettingsObserver *observer;
 
     explicit Window(const QString &toolsDirectory = {})
         : model(GlanceModel::create(toolsDirectory.isEmpty() ? tools.directory() : toolsDirectory))
     {
         GlanceModel *m = model.get();
         const auto t = trace;
-        new SettingsObserver(m, m);
+        observer = new SettingsObserver(m, m);
         QObject::connect(m, &GlanceModel::movieChanged, m,
                          [m, t] { *t << (m->movie() ? m->movie()->url.fileName() : ""); });
         QObject::connect(m, &GlanceModel::statusChanged, m, [m, t] { *t << m->status(); });
         QObject::connect(m, &GlanceModel::measurementChanged, m, [m, t] { *t << m->measurement(); });
+        QObject::connect(m, &GlanceModel::qualityChanged, m, [m, t] { *t << m->quality(); });
         QObject::connect(m, &GlanceModel::errorChanged, m, [m, t] { *t << "error " + m->error().value_or(""); });
     }
     GlanceModel *operator->() const { return model.get(); }
     QString film(const char *name = "film.mp4") const { return tools.directory() + u'/' + QLatin1String(name); }
     void delay(const char *tool, const char *seconds) { tools.setDelay(QLatin1String(tool), QLatin1String(seconds)); }
-    bool idle() const
+    bool idle(int timeout = 20000) const
     {
         return QTest::qWaitFor([this] { return model->movie() && !model->busy() && model->quality() != kMeasuring; },
-                               20000);
+                               timeout);
     }
     bool started(const char *tool) const
     {
         return QTest::qWaitFor([&] { return !tools.calls(QLatin1String(tool)).empty(); }, 20000);
     }
-    bool open(const char *name = "film.mp4") { return model->openMovie(film(name)), idle(); }
+    bool open(const char *name = "film.mp4") { return open(film(name)); }
+    bool open(const QString &path, int timeout = 20000) { return model->openMovie(path), idle(timeout); }
     int ffmpegCalls() const { return int(tools.calls(u"ffmpeg"_s).size()); }
     QStringList encodes() const // the target bitrate of each
     {
@@ -164,9 +170,11 @@ private slots:
         Window w;
         QVERIFY(!duringPreview || w.open("first.mp4"));
         w.tools.clearCalls();
-        w.delay(duringPreview ? "ffmpeg" : "ffprobe", "0.3");
+        const char *tool = duringPreview ? "ffmpeg" : "ffprobe";
+        w.delay(tool, "30"); // ended when the second film is opened, or idle() below times out
         duringPreview ? w->setMbps(3) : w->openMovie(w.film("first.mp4"));
-        QVERIFY(w.started(duringPreview ? "ffmpeg" : "ffprobe"));
+        QVERIFY(w.started(tool));
+        w.delay(tool, "0");
         w->openMovie(w.film("second.mp4")); // clears at once
         QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->difference().isNull()
                 && w->comparisonMbps() == 0 && w->measurement().isEmpty());
@@ -174,33 +182,41 @@ private slots:
         const qsizetype opened = w.trace->size();
         QVERIFY(w.idle()); // only the second film's outcome arrives
         QCOMPARE(w.trace->mid(opened),
-                 QStringList({"second.mp4", kUpdating, measured(duringPreview ? "3.00" : "2.00"), kShown}));
+                 QStringList({"second.mp4", kUpdating, measured(duringPreview ? "3.00" : "2.00"), kMeasuring, kShown,
+                              kNumbers}));
     }
 
     void oneRenderWithTheLastValue_data()
     {
         QTest::addColumn<bool>("recompute");
+        QTest::addColumn<bool>("held"); // the changes come from a slider the mouse holds
         QTest::addColumn<QStringList>("encodes");
-        QTest::newRow("a burst of changes") << false << QStringList{"4000000", "9000000"};
-        QTest::newRow("\"Neu berechnen\" during the pause") << true << QStringList{"3000000", "9000000"};
+        QTest::newRow("a burst of changes") << false << false << QStringList{"4000000", "9000000"};
+        QTest::newRow("\"Neu berechnen\" during the pause") << true << false << QStringList{"3000000", "9000000"};
+        QTest::newRow("a drag: after the release") << false << true << QStringList{"4000000", "9000000"};
     }
 
     void oneRenderWithTheLastValue()
     {
         QFETCH(bool, recompute);
+        QFETCH(bool, held);
         Window w;
         w->setPreviewPauseMs(1); // the changes below come without the event loop in between
         QVERIFY(w.open());
         w.tools.clearCalls();
+        w.observer->setHeld(held);
+        QSignalSpy requests(w.model.get(), &GlanceModel::busyChanged);
         for (int tenths = 21; tenths <= (recompute ? 30 : 40); ++tenths)
             w->setMbps(tenths / 10.0);
+        QCOMPARE(requests.isEmpty(), held); // held: nothing requested, no pause started
+        w.observer->setHeld(false);
         if (recompute)
             w->schedulePreview(true);
         QVERIFY(w.idle());
         w->setMbps(9); // a paused job left behind would render before this later one
         QVERIFY(w.idle());
         QTEST(w.encodes(), "encodes");
-        QCOMPARE(w.ffmpegCalls(), 4); // the reference clip was reused
+        QCOMPARE(w.ffmpegCalls(), 6); // each an encode, its frame, its numbers: the reference clip was reused
     }
 
     void supersededJobsAreSilentWhateverTheirEnding()
@@ -213,8 +229,9 @@ private slots:
         w->schedulePreview(true); // queued behind the running render; the engine refuses its bitrate
         w->setMbps(3);            // supersedes both
         QVERIFY(w.idle());
-        QCOMPARE(*w.trace, QStringList({kReading, "film.mp4", kUpdating, measured("3.00"), kShown}));
-        QCOMPARE(w.encodes(), QStringList{"3000000"}); // the first render stopped at its next tool boundary
+        QCOMPARE(*w.trace,
+                 QStringList({kReading, "film.mp4", kUpdating, measured("3.00"), kMeasuring, kShown, kNumbers}));
+        QCOMPARE(w.encodes(), QStringList{"3000000"}); // the first render's tool was ended
     }
 
     void failedPreviewKeepsTheLastComparison()
@@ -228,10 +245,38 @@ private slots:
         QCOMPARE(w.trace->mid(w.trace->size() - 2),
                  QStringList({u"error Encoder kaputt\n"_s, u"Vorschau fehlgeschlagen."_s}));
         QVERIFY(w->encoded() == encoded && w->measurement() == measured("2.00") && w->comparisonMbps() == 2);
+        QVERIFY(w->stale()); // made for 2, not the 3 asked for
         w.delay("ffmpeg", "0");
         w->setMbps(4); // the next request clears the message at once
         QVERIFY(!w->error() && w.idle() && w->measurement() == measured("4.00") && w->comparisonMbps() == 4);
+        QVERIFY(!w->stale());
         QCOMPARE(w->difference(), differenceImage(w->original(), w->encoded()));
+    }
+
+    void qualityNumbersFollowTheComparison()
+    {
+        Window w;
+        QVERIFY(w.open()); // the numbers of 2 Mbit/s measured after the pictures (see the traces above)
+        const auto whenMeasuring = [&](const QString &shell) {
+            w.tools.setPrelude(u"ffmpeg"_s, u"case \"$*\" in *stats_file=*) "_s + shell + u" ;; esac"_s);
+        };
+        // A request during a measurement ends it (and its tool): the line goes at once.
+        whenMeasuring(u"sleep 30"_s);
+        w->setMbps(3);
+        QTRY_COMPARE_WITH_TIMEOUT(w->quality(), kMeasuring, 20000);
+        whenMeasuring(u"echo 'Messung kaputt' >&2; exit 1"_s);
+        w->setMbps(4);
+        QVERIFY(w->quality().isEmpty());
+        // A failed measurement shows its error; the comparison stays.
+        QVERIFY(w.idle());
+        QVERIFY(w->error() == u"Messung kaputt\n"_s && w->measurement() == measured("4.00") && w->quality().isEmpty());
+        // Back to a bitrate measured before: its numbers come from the engine's cache, no tool runs.
+        w.tools.clearCalls();
+        w->setMbps(2);
+        const qsizetype asked = w.trace->size();
+        QVERIFY(w.idle());
+        QCOMPARE(w.trace->mid(asked), QStringList({measured("2.00"), kNumbers, kShown}));
+        QVERIFY(w.tools.calls().isEmpty());
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
@@ -357,7 +402,7 @@ private slots:
         QTest::addColumn<int>("ffmpegCalls"); // the job ran to its end, the measurement included
         QTest::newRow("during a render") << false << 5;
         QTest::newRow("during the pause")
-            << true << 7; // first render and its measurement, then the encode, its frame and its measurement
+            << true << 8; // first render and its measurement, then the encode, its frame and its measurement
     }
 
     void releasedModelRemovesItsWorkFolder()
@@ -377,19 +422,23 @@ private slots:
         QTEST(w.ffmpegCalls(), "ffmpegCalls");
     }
 
-    void realTools()
+    void realPhoneFilm()
     {
-        if (TestFilms::systemToolsDirectory().isEmpty())
-            QSKIP("the system has no ffmpeg");
-        const QString film = TestFilms::sampleFilm(320, 180, 25, 4);
-        QVERIFY(!film.isEmpty());
+        // A phone's 4K portrait film stored landscape, with a rotation of -90.
+        const QString film = TestFilms::mediaDirectory() + u"/portrait_4k60_rot.mp4"_s;
+        if (TestFilms::systemToolsDirectory().isEmpty() || !QFileInfo::exists(film))
+            QSKIP("needs the system's ffmpeg and the real footage");
         Window w(TestFilms::systemToolsDirectory());
-        w->openMovie(film);
-        QTRY_VERIFY_WITH_TIMEOUT(w->movie() && !w->busy(), 240000); // real encodes
-        QCOMPARE(w->status(), u"Vergleich bei 00:00:02 · 3.0 s wirklich kodiert"_s);
-        QVERIFY2(w->measurement().startsWith(u"320 × 180 · Ziel 2.00 Mbit/s · gemessen "_s),
+        w->setMaxHeight(720);
+        QVERIFY(w.open(film, 240000)); // real encodes
+        // Shown upright; the measurement keeps the clip's own size.
+        QVERIFY(w->original().size() == QSize(720, 1280) && w->encoded().size() == QSize(720, 1280));
+        QCOMPARE(w->pixelSize(), QSizeF(720, 1280));
+        QVERIFY2(w->measurement().startsWith(u"1280 × 720 · Ziel 2.00 Mbit/s · gemessen "_s),
                  qPrintable(w->measurement()));
-        QVERIFY(!w->error() && w->encoded().size() == QSize(320, 180));
+        const QRegularExpression numbers(
+            u"^Ausschnitt: SSIM 0\\.\\d{4} · PSNR \\d+\\.\\d dB · Bild: SSIM 0\\.\\d{4} · PSNR \\d+\\.\\d dB$"_s);
+        QVERIFY2(numbers.match(w->quality()).hasMatch() && !w->error(), qPrintable(w->quality()));
     }
 };
 

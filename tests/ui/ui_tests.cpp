@@ -9,13 +9,16 @@
 #include "glance_window_reader.h"
 #include "pane_geometry.h"
 #include "preview_engine.h"
+#include "view_texts.h"
 #include "window_fit.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -137,9 +140,76 @@ private slots:
         s.find<QSlider>("bitrateSlider")->setValue(33);
         limit720->trigger();
         QVERIFY(s.model()->zoom() == 0.25 && limit720->isChecked() && requests.isEmpty());
+        // While the mouse holds a slider its changes request nothing; the release does.
+        auto *bitrate = s.find<QSlider>("bitrateSlider");
+        bitrate->setSliderDown(true);
+        bitrate->setValue(45);
+        QVERIFY(s.model()->mbps() == 4.5 && !s.model()->busy());
+        bitrate->setSliderDown(false);
+        QVERIFY(s.model()->busy() && s.idle());
         const QString folder = s.model()->workDirectory();
         s.window->close(); // and with it the view, the model and the work folder
         QTRY_VERIFY(!s.window && s.weakModel.expired() && !QFileInfo::exists(folder));
+    }
+
+    void whileAComparisonIsComputed()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        // The next encode reports 30 frames done and then runs until it is ended.
+        s.tools.setPrelude(u"ffmpeg"_s,
+                           u"case \"$*\" in *libx265*) printf 'frame=30\\nprogress=continue\\n'; sleep 30 ;; esac"_s);
+        s.model()->setMbps(3);
+        auto *bar = s.find<QProgressBar>("progressBar");
+        QTRY_VERIFY(bar->isVisible() && bar->value() == 30);
+        QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), u"Fortschritt"_s);
+        QVERIFY(s.find<QLabel>("remainingLabel")->text().startsWith(u"noch ca. "_s));
+        auto *encoded = s.find<ComparisonPane>("encodedPane");
+        QCOMPARE(encoded->title(), u"HEVC · Vorschau · 2.0 Mbit/s (alt)"_s); // the last comparison, marked
+        s.model()->setMbps(2); // back to what is shown: ends that encode, and the cache answers
+        QCOMPARE(encoded->title(), u"HEVC · Vorschau"_s);
+        QVERIFY(s.idle() && !bar->isVisible() && !s.find("remainingLabel")->isVisible());
+        QTRY_COMPARE(s.find<QLabel>("qualityLabel")->text(),
+                     u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s);
+    }
+
+    void keepingTheComparison()
+    {
+        Setup s;
+        const QList<QAction *> actions = s.window->view()->exportActions(); // save, copy, save the clip
+        QVERIFY(std::ranges::none_of(actions, &QAction::isEnabled));        // nothing to keep yet
+        // ffmpeg "composes" the picture from the reference frame alone here.
+        s.tools.setPrelude(u"ffmpeg"_s,
+                           u"case \"$*\" in *hstack*) cp \"$DIR/original-frame.png\" \"$LAST\"; exit 0 ;; esac"_s);
+        QVERIFY(s.open() && std::ranges::all_of(actions, &QAction::isEnabled));
+        // The dialogs suggest a name beside the film.
+        for (const auto &[action, name] : {std::pair(actions.at(0), u"Urlaub 2024-00-00-50-2.0Mbit.png"_s),
+                                           {actions.at(2), u"Urlaub 2024-00-00-50-2.0Mbit.mp4"_s}}) {
+            const QString path = s.tools.directory() + u'/' + name;
+            QTimer::singleShot(0, s.window, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->selectedFiles() == QStringList{path});
+                static_cast<QDialog *>(dialog)->accept();
+            });
+            action == actions.at(0) ? QTest::keyClick(s.window, Qt::Key_S, Qt::ControlModifier) : action->trigger();
+            QTRY_VERIFY(QFileInfo::exists(path));
+        }
+        s.window->activateWindow(); // again, after the dialogs
+        QVERIFY(QTest::qWaitForWindowActive(s.window));
+        QTest::keyClick(s.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QImage frame(s.tools.directory() + u"/original-frame.png"_s);
+        QTRY_COMPARE(QGuiApplication::clipboard()->image().convertToFormat(frame.format()), frame);
+        s.model()->saveEncodedClip(s.tools.directory() + u"/kein Ordner/a.mp4"_s);
+        QTRY_VERIFY(s.find("errorArea")->isVisible()); // a failure shows
+    }
+
+    void remainingTime()
+    {
+        for (const auto &[seconds, text] : {std::pair(3.2, u"noch ca. 4 s"_s),
+                                            {0.1, u"noch ca. 1 s"_s},
+                                            {59.5, u"noch ca. 1 min"_s},
+                                            {150.0, u"noch ca. 3 min"_s}})
+            QCOMPARE(ViewTexts::remaining(seconds), text);
     }
 
     void sceneButtonsKeepWithinTheFilm_data()
