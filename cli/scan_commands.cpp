@@ -20,20 +20,18 @@
 
 namespace {
 
-// {"frame": …, "clip": …}
-QJsonObject frameAndClip(const QJsonValue &frame, const QJsonValue &clip)
+// {"frame": …, "clip": …}, in that order, as render prints them.
+QByteArray frameAndClip(const QJsonValue &frame, const QJsonValue &clip)
 {
-    return QJsonObject{{QStringLiteral("frame"), frame}, {QStringLiteral("clip"), clip}};
+    return JsonOutput::object({{"frame", frame}, {"clip", clip}});
 }
 
 QByteArray sceneLine(const SceneResult &scene)
 {
     const QualityNumbers &quality = scene.quality;
     return JsonOutput::object(
-        {{"seconds", scene.seconds},
-         {"sampleSeconds", scene.sampleSeconds},
-         {"actualMbps", scene.actualMbps},
-         {"ssim", frameAndClip(quality.ssimFrame, quality.ssimClip)},
+        {{"seconds", scene.seconds}, {"sampleSeconds", scene.sampleSeconds}, {"actualMbps", scene.actualMbps}},
+        {{"ssim", frameAndClip(quality.ssimFrame, quality.ssimClip)},
          {"psnr",
           frameAndClip(JsonOutput::optionalNumber(quality.psnrFrame), JsonOutput::optionalNumber(quality.psnrClip))}});
 }
