@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QUuid>
 
 QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QString &extension)
 {
@@ -38,7 +39,9 @@ void GlanceModel::Export::copyComparisonPicture(GlanceModel &model)
     if (!model.shown_ || !model.engine_ || !model.movie_)
         return;
     // ffmpeg composes the picture into the work folder; the clipboard takes it from there.
-    const QString file = QDir(model.engine_->directory()).filePath(QStringLiteral("clipboard.png"));
+    const QString file =
+        QDir(model.engine_->directory())
+            .filePath(QStringLiteral("clipboard-%1.png").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
     whenSaved(model, model.engine_->saveComparisonPicture(*model.shown_, caption(model), file),
               [file](GlanceModel &owner) {
                   const QImage picture(file);

@@ -16,17 +16,18 @@ SettingsObserver::SettingsObserver(GlanceModel *model, QObject *parent) : QObjec
 
 void SettingsObserver::changed()
 {
-    if (held_)
-        changedWhileHeld_ = true;
-    else
+    if (!held_)
         model_->schedulePreview(false);
 }
 
 void SettingsObserver::setHeld(bool held)
 {
-    held_ = held;
-    if (held || !changedWhileHeld_)
+    if (held == held_)
         return;
-    changedWhileHeld_ = false;
-    model_->schedulePreview(false);
+    held_ = held;
+    const std::pair values(model_->seconds(), model_->mbps());
+    if (held)
+        heldFrom_ = values;
+    else if (values != heldFrom_)
+        model_->schedulePreview(false);
 }

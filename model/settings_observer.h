@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QObject>
+#include <utility>
 
 class GlanceModel;
 
 // The window's answer to real changes of the comparison settings: a new scene time or bitrate
 // requests a preview after the pause; a new height limit first resets zoom and pan.
 // While the mouse holds a slider, its changes only wait: the request, and with it the pause,
-// follows the release. The main view owns one; tests attach one to drive a model exactly as the
-// window does.
+// follows the release, when the drag has left the scene time or the bitrate changed. The main view owns one; tests
+// attach one to drive a model exactly as the window does.
 class SettingsObserver : public QObject {
     Q_OBJECT
 public:
@@ -22,5 +23,5 @@ private:
 
     GlanceModel *model_;
     bool held_ = false;
-    bool changedWhileHeld_ = false;
+    std::pair<double, double> heldFrom_; // scene time and bitrate when the slider was taken
 };
