@@ -257,8 +257,9 @@ private slots:
         QTest::newRow("SIGINT") << int(SIGINT) << QString();
         QTest::newRow("SIGTERM") << int(SIGTERM) << QString();
         QTest::newRow("SIGHUP") << int(SIGHUP) << QString();
-        // The reader of the output goes away while the tool runs.
-        QTest::newRow("SIGPIPE") << int(SIGPIPE) << R"(("$0" "$@"; echo $? >status) | (read -t 0.1; true))";
+        // The reader of the output goes away once the tool runs.
+        QTest::newRow("SIGPIPE") << int(SIGPIPE)
+                                 << R"(("$0" "$@"; echo $? >status) | (until [ -e 'STARTED' ]; do sleep 0.05; done))";
     }
 
     void interruptionsLeaveNothing()
@@ -269,6 +270,7 @@ private slots:
         // A reference cut that would take a minute: the signal has to end it.
         tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nexec sleep 60\n"));
         Cli cli;
+        shell.replace(QLatin1String("STARTED"), tools.directory() + "/started");
         QProcess *process =
             cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps", "2,3"}, shell);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
