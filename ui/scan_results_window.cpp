@@ -37,7 +37,7 @@ ScanResultsWindow::ScanResultsWindow(ScanModel *scans, QWidget *parent) : QDialo
     layout->addWidget(chartCaption_);
     chart_ = new QualityChart(this);
     layout->addWidget(chart_);
-    resize(440, 420);
+    setMinimumWidth(440);
 
     connect(list_, &SceneList::sceneChosen, scans_, &ScanModel::showScene);
     connect(scans_, &ScanModel::scenesChanged, this, &ScanResultsWindow::showScenes);
@@ -48,6 +48,8 @@ ScanResultsWindow::ScanResultsWindow(ScanModel *scans, QWidget *parent) : QDialo
 
 void ScanResultsWindow::present()
 {
+    if (!isVisible())
+        adjustSize(); // no room for a part that is hidden
     show();
     raise();
     activateWindow();
