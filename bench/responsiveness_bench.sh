@@ -2,7 +2,8 @@
 # How quickly a comparison follows a change, on a generated 1080p film of 10 s, as ratios:
 #  (a) a bitrate-only render against the bare x265 encode of the same clip fed raw frames (the
 #      limit), and the encode alone from other lossless intermediates than FFV1 level 3;
-#  (b) a change during an encode until the new result, against one bitrate-only render;
+#  (b) a change during an encode until the new result, against one bitrate-only render of almost
+#      the same bitrate (x265 takes longer for more bits), and how soon the superseded encode ended;
 #  (c) a return to a bitrate seen before: through bitglance-cli (--mbps 2,5,2: the third runs no
 #      tool) and through the model;
 #  (d) the window program's peak memory during one 1080p comparison.
@@ -50,6 +51,7 @@ change=$(field changeDuringEncode "$engine")
 echo "(a) bitrate-only render ${bitrate_only} s, bare x265 from raw frames ${bare} s: $(ratio "$bitrate_only" "$bare")x"
 echo "    x265 alone from FFV1 ${from_ffv1} s, from raw NUT ${from_nut} s, from Ut Video ${from_ut} s"
 echo "(b) change during an encode until the new result ${change} s, one bitrate-only render ${bitrate_only} s: $(ratio "$change" "$bitrate_only")x"
+echo "    the superseded encode ended $(field cancelToEnd "$engine") s after the change"
 
 # (c) Through the front end: the time from the second line to the third, and the tools it ran.
 wrapped="$work/Tools"
