@@ -172,11 +172,21 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
             },
             Qt::QueuedConnection);
     };
+    // Every bitrate of one clip has the same reference frame: the one shown is not decoded again.
+    QByteArray shownBytes;
+    QImage shownOriginal;
+    if (const std::optional<PreviewResult> &shown = job->model->shownResult()) {
+        shownBytes = shown->original;
+        shownOriginal = job->model->original();
+    }
     QFuture<Frames> frames =
         job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token, std::move(progress))
-            .then(QThreadPool::globalInstance(), [](QFuture<PreviewResult> rendered) {
+            .then(QThreadPool::globalInstance(), [shownBytes, shownOriginal](QFuture<PreviewResult> rendered) {
                 Frames decoded{rendered.result(), {}, {}, {}};
-                decoded.original = upright(QImage::fromData(decoded.result.original), decoded.result.rotation);
+                const bool sameReference = !shownOriginal.isNull() && decoded.result.original == shownBytes;
+                decoded.original = sameReference
+                                       ? shownOriginal
+                                       : upright(QImage::fromData(decoded.result.original), decoded.result.rotation);
                 decoded.encoded = upright(QImage::fromData(decoded.result.encoded), decoded.result.rotation);
                 decoded.difference = differenceImage(decoded.original, decoded.encoded);
                 return decoded;
