@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -67,7 +68,8 @@ void probeCommand(PreviewEngine &engine, const CliArguments &arguments, const Ca
                                   {"bitrate", JsonOutput::optionalNumber(movie.bitrate)}}));
 }
 
-// {"step":"cut","frames":40,"totalFrames":75,"remainingSeconds":1.5} on standard error.
+// {"step":"cut","frames":40,"totalFrames":75,"remainingSeconds":1.5} on standard error; the time
+// left is an estimate, given to a tenth of a second.
 void printProgress(const RenderProgress &progress)
 {
     const bool cut = progress.step == RenderProgress::Step::Cut;
@@ -76,7 +78,8 @@ void printProgress(const RenderProgress &progress)
          {"frames", double(progress.frames)},
          {"totalFrames", double(progress.totalFrames)},
          {"remainingSeconds",
-          progress.remainingSeconds < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(progress.remainingSeconds)}})));
+          progress.remainingSeconds < 0 ? QJsonValue(QJsonValue::Null)
+                                         : QJsonValue(std::round(progress.remainingSeconds * 10) / 10)}})));
 }
 
 // The files of one bitrate: its picture, and as asked its clips and the composed picture.

@@ -14,6 +14,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -100,13 +101,15 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
         std::rethrow_exception(failure);
 
     const std::optional<ScenePlan::Summary> summary = ScenePlan::summarize(scenes);
+    // The means to the places the scenes' own figures have, without the noise of the sum.
+    const auto places6 = [](double value) { return std::round(value * 1e6) / 1e6; };
     JsonOutput::printLine(JsonOutput::object({{"summary", true},
                                               {"mbps", mbps},
                                               {"scenes", double(scenes.size())},
                                               {"worstSeconds", summary->worstSeconds},
                                               {"worstSsim", summary->worstSsim},
-                                              {"meanSsim", summary->meanSsim},
-                                              {"meanActualMbps", summary->meanActualMbps}}));
+                                              {"meanSsim", places6(summary->meanSsim)},
+                                              {"meanActualMbps", places6(summary->meanActualMbps)}}));
 }
 
 void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
