@@ -60,6 +60,14 @@ FilmFile::FilmFile(const QUrl &url, const WorkFolder &folder)
         throw PreviewError(PreviewError::notAFilm(QFile::decodeName(fileName)));
 
     key_ = QString::fromLatin1(path.toPercentEncoding("/"));
+    // A file written anew under the same name is another film: its results are not the old ones.
+    if (S_ISREG(info.st_mode)) {
+        key_ += QStringLiteral("#%1-%2-%3.%4")
+                    .arg(qulonglong(info.st_ino))
+                    .arg(qlonglong(info.st_size))
+                    .arg(qlonglong(info.st_mtim.tv_sec))
+                    .arg(qlonglong(info.st_mtim.tv_nsec));
+    }
     toolPath_ = QFile::decodeName(path);
     if (QFile::encodeName(toolPath_) == path)
         return;

@@ -19,7 +19,8 @@ public:
 
     // The path handed to the tools.
     const QString &toolPath() const { return toolPath_; }
-    // Names the film exactly, also where the tools get a link: the path's bytes, percent-encoded.
+    // Names the film exactly, also where the tools get a link: the path's bytes, percent-encoded,
+    // and for a file that exists its inode, size and modification time.
     const QString &key() const { return key_; }
 
 private:
