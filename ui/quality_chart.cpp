@@ -135,12 +135,15 @@ void QualityChart::paintEvent(QPaintEvent *)
         unit);
     painter.drawText(QRectF(0, 0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignTop, QStringLiteral("SSIM"));
 
-    // The curves, and the legend with the scenes' times.
+    // The curves, and the legend with the scenes' times. Each curve is drawn narrower than the one
+    // before, so curves of scenes that behave alike show as bands of their colours, not as one line.
     double legendX = plot.left();
     const double legendY = plot.bottom() + line + 10;
     for (int i = 0; i < curves_.size(); ++i) {
         const QColor colour = curveColour(i);
-        painter.setPen(QPen(colour, 1.5));
+        const double width = 1.5 + 2.0 * (curves_.size() - 1 - i);
+        const double radius = markRadius + (curves_.size() - 1 - i);
+        painter.setPen(QPen(colour, width));
         painter.setBrush(colour);
         QPainterPath path;
         for (const QPointF &point : curves_[i].points) {
@@ -149,13 +152,13 @@ void QualityChart::paintEvent(QPaintEvent *)
                 path.moveTo(at);
             else
                 path.lineTo(at);
-            painter.drawEllipse(at, markRadius, markRadius);
+            painter.drawEllipse(at, radius, radius);
         }
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(path);
 
         const QString label = timeText(curves_[i].seconds);
-        painter.fillRect(QRectF(legendX, legendY + line / 2.0 - 1.5, 14, 3), colour);
+        painter.fillRect(QRectF(legendX, legendY + line / 2.0 - width / 2, 14, width), colour);
         painter.setPen(text);
         painter.drawText(QPointF(legendX + 18, legendY + metrics.ascent()), label);
         legendX += 18 + metrics.horizontalAdvance(label) + 16;
