@@ -6,6 +6,7 @@
 #include "error_description.h"
 #include "preview_engine.h"
 #include "quality_texts.h"
+#include "when_finished.h"
 
 #include <QFuture>
 #include <QThreadPool>
@@ -25,27 +26,9 @@ QString previewFailedStatus()
     return QStringLiteral("Vorschau fehlgeschlagen.");
 }
 
-// Calls done(value, failure) on the context's thread once the engine's future has finished: with
-// the value on success, otherwise with the stored failure (a future cancelled without one counts
-// as the engine's cancellation).
-template <typename T, typename Done> void whenFinished(QFuture<T> future, QObject *context, Done done)
-{
-    future
-        .then(context,
-              [done](QFuture<T> finished) mutable {
-                  std::optional<T> value;
-                  std::exception_ptr failure;
-                  try {
-                      value = finished.result();
-                  } catch (...) {
-                      failure = std::current_exception();
-                  }
-                  done(std::move(value), failure);
-              })
-        // Runs where the continuation above finished, on the context's thread. Without a context of
-        // its own: the model may be gone by then.
-        .onCanceled([done]() mutable { done(std::nullopt, std::make_exception_ptr(CancelledError())); });
-}
+// A job ends also when its model goes first: its last step then runs without the model and lets
+// go of the engine.
+constexpr WhenContextGone kJobEnds = WhenContextGone::ReportCancelled;
 
 // The frame turned as the film asks, so that it stands upright.
 QImage upright(const QImage &frame, int rotation)
@@ -152,11 +135,13 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
 void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
 {
     GlanceModel *context = job->model.get();
-    whenFinished(job->engine->probe(QUrl::fromLocalFile(path), job->token), context,
-                 [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
-                     if (const auto model = endAsCurrent(job))
-                         applyProbe(*model, std::move(movie), failure);
-                 });
+    whenFinished(
+        job->engine->probe(QUrl::fromLocalFile(path), job->token), context,
+        [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
+            if (const auto model = endAsCurrent(job))
+                applyProbe(*model, std::move(movie), failure);
+        },
+        kJobEnds);
 }
 
 void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
@@ -185,34 +170,39 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
                 Frames decoded{rendered.result(), {}, {}, {}};
                 const bool sameReference = !shownOriginal.isNull() && decoded.result.original == shownBytes;
                 decoded.original = sameReference
-                                       ? shownOriginal
-                                       : upright(QImage::fromData(decoded.result.original), decoded.result.rotation);
+                    ? shownOriginal
+                    : upright(QImage::fromData(decoded.result.original), decoded.result.rotation);
                 decoded.encoded = upright(QImage::fromData(decoded.result.encoded), decoded.result.rotation);
                 decoded.difference = differenceImage(decoded.original, decoded.encoded);
                 return decoded;
             });
-    whenFinished(frames, context, [job](std::optional<Frames> result, std::exception_ptr failure) {
-        if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
-            measure(job);
-        else
-            job->end();
-    });
+    whenFinished(
+        frames, context,
+        [job](std::optional<Frames> result, std::exception_ptr failure) {
+            if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
+                measure(job);
+            else
+                job->end();
+        },
+        kJobEnds);
 }
 
 void GlanceModel::Job::measure(const std::shared_ptr<Job> &job)
 {
-    whenFinished(job->engine->measure(*job->model->shown_, job->token), job->model.get(),
-                 [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
-                     const auto model = endAsCurrent(job);
-                     if (!model || (failure && isCancellation(failure)))
-                         return;
-                     if (failure) {
-                         model->setQuality(QString());
-                         return model->setError(errorDescription(failure));
-                     }
-                     model->shown_->quality = quality;
-                     model->setQuality(qualityLine(*quality));
-                 });
+    whenFinished(
+        job->engine->measure(*job->model->shown_, job->token), job->model.get(),
+        [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
+            const auto model = endAsCurrent(job);
+            if (!model || (failure && isCancellation(failure)))
+                return;
+            if (failure) {
+                model->setQuality(QString());
+                return model->setError(errorDescription(failure));
+            }
+            model->shown_->quality = quality;
+            model->setQuality(qualityLine(*quality));
+        },
+        kJobEnds);
 }
 
 void GlanceModel::Job::renderAfterPause(const std::shared_ptr<Job> &job, int pauseMs)
