@@ -9,6 +9,7 @@
 #include "number_text.h"
 #include "operation_queue.h"
 #include "preview_engine.h"
+#include "text_table.h"
 #include "tool_runner.h"
 #include "work_folder.h"
 
@@ -47,17 +48,6 @@ QString with(const QString &keys, const QString &format = R"({"duration":"100.0"
     return R"({"streams":[{"codec_type":"video","codec_name":"h264","width":1920,"height":1080,"avg_frame_rate":"25/1",)"
            R"("duration":"100.000000","bit_rate":"8520000","field_order":"progressive",)"
         + keys + R"(}],"format":)" + format + '}';
-}
-
-// A table of text columns, and its rows.
-void columns(std::initializer_list<const char *> names)
-{
-    for (const char *name : names)
-        QTest::addColumn<QString>(name);
-}
-template <typename... Texts> void row(const char *name, const Texts &...texts)
-{
-    (QTest::newRow(name) << ... << QString(texts));
 }
 
 } // namespace

@@ -10,26 +10,12 @@
 #include "preview_engine.h"
 #include "quality_texts.h"
 #include "test_films.h"
+#include "text_table.h"
 
 #include <QDirIterator>
 #include <QImage>
 #include <QRegularExpression>
 #include <QtTest>
-
-namespace {
-
-// A table of text columns, and its rows.
-void columns(std::initializer_list<const char *> names)
-{
-    for (const char *name : names)
-        QTest::addColumn<QString>(name);
-}
-template <typename... Texts> void row(const char *name, const Texts &...texts)
-{
-    (QTest::newRow(name) << ... << QString(texts));
-}
-
-} // namespace
 
 class EngineResults : public QObject {
     Q_OBJECT
