@@ -9,8 +9,9 @@
 #    own run-to-run spread (a second or so) shows in these ratios.
 #  - overhead: bitglance-cli's wall time minus the wall time of the tools it started, measured by
 #    thin wrappers around them. This is what the engine itself costs, free of the encoder's spread.
-# A fresh render is probe + cut + probe + extract + encode + probe + extract; a bitrate-only render
-# (the second bitrate of "--mbps 2,4") is encode + probe + extract.
+# A fresh render is probe + cut + probe + extract + encode + probe + extract + quality measurement;
+# a bitrate-only render (the second bitrate of "--mbps 2,4") is encode + probe + extract + quality
+# measurement (SSIM and PSNR, as bitglance-cli reports them).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -49,7 +50,7 @@ bare_cut() {
   local d="$1"
   "$tools/ffprobe" -v error -show_format -show_streams -of json "$film" >/dev/null
   "$tools/ffmpeg" -v error -nostdin -y -ss $start -noautorotate -i "$film" -t $length -map 0:V:0 -an -sn -dn \
-    -vf 'scale=-2:min(ih\,1080),setsar=1,format=yuv420p' -c:v ffv1 -level 3 "$d/reference.mkv"
+    -vf 'scale=-2:2*trunc(min(ih\,1080)/2),setsar=1,format=yuv420p' -c:v ffv1 -level 3 "$d/reference.mkv"
   "$tools/ffprobe" -v error -show_format -show_streams -of json "$d/reference.mkv" >/dev/null
   "$tools/ffmpeg" -v error -nostdin -y -i "$d/reference.mkv" -vf "select=eq(n\,$frame)" -frames:v 1 "$d/original.png"
 }
@@ -60,6 +61,9 @@ bare_encode() {
     "$d/encoded.mp4"
   "$tools/ffprobe" -v error -show_format -show_streams -of json "$d/encoded.mp4" >/dev/null
   "$tools/ffmpeg" -v error -nostdin -y -i "$d/encoded.mp4" -vf "select=eq(n\,$frame)" -frames:v 1 "$d/encoded.png"
+  (cd "$d" && "$tools/ffmpeg" -hide_banner -nostats -v info -nostdin -i encoded.mp4 -i reference.mkv -filter_complex \
+    "[0:v]settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];[e0][r0]ssim=stats_file=ssim.log;[e1][r1]psnr=stats_file=psnr.log" \
+    -f null - 2>/dev/null)
 }
 
 # Runs the front end once through the wrappers; prints "wall-seconds overhead-seconds".
