@@ -4,12 +4,12 @@
 //   bitglance-bench window TOOLS FILM   the window program's peak memory during one comparison
 // Run by bench/responsiveness_bench.sh, which prints the ratios.
 
-#include "cancelled_error.h"
-#include "glance_main_window.h"
-#include "glance_model.h"
-#include "glance_view.h"
-#include "preview_engine.h"
-#include "render_progress.h"
+#include "engine/cancelled_error.h"
+#include "ui/glance_main_window.h"
+#include "model/glance_model.h"
+#include "ui/glance_view.h"
+#include "engine/preview_engine.h"
+#include "engine/render_progress.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

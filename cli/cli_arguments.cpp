@@ -1,9 +1,9 @@
-#include "cli_arguments.h"
+#include "cli/cli_arguments.h"
 
-#include "comparison_limits.h"
-#include "film_path.h"
-#include "number_text.h"
-#include "scan_options.h"
+#include "engine/comparison_limits.h"
+#include "engine/film_path.h"
+#include "engine/number_text.h"
+#include "cli/scan_options.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comparison_limits.h"
+#include "engine/comparison_limits.h"
 
 #include <QByteArray>
 #include <QList>

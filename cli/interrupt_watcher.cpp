@@ -1,6 +1,6 @@
-#include "interrupt_watcher.h"
+#include "cli/interrupt_watcher.h"
 
-#include "preview_engine.h"
+#include "engine/preview_engine.h"
 
 #include <ctime>
 #include <poll.h>

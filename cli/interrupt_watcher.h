@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cancel_token.h"
+#include "engine/cancel_token.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "json_output.h"
+#include "cli/json_output.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,13 +1,13 @@
 // bitglance-cli: the preview engine without a window, for scripts and for trying Bitglance on a
 // machine without a display. It prints the same texts the window shows.
 
-#include "cli_arguments.h"
-#include "comparison_texts.h"
-#include "error_description.h"
-#include "interrupt_watcher.h"
-#include "json_output.h"
-#include "preview_engine.h"
-#include "scan_commands.h"
+#include "cli/cli_arguments.h"
+#include "engine/comparison_texts.h"
+#include "engine/error_description.h"
+#include "cli/interrupt_watcher.h"
+#include "cli/json_output.h"
+#include "engine/preview_engine.h"
+#include "cli/scan_commands.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "scan_commands.h"
+#include "cli/scan_commands.h"
 
-#include "bitrate_finder.h"
-#include "json_output.h"
-#include "preview_engine.h"
-#include "preview_error.h"
-#include "scene_plan.h"
-#include "scene_scan.h"
-#include "when_finished.h"
+#include "analysis/bitrate_finder.h"
+#include "cli/json_output.h"
+#include "engine/preview_engine.h"
+#include "engine/preview_error.h"
+#include "analysis/scene_plan.h"
+#include "analysis/scene_scan.h"
+#include "engine/when_finished.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "scan_options.h"
+#include "cli/scan_options.h"
 
-#include "comparison_limits.h"
-#include "number_text.h"
-#include "scene_plan.h"
+#include "engine/comparison_limits.h"
+#include "engine/number_text.h"
+#include "analysis/scene_plan.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli_arguments.h"
+#include "cli/cli_arguments.h"
 
 #include <QString>
 #include <optional>

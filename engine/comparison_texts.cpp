@@ -1,7 +1,7 @@
-#include "comparison_texts.h"
+#include "engine/comparison_texts.h"
 
-#include "number_text.h"
-#include "quality_texts.h"
+#include "engine/number_text.h"
+#include "engine/quality_texts.h"
 
 #include <cmath>
 #include <limits>

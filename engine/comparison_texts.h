@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview_result.h"
+#include "engine/preview_result.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "error_description.h"
+#include "engine/error_description.h"
 
-#include "cancelled_error.h"
-#include "platform_error.h"
-#include "preview_error.h"
+#include "engine/cancelled_error.h"
+#include "engine/platform_error.h"
+#include "engine/preview_error.h"
 
 QString errorDescription(const std::exception_ptr &error)
 {

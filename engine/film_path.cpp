@@ -1,4 +1,4 @@
-#include "film_path.h"
+#include "engine/film_path.h"
 
 #include <climits>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <QByteArray>
 

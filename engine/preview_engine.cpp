@@ -1,14 +1,14 @@
-#include "preview_engine.h"
+#include "engine/preview_engine.h"
 
-#include "ffmpeg_commands.h"
-#include "film_file.h"
-#include "movie_probe.h"
-#include "operation_queue.h"
-#include "preview_error.h"
-#include "preview_renderer.h"
-#include "result_export.h"
-#include "tool_runner.h"
-#include "work_folder.h"
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/film_file.h"
+#include "engine/internal/movie_probe.h"
+#include "engine/internal/operation_queue.h"
+#include "engine/preview_error.h"
+#include "engine/internal/preview_renderer.h"
+#include "engine/internal/result_export.h"
+#include "engine/internal/tool_runner.h"
+#include "engine/internal/work_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cancel_token.h"
-#include "movie_info.h"
-#include "preview_result.h"
-#include "quality_numbers.h"
-#include "render_progress.h"
+#include "engine/cancel_token.h"
+#include "engine/movie_info.h"
+#include "engine/preview_result.h"
+#include "engine/quality_numbers.h"
+#include "engine/render_progress.h"
 
 #include <QFuture>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "preview_error.h"
+#include "engine/preview_error.h"
 
 QString PreviewError::toolsMissing()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quality_numbers.h"
+#include "engine/quality_numbers.h"
 
 #include <QByteArray>
 #include <QMetaType>

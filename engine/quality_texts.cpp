@@ -1,6 +1,6 @@
-#include "quality_texts.h"
+#include "engine/quality_texts.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 QString ssimText(double ssim)
 {
@@ -26,10 +26,4 @@ QString qualityLine(const QualityNumbers &quality)
 {
     return QStringLiteral("Ausschnitt: ") + qualityText(quality.ssimClip, quality.psnrClip) + QStringLiteral(" · Bild: ")
         + qualityText(quality.ssimFrame, quality.psnrFrame);
-}
-
-QString sceneNumbersText(const SceneResult &scene)
-{
-    return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
-        + mbpsText(scene.actualMbps, 2);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "quality_numbers.h"
-#include "scene_result.h"
+#include "engine/quality_numbers.h"
 
 #include <QString>
 #include <optional>
@@ -18,5 +17,3 @@ QString mbpsText(double mbps, int decimals);
 QString qualityText(double ssim, const std::optional<double> &psnr);
 // "Ausschnitt: SSIM 0.9581 · PSNR 36.9 dB · Bild: SSIM 0.9620 · PSNR 38.4 dB"
 QString qualityLine(const QualityNumbers &quality);
-// A scene's clip numbers: "SSIM 0.9581 · PSNR 36.9 dB · 2.37 Mbit/s"
-QString sceneNumbersText(const SceneResult &scene);

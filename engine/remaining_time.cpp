@@ -1,4 +1,4 @@
-#include "remaining_time.h"
+#include "engine/remaining_time.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cancelled_error.h"
+#include "engine/cancelled_error.h"
 
 #include <QFuture>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "difference_image.h"
+#include "model/difference_image.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "glance_model.h"
+#include "model/glance_model.h"
 
-#include "comparison_limits.h"
-#include "error_description.h"
-#include "glance_model_export.h"
-#include "glance_model_job.h"
-#include "preview_engine.h"
+#include "engine/comparison_limits.h"
+#include "engine/error_description.h"
+#include "model/glance_model_export.h"
+#include "model/glance_model_job.h"
+#include "engine/preview_engine.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "comparison_limits.h"
-#include "movie_info.h"
-#include "preview_result.h"
-#include "render_progress.h"
+#include "engine/comparison_limits.h"
+#include "engine/movie_info.h"
+#include "engine/preview_result.h"
+#include "engine/render_progress.h"
 
 #include <QImage>
 #include <QObject>

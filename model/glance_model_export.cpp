@@ -1,9 +1,9 @@
-#include "glance_model_export.h"
+#include "model/glance_model_export.h"
 
-#include "comparison_texts.h"
-#include "error_description.h"
-#include "number_text.h"
-#include "preview_engine.h"
+#include "engine/comparison_texts.h"
+#include "engine/error_description.h"
+#include "engine/number_text.h"
+#include "engine/preview_engine.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "glance_model_job.h"
+#include "model/glance_model_job.h"
 
-#include "cancelled_error.h"
-#include "comparison_texts.h"
-#include "difference_image.h"
-#include "error_description.h"
-#include "preview_engine.h"
-#include "quality_texts.h"
-#include "when_finished.h"
+#include "engine/cancelled_error.h"
+#include "engine/comparison_texts.h"
+#include "model/difference_image.h"
+#include "engine/error_description.h"
+#include "engine/preview_engine.h"
+#include "engine/quality_texts.h"
+#include "engine/when_finished.h"
 
 #include <QFuture>
 #include <QThreadPool>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cancel_token.h"
-#include "glance_model.h"
-#include "movie_info.h"
+#include "engine/cancel_token.h"
+#include "model/glance_model.h"
+#include "engine/movie_info.h"
 
 #include <QObject>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "scan_model.h"
+#include "model/scan_model.h"
 
-#include "bitrate_finder.h"
-#include "error_description.h"
-#include "glance_model.h"
-#include "preview_engine.h"
-#include "scene_plan.h"
-#include "scene_scan.h"
-#include "when_finished.h"
+#include "analysis/bitrate_finder.h"
+#include "engine/error_description.h"
+#include "model/glance_model.h"
+#include "engine/preview_engine.h"
+#include "analysis/scene_plan.h"
+#include "analysis/scene_scan.h"
+#include "engine/when_finished.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cancel_token.h"
-#include "comparison_limits.h"
-#include "finder_result.h"
-#include "scan_progress.h"
-#include "scene_result.h"
+#include "engine/cancel_token.h"
+#include "engine/comparison_limits.h"
+#include "analysis/finder_result.h"
+#include "analysis/scan_progress.h"
+#include "analysis/scene_result.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "settings_observer.h"
+#include "model/settings_observer.h"
 
-#include "glance_model.h"
+#include "model/glance_model.h"
 
 SettingsObserver::SettingsObserver(GlanceModel *model, QObject *parent) : QObject(parent), model_(model)
 {

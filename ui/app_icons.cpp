@@ -1,4 +1,4 @@
-#include "app_icons.h"
+#include "ui/app_icons.h"
 
 #include <QPainter>
 

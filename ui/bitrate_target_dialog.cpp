@@ -1,6 +1,6 @@
-#include "bitrate_target_dialog.h"
+#include "ui/bitrate_target_dialog.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "boxed_label.h"
+#include "ui/boxed_label.h"
 
 #include <QLabel>
 

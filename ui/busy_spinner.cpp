@@ -1,4 +1,4 @@
-#include "busy_spinner.h"
+#include "ui/busy_spinner.h"
 
 #include <QPainter>
 

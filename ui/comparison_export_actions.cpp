@@ -1,6 +1,6 @@
-#include "comparison_export_actions.h"
+#include "ui/comparison_export_actions.h"
 
-#include "glance_model.h"
+#include "model/glance_model.h"
 
 #include <QAction>
 #include <QFileDialog>

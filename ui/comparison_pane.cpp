@@ -1,9 +1,9 @@
-#include "comparison_pane.h"
+#include "ui/comparison_pane.h"
 
-#include "app_icons.h"
-#include "pane_geometry.h"
-#include "text_styles.h"
-#include "view_texts.h"
+#include "ui/app_icons.h"
+#include "ui/pane_geometry.h"
+#include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "glance_model.h"
+#include "model/glance_model.h"
 
 #include <QPointF>
 #include <QRectF>

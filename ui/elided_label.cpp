@@ -1,4 +1,4 @@
-#include "elided_label.h"
+#include "ui/elided_label.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "glance_help_commands.h"
+#include "ui/glance_help_commands.h"
 
-#include "app_icons.h"
-#include "glance_help_view.h"
+#include "ui/app_icons.h"
+#include "ui/glance_help_view.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "glance_help_view.h"
+#include "ui/glance_help_view.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "glance_help_view.h"
+#include "ui/glance_help_view.h"
 
-#include "app_icons.h"
-#include "text_styles.h"
+#include "ui/app_icons.h"
+#include "ui/text_styles.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "glance_main_window.h"
+#include "ui/glance_main_window.h"
 
-#include "app_icons.h"
-#include "comparison_limits.h"
-#include "glance_help_commands.h"
-#include "glance_model.h"
-#include "glance_view.h"
+#include "ui/app_icons.h"
+#include "engine/comparison_limits.h"
+#include "ui/glance_help_commands.h"
+#include "model/glance_model.h"
+#include "ui/glance_view.h"
 
 #include <QApplication>
 #include <QLayout>

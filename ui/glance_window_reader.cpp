@@ -1,4 +1,4 @@
-#include "glance_window_reader.h"
+#include "ui/glance_window_reader.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "app_icons.h"
-#include "glance_help_commands.h"
-#include "glance_main_window.h"
-#include "glance_model.h"
-#include "glance_view.h"
-#include "preview_engine.h"
+#include "ui/app_icons.h"
+#include "ui/glance_help_commands.h"
+#include "ui/glance_main_window.h"
+#include "model/glance_model.h"
+#include "ui/glance_view.h"
+#include "engine/preview_engine.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "movie_file_dialog.h"
+#include "ui/movie_file_dialog.h"
 
 #include <QFileDialog>
 #include <QMimeDatabase>

@@ -1,4 +1,4 @@
-#include "pane_geometry.h"
+#include "ui/pane_geometry.h"
 
 #include <algorithm>
 #include <cmath>

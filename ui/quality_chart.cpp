@@ -1,10 +1,10 @@
-#include "quality_chart.h"
+#include "ui/quality_chart.h"
 
-#include "comparison_limits.h"
-#include "comparison_texts.h"
-#include "number_text.h"
-#include "quality_texts.h"
-#include "text_styles.h"
+#include "engine/comparison_limits.h"
+#include "engine/comparison_texts.h"
+#include "engine/number_text.h"
+#include "engine/quality_texts.h"
+#include "ui/text_styles.h"
 
 #include <QPainter>
 #include <QPainterPath>

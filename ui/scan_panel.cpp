@@ -1,15 +1,15 @@
-#include "scan_panel.h"
+#include "ui/scan_panel.h"
 
-#include "bitrate_target_dialog.h"
-#include "comparison_texts.h"
-#include "glance_model.h"
-#include "quality_texts.h"
-#include "scan_model.h"
-#include "scan_results_window.h"
-#include "scene_plan.h"
-#include "scene_strip.h"
-#include "text_styles.h"
-#include "view_texts.h"
+#include "ui/bitrate_target_dialog.h"
+#include "engine/comparison_texts.h"
+#include "model/glance_model.h"
+#include "engine/quality_texts.h"
+#include "model/scan_model.h"
+#include "ui/scan_results_window.h"
+#include "analysis/scene_plan.h"
+#include "ui/scene_strip.h"
+#include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "scan_results_window.h"
+#include "ui/scan_results_window.h"
 
-#include "quality_chart.h"
-#include "scan_model.h"
-#include "scene_list.h"
-#include "text_styles.h"
+#include "ui/quality_chart.h"
+#include "model/scan_model.h"
+#include "ui/scene_list.h"
+#include "ui/text_styles.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
-#include "scene_list.h"
+#include "ui/scene_list.h"
 
-#include "comparison_texts.h"
-#include "quality_texts.h"
-#include "scene_plan.h"
+#include "engine/comparison_texts.h"
+#include "engine/quality_texts.h"
+#include "analysis/scene_plan.h"
 
 #include <QHeaderView>
 

@@ -1,7 +1,7 @@
-#include "scene_strip.h"
+#include "ui/scene_strip.h"
 
-#include "comparison_texts.h"
-#include "quality_texts.h"
+#include "engine/comparison_texts.h"
+#include "analysis/scene_texts.h"
 
 #include <QEvent>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene_result.h"
+#include "analysis/scene_result.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,15 +1,15 @@
-#include "settings_panel.h"
+#include "ui/settings_panel.h"
 
-#include "app_icons.h"
-#include "boxed_label.h"
-#include "busy_spinner.h"
-#include "comparison_limits.h"
-#include "comparison_texts.h"
-#include "glance_model.h"
-#include "number_text.h"
-#include "slider_binding.h"
-#include "text_styles.h"
-#include "view_texts.h"
+#include "ui/app_icons.h"
+#include "ui/boxed_label.h"
+#include "ui/busy_spinner.h"
+#include "engine/comparison_limits.h"
+#include "engine/comparison_texts.h"
+#include "model/glance_model.h"
+#include "engine/number_text.h"
+#include "ui/slider_binding.h"
+#include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QActionGroup>
 #include <QHBoxLayout>

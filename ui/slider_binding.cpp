@@ -1,6 +1,6 @@
-#include "slider_binding.h"
+#include "ui/slider_binding.h"
 
-#include "glance_model.h"
+#include "model/glance_model.h"
 
 #include <QSignalBlocker>
 #include <QSlider>

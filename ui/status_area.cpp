@@ -1,9 +1,9 @@
-#include "status_area.h"
+#include "ui/status_area.h"
 
-#include "busy_spinner.h"
-#include "glance_model.h"
-#include "text_styles.h"
-#include "view_texts.h"
+#include "ui/busy_spinner.h"
+#include "model/glance_model.h"
+#include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

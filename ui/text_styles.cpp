@@ -1,4 +1,4 @@
-#include "text_styles.h"
+#include "ui/text_styles.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "view_texts.h"
+#include "ui/view_texts.h"
 
-#include "number_text.h"
+#include "engine/number_text.h"
 
 #include <algorithm>
 #include <cmath>

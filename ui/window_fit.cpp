@@ -1,4 +1,4 @@
-#include "window_fit.h"
+#include "ui/window_fit.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "zoom_bar.h"
+#include "ui/zoom_bar.h"
 
-#include "boxed_label.h"
-#include "comparison_limits.h"
-#include "glance_model.h"
-#include "slider_binding.h"
-#include "text_styles.h"
-#include "view_texts.h"
+#include "ui/boxed_label.h"
+#include "engine/comparison_limits.h"
+#include "model/glance_model.h"
+#include "ui/slider_binding.h"
+#include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 // The command-line front end as scripts use it: exit statuses, the printed JSON, the files it
 // writes, and what interruptions and broken outputs leave behind.
 
-#include "fake_tools.h"
-#include "test_films.h"
+#include "support/fake_tools.h"
+#include "support/test_films.h"
 
 #include <QDir>
 #include <QImage>

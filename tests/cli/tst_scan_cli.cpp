@@ -1,9 +1,9 @@
 // The scene scan and the bitrate finder through bitglance-cli: the ranking on a real film whose
 // middle third is hard, the finder's search on fake tools whose quality follows the bitrate, the
 // command line's limits, and an interrupted scan.
-#include "fake_scene_quality.h"
-#include "fake_tools.h"
-#include "test_films.h"
+#include "support/fake_scene_quality.h"
+#include "support/fake_tools.h"
+#include "support/test_films.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

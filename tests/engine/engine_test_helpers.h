@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cancelled_error.h"
-#include "platform_error.h"
-#include "preview_error.h"
+#include "engine/cancelled_error.h"
+#include "engine/platform_error.h"
+#include "engine/preview_error.h"
 
 #include <QFuture>
 #include <QTemporaryDir>

@@ -2,16 +2,16 @@
 // that record their calls: work folder, tool runner and its faults, operation queue, probe and render.
 
 #include "engine_test_helpers.h"
-#include "fake_tools.h"
-#include "ffmpeg_commands.h"
-#include "film_file.h"
-#include "movie_probe.h"
-#include "number_text.h"
-#include "operation_queue.h"
-#include "preview_engine.h"
-#include "text_table.h"
-#include "tool_runner.h"
-#include "work_folder.h"
+#include "support/fake_tools.h"
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/film_file.h"
+#include "engine/internal/movie_probe.h"
+#include "engine/number_text.h"
+#include "engine/internal/operation_queue.h"
+#include "engine/preview_engine.h"
+#include "support/text_table.h"
+#include "engine/internal/tool_runner.h"
+#include "engine/internal/work_folder.h"
 
 #include <QtTest>
 

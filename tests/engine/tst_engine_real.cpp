@@ -3,9 +3,9 @@
 // films and names that are hard to read. The temporary folder's name holds "%".
 
 #include "engine_test_helpers.h"
-#include "film_path.h"
-#include "preview_engine.h"
-#include "test_films.h"
+#include "engine/film_path.h"
+#include "engine/preview_engine.h"
+#include "support/test_films.h"
 
 #include <QImage>
 #include <QtTest>

@@ -2,15 +2,15 @@
 // bounds, the quality measurement, saved clips and the comparison picture, the film's rotation.
 // Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
 
-#include "comparison_texts.h"
+#include "engine/comparison_texts.h"
 #include "engine_test_helpers.h"
-#include "fake_tools.h"
-#include "ffmpeg_commands.h"
-#include "movie_probe.h"
-#include "preview_engine.h"
-#include "quality_texts.h"
-#include "test_films.h"
-#include "text_table.h"
+#include "support/fake_tools.h"
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/movie_probe.h"
+#include "engine/preview_engine.h"
+#include "engine/quality_texts.h"
+#include "support/test_films.h"
+#include "support/text_table.h"
 
 #include <QDirIterator>
 #include <QImage>

@@ -1,7 +1,7 @@
 // The rules of a scan and of the bitrate finder: where the scenes lie, how they are ranked, and
 // the search for the lowest bitrate that reaches a target.
-#include "bitrate_search.h"
-#include "scene_plan.h"
+#include "analysis/bitrate_search.h"
+#include "analysis/scene_plan.h"
 
 #include <QtTest>
 #include <cmath>

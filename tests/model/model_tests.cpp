@@ -1,13 +1,13 @@
 // GlanceModel driven as the main window drives it (with a SettingsObserver attached), on the real
 // engine over fake tools that record their calls, and once over the system's ffmpeg on a real film.
-#include "comparison_texts.h"
-#include "difference_image.h"
-#include "fake_tools.h"
-#include "glance_model.h"
-#include "preview_engine.h"
-#include "preview_error.h"
-#include "settings_observer.h"
-#include "test_films.h"
+#include "engine/comparison_texts.h"
+#include "model/difference_image.h"
+#include "support/fake_tools.h"
+#include "model/glance_model.h"
+#include "engine/preview_engine.h"
+#include "engine/preview_error.h"
+#include "model/settings_observer.h"
+#include "support/test_films.h"
 
 #include <QFileInfo>
 #include <QLocale>

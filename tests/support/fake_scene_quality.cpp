@@ -1,4 +1,4 @@
-#include "fake_scene_quality.h"
+#include "support/fake_scene_quality.h"
 
 QString fakeSceneQuality(double hardFrom, double hardTo)
 {

@@ -1,4 +1,4 @@
-#include "fake_tools.h"
+#include "support/fake_tools.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "test_films.h"
+#include "support/test_films.h"
 
 #include <QDir>
 #include <QImage>

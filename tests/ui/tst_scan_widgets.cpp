@@ -1,17 +1,17 @@
 // The widgets that show a scan and the bitrate finder: marks that line up with the scene slider,
 // their colours and clicks, the ranked scene list and the choice of target; then both at work in
 // the window on fake tools whose quality follows the scene and the bitrate.
-#include "bitrate_target_dialog.h"
-#include "fake_scene_quality.h"
-#include "fake_tools.h"
-#include "glance_model.h"
-#include "glance_view.h"
-#include "quality_chart.h"
-#include "scan_model.h"
-#include "scan_panel.h"
-#include "scan_results_window.h"
-#include "scene_list.h"
-#include "scene_strip.h"
+#include "ui/bitrate_target_dialog.h"
+#include "support/fake_scene_quality.h"
+#include "support/fake_tools.h"
+#include "model/glance_model.h"
+#include "ui/glance_view.h"
+#include "ui/quality_chart.h"
+#include "model/scan_model.h"
+#include "ui/scan_panel.h"
+#include "ui/scan_results_window.h"
+#include "ui/scene_list.h"
+#include "ui/scene_strip.h"
 
 #include <QAccessible>
 #include <QHBoxLayout>

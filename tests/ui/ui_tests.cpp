@@ -1,16 +1,16 @@
 // The desktop program as a user meets it, driven through its widgets against a model on fake tools,
 // and the arithmetic behind it: where a frame pixel lands, how the window is fitted to the source.
-#include "comparison_pane.h"
-#include "fake_tools.h"
-#include "glance_help_commands.h"
-#include "glance_main_window.h"
-#include "glance_model.h"
-#include "glance_view.h"
-#include "glance_window_reader.h"
-#include "pane_geometry.h"
-#include "preview_engine.h"
-#include "view_texts.h"
-#include "window_fit.h"
+#include "ui/comparison_pane.h"
+#include "support/fake_tools.h"
+#include "ui/glance_help_commands.h"
+#include "ui/glance_main_window.h"
+#include "model/glance_model.h"
+#include "ui/glance_view.h"
+#include "ui/glance_window_reader.h"
+#include "ui/pane_geometry.h"
+#include "engine/preview_engine.h"
+#include "ui/view_texts.h"
+#include "ui/window_fit.h"
 
 #include <QAccessible>
 #include <QClipboard>

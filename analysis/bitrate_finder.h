@@ -1,0 +1,59 @@
+#pragma once
+
+#include "analysis/bitrate_search.h"
+#include "engine/cancel_token.h"
+#include "analysis/finder_result.h"
+#include "engine/movie_info.h"
+#include "engine/remaining_time.h"
+#include "analysis/scan_progress.h"
+#include "analysis/scene_result.h"
+#include "analysis/scene_scan.h"
+
+#include <QFuture>
+#include <QMap>
+#include <QObject>
+#include <QPromise>
+#include <memory>
+
+class PreviewEngine;
+
+// The bitrate finder: scans the film at ComparisonLimits::finderScanMbps, takes the
+// ComparisonLimits::finderScenes scenes with the lowest clip SSIM, and searches (BitrateSearch)
+// the lowest bitrate at which each of them reaches the target; each try renders and measures
+// those scenes. Runs on the scan's terms: one engine, answers on this object's thread.
+class BitrateFinder : public QObject {
+    Q_OBJECT
+public:
+    // The engine must outlive the finder.
+    explicit BitrateFinder(PreviewEngine *engine, QObject *parent = nullptr);
+    ~BitrateFinder() override;
+
+    // One run at a time. The future fails as the scans fail: CancelledError once the token is
+    // cancelled.
+    QFuture<FinderResult> start(const MovieInfo &movie, int scenes, qint64 maxHeight, double targetSsim,
+                                const CancelToken &token);
+    bool running() const { return run_ != nullptr; }
+
+    // "Auch 20 Mbit/s erreichen SSIM 0.9800 nicht.": the run found no bitrate.
+    static QString unreachableText(double targetSsim);
+
+signals:
+    // Over the scan and the tries together; the total grows or shrinks as the search narrows.
+    void progressChanged(const ScanProgress &progress);
+    // The scan's scenes, at the scan's bitrate, as they finish.
+    void scanSceneFinished(const SceneResult &scene);
+
+private:
+    struct Run;
+
+    void scanned(const QList<SceneResult> &scenes);
+    void tryNext();
+    void tried(double mbps, const QList<SceneResult> &scenes);
+    void report(double mbps, const QList<SceneResult> &scenes);
+    void forward(const ScanProgress &step);
+    void finish(const std::exception_ptr &failure);
+    int triesLeft() const;
+
+    SceneScan scan_;
+    std::unique_ptr<Run> run_;
+};

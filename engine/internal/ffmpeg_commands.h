@@ -1,0 +1,47 @@
+#pragma once
+
+#ifndef BITGLANCE_ENGINE_INTERNALS
+#error "engine/internal/ is private to the engine; front ends include engine/preview_engine.h"
+#endif
+
+#include "engine/internal/clip_plan.h"
+
+#include <QString>
+#include <QStringList>
+
+// Every argument list the engine hands to ffprobe and ffmpeg, in one place. Paths go in as they
+// are; FilmFile makes a film's path safe to hand over.
+namespace FfmpegCommands {
+
+// ffprobe: streams and format of a file as JSON (7 arguments).
+QStringList probe(const QString &path);
+
+// ffmpeg: the reference clip the plan describes, cut from the film into lossless FFV1 without
+// audio, subtitles or data, scaled to the plan's height limit and to an even height; reports its
+// progress on standard output (25 arguments).
+QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
+
+// ffmpeg: the frame with the given index of a clip as a PNG (11 arguments). pngName is a file
+// name in the folder ffmpeg runs in, never a path: ffmpeg's image writer reads a "%" in the name
+// as a pattern, and the temporary folder's path may hold one.
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName);
+
+// ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame; reports its
+// progress on standard output (26 arguments).
+QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);
+
+// ffmpeg: SSIM and PSNR of the encoded clip against the reference clip in one run. Each input is
+// split to feed both filters; ffmpeg's summary of each goes to the log (info level), the values of
+// every frame into the stats files, whose names are relative to the folder ffmpeg runs in.
+QStringList quality(const QString &encodedPath, const QString &referencePath, const QString &ssimStats,
+                    const QString &psnrStats);
+
+// ffmpeg: the two frames turned upright by rotation (0, 90, 180, 270 degrees clockwise), side by
+// side, and below them a white strip of captionLines lines of black text from captionFile (DejaVu
+// Sans, fontSize pixels; taken as it is, no % expansion) as one PNG. uprightHeight is the height
+// of a frame once turned. captionFile and outputPng are relative to the folder ffmpeg runs in.
+QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation,
+                              qint64 uprightHeight, int fontSize, int captionLines, const QString &captionFile,
+                              const QString &outputPng);
+
+} // namespace FfmpegCommands

@@ -1,0 +1,220 @@
+#include "engine/internal/preview_renderer.h"
+
+#include "engine/cancelled_error.h"
+#include "engine/internal/clip_plan.h"
+#include "engine/comparison_limits.h"
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/film_file.h"
+#include "engine/internal/movie_probe.h"
+#include "engine/number_text.h"
+#include "engine/platform_error.h"
+#include "engine/preview_error.h"
+#include "engine/internal/quality_log.h"
+#include "engine/internal/step_progress.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+// The per-frame values of a quality measurement, named relative to the work folder.
+const QString kSsimStats = QStringLiteral("ssim.log");
+const QString kPsnrStats = QStringLiteral("psnr.log");
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PlatformError(file.errorString());
+    return file.readAll();
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+PreviewRenderer::PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
+                                 EncodeCache &cache)
+    : ffmpeg_(std::move(ffmpeg)), ffprobe_(std::move(ffprobe)), runner_(runner), folder_(folder), cache_(cache)
+{}
+
+PreviewResult PreviewRenderer::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
+                                      const Cancellation &cancel, const ProgressCallback &progress)
+{
+    if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
+        throw PreviewError(PreviewError::invalidBitrate());
+    if (!std::isfinite(seconds))
+        throw PreviewError(PreviewError::invalidSceneTime());
+
+    const FilmFile film(movie.url, folder_);
+    const QString clipKey = ReferenceClip::keyFor(film.key(), seconds, maxHeight);
+    const qint64 bitsPerSecond = static_cast<qint64>(mbps * 1000000.0);
+    const QString key = EncodeCache::entryKey(clipKey, bitsPerSecond);
+    if (cache_.find(key))
+        return resultOf(key, mbps, movie.rotation);
+    if (!cache_.holdsReference(clipKey))
+        cutReference(film.toolPath(), movie, seconds, maxHeight, clipKey, cancel, progress);
+    const ReferenceClip clip = *cache_.clip(clipKey);
+
+    try {
+        const QString encoded = cache_.startEncode(key);
+        StepProgress encoding(RenderProgress::Step::Encode, clip.frames, progress);
+        runner_.run(ffmpeg_, FfmpegCommands::encode(folder_.file(ReferenceClip::clipFile()), encoded, bitsPerSecond),
+                    cancel, [&encoding](qint64 frames) { encoding.report(frames); });
+
+        const QList<QJsonObject> streams = probeStreams(probe(encoded, cancel));
+        const QJsonValue bitRate = streams.isEmpty() ? QJsonValue() : streams.first().value(QLatin1String("bit_rate"));
+        const std::optional<double> measured = parseNumber(bitRate.isString() ? bitRate.toString() : QString());
+
+        extractFrame(encoded, clip.frame, QDir(folder_.path()).relativeFilePath(cache_.encodedFrame(key)), cancel);
+
+        EncodeCache::Entry entry;
+        entry.clipKey = clipKey;
+        entry.bitsPerSecond = bitsPerSecond;
+        entry.actualMbps = measured ? *measured / 1000000.0 : 0.0;
+        cache_.add(key, entry);
+    } catch (...) {
+        cache_.remove(key);
+        throw;
+    }
+    return resultOf(key, mbps, movie.rotation);
+}
+
+QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cancellation &cancel)
+{
+    if (cancel.requested())
+        throw CancelledError();
+    const EncodeCache::Entry *entry = cache_.find(result.cacheKey);
+    if (!entry)
+        throw PreviewError(PreviewError::resultGone());
+    if (entry->quality)
+        return *entry->quality;
+    const QString clipKey = entry->clipKey;
+    if (!cache_.holdsReference(clipKey)) {
+        const ReferenceClip clip = *cache_.clip(clipKey);
+        cutReference(FilmFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
+                     cancel, {});
+        if (!cache_.find(result.cacheKey)) // the bound made room for the clip
+            throw PreviewError(PreviewError::resultGone());
+    }
+
+    for (const QString &name : {kSsimStats, kPsnrStats})
+        QFile::remove(folder_.file(name));
+    runner_.run(ffmpeg_,
+                FfmpegCommands::quality(cache_.encodedClip(result.cacheKey), folder_.file(ReferenceClip::clipFile()),
+                                        kSsimStats, kPsnrStats),
+                cancel, {}, folder_.path());
+    const std::optional<QualityNumbers> numbers =
+        QualityLog::parse(readText(folder_.file(QStringLiteral("process.log"))), readText(folder_.file(kSsimStats)),
+                          readText(folder_.file(kPsnrStats)), cache_.clip(clipKey)->frame);
+    if (!numbers)
+        throw PreviewError(PreviewError::qualityNotMeasured());
+    cache_.setQuality(result.cacheKey, *numbers);
+    return *numbers;
+}
+
+PreviewResult PreviewRenderer::resultOf(const QString &key, double mbps, int rotation) const
+{
+    const EncodeCache::Entry entry = *cache_.entry(key);
+    const ReferenceClip &clip = *cache_.clip(entry.clipKey);
+    PreviewResult result;
+    result.original = readWholeFile(cache_.originalFrame(entry.clipKey));
+    result.encoded = readWholeFile(cache_.encodedFrame(key));
+    result.width = clip.width;
+    result.height = clip.height;
+    result.actualMbps = entry.actualMbps;
+    result.seconds = clip.time;
+    result.sampleSeconds = clip.duration;
+    result.targetMbps = mbps;
+    result.frame = clip.frame;
+    result.rotation = rotation;
+    result.cacheKey = key;
+    result.quality = entry.quality;
+    return result;
+}
+
+// Cuts the reference clip. A clip cut before keeps its size and its compared frame (they come with
+// the cut); a new one is measured and its frame taken out of it.
+void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
+                                   const QString &clipKey, const Cancellation &cancel, const ProgressCallback &progress)
+{
+    const ClipPlan plan = ClipPlan::compute(movie, seconds, maxHeight);
+    const QString frame = cache_.startCut(clipKey);
+    const std::optional<ReferenceClip> known =
+        cache_.clip(clipKey) && QFileInfo::exists(frame) ? std::optional(*cache_.clip(clipKey)) : std::nullopt;
+    try {
+        const QString reference = folder_.file(ReferenceClip::clipFile());
+        QFile::remove(reference);
+        const double planned = plan.clipLength * movie.fps;
+        const qint64 plannedFrames = planned < 1e12 ? std::llround(planned) : 0; // a nonsense rate counts none
+        StepProgress cutting(RenderProgress::Step::Cut, plannedFrames, progress);
+        qint64 cutFrames = -1; // as ffmpeg counts them; unknown without its progress report
+        runner_.run(ffmpeg_, FfmpegCommands::referenceCut(moviePath, plan, reference), cancel,
+                    [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });
+        // A still picture, or a film whose data ends before the scene: ffmpeg succeeds with an empty
+        // clip, whose probe would only complain about the internal file. Its own lines tell why.
+        if (cutFrames == 0) {
+            const QString lines = runner_.logTail();
+            throw PreviewError(PreviewError::noFramesRead()
+                               + (lines.isEmpty() ? QString() : QLatin1Char('\n') + lines));
+        }
+
+        ReferenceClip clip = known ? *known : newClip(plan, QDir(folder_.path()).relativeFilePath(frame), cancel);
+        clip.key = clipKey;
+        clip.movie = movie;
+        clip.seconds = seconds;
+        clip.maxHeight = maxHeight;
+        clip.frames = cutFrames > 0 ? cutFrames : plannedFrames;
+        cache_.clipCut(clip);
+    } catch (...) {
+        cache_.cutFailed(clipKey);
+        throw;
+    }
+}
+
+// Measures a clip just cut and takes the compared frame out of it.
+ReferenceClip PreviewRenderer::newClip(const ClipPlan &plan, const QString &frameName, const Cancellation &cancel) const
+{
+    const QString reference = folder_.file(ReferenceClip::clipFile());
+    const QList<QJsonObject> streams = probeStreams(probe(reference, cancel));
+    const std::optional<qint64> width =
+        streams.isEmpty() ? std::nullopt : jsonInteger(streams.first().value(QLatin1String("width")));
+    const std::optional<qint64> height =
+        streams.isEmpty() ? std::nullopt : jsonInteger(streams.first().value(QLatin1String("height")));
+    if (!width || !height)
+        throw PreviewError(PreviewError::referenceNotCreated());
+
+    extractFrame(reference, plan.frame, frameName, cancel);
+
+    ReferenceClip clip;
+    clip.width = *width;
+    clip.height = *height;
+    clip.frame = plan.frame;
+    clip.time = plan.frameTime;
+    clip.duration = plan.clipLength;
+    return clip;
+}
+
+// The output is removed first: ffmpeg succeeds without writing anything when the clip has no such
+// frame, and an older picture must not pass for the new one.
+void PreviewRenderer::extractFrame(const QString &clip, qint64 frame, const QString &pngName,
+                                   const Cancellation &cancel) const
+{
+    const QString png = folder_.file(pngName);
+    QFile::remove(png);
+    runner_.run(ffmpeg_, FfmpegCommands::frameExtraction(clip, frame, pngName), cancel, {}, folder_.path());
+    if (!QFileInfo::exists(png))
+        throw PreviewError(PreviewError::frameNotExtracted());
+}
+
+QJsonObject PreviewRenderer::probe(const QString &path, const Cancellation &cancel) const
+{
+    return parseProbeOutput(runner_.run(ffprobe_, FfmpegCommands::probe(path), cancel));
+}

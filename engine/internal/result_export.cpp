@@ -1,0 +1,120 @@
+#include "engine/internal/result_export.h"
+
+#include "engine/cancelled_error.h"
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/platform_error.h"
+#include "engine/preview_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+#include <algorithm>
+
+namespace {
+
+// The files of a picture being composed, in the work folder; ffmpeg runs there and names them
+// relative to it, so that no path needs escaping inside the filter graph.
+const QString kOriginal = QStringLiteral("picture-original.png");
+const QString kEncoded = QStringLiteral("picture-encoded.png");
+const QString kCaption = QStringLiteral("caption.txt");
+const QString kPicture = QStringLiteral("comparison.png");
+
+[[noreturn]] void failWriting(const QString &path, const QFileDevice &file)
+{
+    throw PlatformError(path + QStringLiteral(": ") + file.errorString());
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        failWriting(path, file);
+}
+
+// Copies source to destination through a temporary file beside it, renamed into place at the end.
+void copyInto(const QString &source, const QString &destination, const Cancellation &cancel)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw PlatformError(source + QStringLiteral(": ") + in.errorString());
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        failWriting(destination, out);
+    while (!in.atEnd()) {
+        if (cancel.requested()) {
+            out.cancelWriting();
+            throw CancelledError();
+        }
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            throw PlatformError(source + QStringLiteral(": ") + in.errorString());
+        if (out.write(chunk) != chunk.size())
+            failWriting(destination, out);
+    }
+    if (cancel.requested()) {
+        out.cancelWriting();
+        throw CancelledError();
+    }
+    if (!out.commit())
+        failWriting(destination, out);
+}
+
+} // namespace
+
+ResultExport::ResultExport(QString ffmpeg, const ToolRunner &runner, const WorkFolder &folder, EncodeCache &cache)
+    : ffmpeg_(std::move(ffmpeg)), runner_(runner), folder_(folder), cache_(cache)
+{}
+
+void ResultExport::saveClip(const PreviewResult &result, bool reference, const QString &destination,
+                            const Cancellation &cancel) const
+{
+    if (cancel.requested())
+        throw CancelledError();
+    QString source;
+    if (reference) {
+        if (cache_.holdsReference(EncodeCache::clipKeyOf(result.cacheKey)))
+            source = folder_.file(ReferenceClip::clipFile());
+    } else if (cache_.find(result.cacheKey)) {
+        source = cache_.encodedClip(result.cacheKey);
+    }
+    if (source.isEmpty())
+        throw PreviewError(PreviewError::resultGone());
+    copyInto(source, destination, cancel);
+}
+
+void ResultExport::saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                         const QString &destination, const Cancellation &cancel) const
+{
+    if (cancel.requested())
+        throw CancelledError();
+    const bool turned = result.rotation == 90 || result.rotation == 270;
+    const qint64 width = turned ? result.height : result.width;
+    const qint64 height = turned ? result.width : result.height;
+    writeWhole(folder_.file(kOriginal), result.original);
+    writeWhole(folder_.file(kEncoded), result.encoded);
+    writeWhole(folder_.file(kCaption), captionLines.join(QLatin1Char('\n')).toUtf8());
+    QFile::remove(folder_.file(kPicture));
+    const auto cleanUp = qScopeGuard([this] {
+        for (const QString &name : {kOriginal, kEncoded, kCaption, kPicture})
+            QFile::remove(folder_.file(name));
+    });
+    runner_.run(ffmpeg_,
+                FfmpegCommands::comparisonPicture(kOriginal, kEncoded, result.rotation, height,
+                                                  captionFontSize(width, height, captionLines),
+                                                  int(captionLines.size()), kCaption, kPicture),
+                cancel, {}, folder_.path());
+    copyInto(folder_.file(kPicture), destination, cancel);
+}
+
+int ResultExport::captionFontSize(qint64 width, qint64 height, const QStringList &captionLines)
+{
+    qsizetype longest = 1;
+    for (const QString &line : captionLines)
+        longest = std::max(longest, line.size());
+    // DejaVu Sans averages about 0.62 em per character of these lines; a margin of one em each side.
+    const double fitting = 2.0 * double(width) / (0.62 * double(longest) + 2.0);
+    const double wanted = std::clamp(double(height) / 30.0, 12.0, 64.0);
+    return std::max(6, int(std::min(wanted, fitting)));
+}
