@@ -1,14 +1,14 @@
 #include "analysis/bitrate_finder.h"
 
+#include "analysis/scene_plan.h"
 #include "engine/comparison_limits.h"
 #include "engine/number_text.h"
 #include "engine/quality_texts.h"
-#include "analysis/scene_plan.h"
 #include "engine/when_finished.h"
 
+#include "engine/preview_error.h"
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace {
 
@@ -75,7 +75,7 @@ QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, q
     QFuture<FinderResult> future = run_->promise.future();
     const QList<double> times = ScenePlan::sceneTimes(movie.duration, scenes);
     if (times.isEmpty()) {
-        finish(std::make_exception_ptr(std::invalid_argument("no scenes to scan")));
+        finish(std::make_exception_ptr(PreviewError::noScenes()));
         return future;
     }
     whenFinished(scan_.start(movie, times, ComparisonLimits::finderScanMbps, maxHeight, token), this,

@@ -1,5 +1,7 @@
 #include "cli/json_output.h"
 
+#include "engine/preview_error.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QString>
@@ -56,5 +58,6 @@ void JsonOutput::printLine(const QByteArray &line)
     std::clearerr(stdout);
     if (error == EPIPE)
         throw OutputClosed();
-    throw std::runtime_error("cannot write to standard output: " + std::string(std::strerror(error)));
+    throw PreviewError::system(QStringLiteral("cannot write to standard output: ")
+                               + QString::fromLocal8Bit(std::strerror(error)));
 }

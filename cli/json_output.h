@@ -4,16 +4,14 @@
 #include <QJsonValue>
 #include <QList>
 #include <optional>
-#include <stdexcept>
 #include <utility>
 
 // The lines bitglance-cli prints: one compact JSON object per line, keys in the given order.
 namespace JsonOutput {
 
-// Standard output could not take a line: its pipe has no reader any more (EPIPE).
-struct OutputClosed : std::runtime_error {
-    OutputClosed() : std::runtime_error("standard output closed") {}
-};
+// Thrown when standard output could not take a line because its pipe has no reader any more
+// (EPIPE). Not a failure to report: the program ends as SIGPIPE would end it.
+struct OutputClosed {};
 
 QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members);
 // The same with further members whose values are JSON texts already, such as object()'s, so that
@@ -22,8 +20,8 @@ QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members,
                   const QList<std::pair<const char *, QByteArray>> &nested);
 QJsonValue optionalNumber(const std::optional<double> &value);
 
-// Writes the line and flushes it. Throws OutputClosed for a pipe without reader and
-// std::runtime_error for any other failure (a full disk, a closed descriptor).
+// Writes the line and flushes it. Throws OutputClosed for a pipe without reader and a system
+// PreviewError for any other failure (a full disk, a closed descriptor).
 void printLine(const QByteArray &line);
 
 } // namespace JsonOutput

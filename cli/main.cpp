@@ -2,12 +2,13 @@
 // machine without a display. It prints the same texts the window shows.
 
 #include "cli/cli_arguments.h"
-#include "engine/comparison_texts.h"
-#include "engine/error_description.h"
 #include "cli/interrupt_watcher.h"
 #include "cli/json_output.h"
-#include "engine/preview_engine.h"
 #include "cli/scan_commands.h"
+#include "engine/comparison_texts.h"
+#include "engine/error_description.h"
+#include "engine/preview_engine.h"
+#include "engine/preview_error.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +33,7 @@ void printError(const QString &text)
 
 void failWith(const QString &text)
 {
-    throw std::runtime_error(text.toStdString());
+    throw PreviewError(text);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -79,7 +80,7 @@ void printProgress(const RenderProgress &progress)
          {"totalFrames", double(progress.totalFrames)},
          {"remainingSeconds",
           progress.remainingSeconds < 0 ? QJsonValue(QJsonValue::Null)
-                                         : QJsonValue(std::round(progress.remainingSeconds * 10) / 10)}})));
+                                        : QJsonValue(std::round(progress.remainingSeconds * 10) / 10)}})));
 }
 
 // The files of one bitrate: its picture, and as asked its clips and the composed picture.

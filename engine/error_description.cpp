@@ -1,7 +1,6 @@
 #include "engine/error_description.h"
 
 #include "engine/cancelled_error.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 QString errorDescription(const std::exception_ptr &error)
@@ -12,8 +11,6 @@ QString errorDescription(const std::exception_ptr &error)
         std::rethrow_exception(error);
     } catch (const PreviewError &e) {
         return e.message();
-    } catch (const PlatformError &e) {
-        return e.text();
     } catch (const std::exception &e) {
         return QString::fromUtf8(e.what());
     } catch (...) {

@@ -3,8 +3,7 @@
 #include <QString>
 #include <exception>
 
-// The text a failure shows to the user: a PreviewError's message, a PlatformError's system text,
-// any other exception's what().
+// The text a failure shows to the user: a PreviewError's message, any other exception's what().
 QString errorDescription(const std::exception_ptr &error);
 
 // True when the failure is the engine's cancellation, the one failure that stays silent.

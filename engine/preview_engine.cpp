@@ -4,11 +4,11 @@
 #include "engine/internal/film_file.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/internal/operation_queue.h"
-#include "engine/preview_error.h"
 #include "engine/internal/preview_renderer.h"
 #include "engine/internal/result_export.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
+#include "engine/preview_error.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,7 +28,7 @@ QString checkedTool(const QString &toolsDirectory, const QString &name)
 {
     const QString path = QDir(toolsDirectory).absoluteFilePath(name);
     if (!isExecutableFile(path))
-        throw PreviewError(PreviewError::toolsMissing());
+        throw PreviewError::toolsMissing();
     return path;
 }
 

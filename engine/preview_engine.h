@@ -15,7 +15,7 @@
 // The only component that touches ffmpeg, ffprobe and the file system. Its operations run one
 // at a time on the engine's own worker thread; each returns a QFuture that is fulfilled from
 // there (attach continuations with a context object to get back to the GUI thread). A failed
-// operation stores its exception in the future: PreviewError (German text), PlatformError
+// operation stores its exception in the future: PreviewError (German text), a system PreviewError
 // (the system's text) or CancelledError (the caller's token was set).
 //
 // The cancel token is looked at before each tool run and while the tool runs: the tool of an
@@ -29,14 +29,14 @@
 // Films travel as file URLs whose encoded path holds the name's bytes (filmUrl); a name that is
 // not valid UTF-8 reaches the tools unchanged. A relative path is made absolute against the
 // current folder (or kept behind "./" where that folder cannot be named), so that a name like
-// "-x.mp4" is never read as an option. A URL that is not a local file fails with PlatformError;
+// "-x.mp4" is never read as an option. A URL that is not a local file fails with PreviewError;
 // a name that is no regular file (a FIFO, a folder, a device) fails before any tool runs.
 //
 // Do not destroy the engine from inside a continuation that runs on its worker thread (one
 // attached without a context object): that is a programming error and aborts the program.
 class PreviewEngine {
 public:
-    // Throws PreviewError when ffmpeg or ffprobe is missing or not executable, PlatformError
+    // Throws PreviewError when ffmpeg or ffprobe is missing or not executable, a system PreviewError
     // when the work folder cannot be created. The work folder is created last, mode 0700.
     explicit PreviewEngine(const QString &toolsDirectory);
     // Stops the worker thread (after the operation that is running, if any) and removes the

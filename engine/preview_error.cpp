@@ -1,92 +1,112 @@
 #include "engine/preview_error.h"
 
-QString PreviewError::toolsMissing()
+PreviewError PreviewError::withDetail(const QString &lines) const
 {
-    return QStringLiteral("FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen.");
+    return lines.isEmpty() ? *this : PreviewError(message_ + QLatin1Char('\n') + lines, kind_);
 }
 
-QString PreviewError::unknownToolFailure()
+PreviewError PreviewError::toolsMissing()
 {
-    return QStringLiteral("Unbekannter FFmpeg-Fehler.");
+    return PreviewError(QStringLiteral("FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen."));
 }
 
-QString PreviewError::toolKilled(const QString &tool, int signal)
+PreviewError PreviewError::unknownToolFailure()
 {
-    return QStringLiteral("%1 wurde durch Signal %2 beendet.").arg(tool).arg(signal);
+    return PreviewError(QStringLiteral("Unbekannter FFmpeg-Fehler."));
 }
 
-QString PreviewError::toolFailed(const QString &tool, int status)
+PreviewError PreviewError::toolKilled(const QString &tool, int signal)
 {
-    return QStringLiteral("%1 ist mit Status %2 fehlgeschlagen.").arg(tool).arg(status);
+    return PreviewError(QStringLiteral("%1 wurde durch Signal %2 beendet.").arg(tool).arg(signal));
 }
 
-QString PreviewError::noSpace(const QString &folder)
+PreviewError PreviewError::toolFailed(const QString &tool, int status)
 {
-    return QStringLiteral("Kein Platz mehr im temporären Ordner: ") + folder;
+    return PreviewError(QStringLiteral("%1 ist mit Status %2 fehlgeschlagen.").arg(tool).arg(status));
 }
 
-QString PreviewError::notAFilm(const QString &fileName)
+PreviewError PreviewError::noSpace(const QString &folder)
 {
-    return QStringLiteral("Keine Filmdatei: ") + fileName;
+    return PreviewError(QStringLiteral("Kein Platz mehr im temporären Ordner: ") + folder);
 }
 
-QString PreviewError::noFramesRead()
+PreviewError PreviewError::notAFilm(const QString &fileName)
 {
-    return QStringLiteral("Für diese Szene konnten keine Bilder gelesen werden.");
+    return PreviewError(QStringLiteral("Keine Filmdatei: ") + fileName);
 }
 
-QString PreviewError::unreadableMovieData()
+PreviewError PreviewError::noFramesRead()
 {
-    return QStringLiteral("Videodaten konnten nicht gelesen werden.");
+    return PreviewError(QStringLiteral("Für diese Szene konnten keine Bilder gelesen werden."));
 }
 
-QString PreviewError::noVideoStream()
+PreviewError PreviewError::unreadableMovieData()
 {
-    return QStringLiteral("Keine Videospur gefunden.");
+    return PreviewError(QStringLiteral("Videodaten konnten nicht gelesen werden."));
 }
 
-QString PreviewError::hdrNotSupported()
+PreviewError PreviewError::noVideoStream()
 {
-    return QStringLiteral("Diese Datei enthält HDR/Dolby Vision. Diese erste Version vergleicht SDR, "
-                          "damit Tonemapping das Ergebnis nicht verfälscht.");
+    return PreviewError(QStringLiteral("Keine Videospur gefunden."));
 }
 
-QString PreviewError::interlacedNotSupported()
+PreviewError PreviewError::hdrNotSupported()
 {
-    return QStringLiteral("Interlaced-Video wird in dieser ersten Version noch nicht unterstützt.");
+    return PreviewError(QStringLiteral("Diese Datei enthält HDR/Dolby Vision. Diese erste Version vergleicht SDR, "
+                                       "damit Tonemapping das Ergebnis nicht verfälscht."));
 }
 
-QString PreviewError::unknownDuration()
+PreviewError PreviewError::interlacedNotSupported()
 {
-    return QStringLiteral("Die Filmlaufzeit konnte nicht ermittelt werden.");
+    return PreviewError(QStringLiteral("Interlaced-Video wird in dieser ersten Version noch nicht unterstützt."));
 }
 
-QString PreviewError::invalidBitrate()
+PreviewError PreviewError::unknownDuration()
 {
-    return QStringLiteral("Ungültige Bitrate.");
+    return PreviewError(QStringLiteral("Die Filmlaufzeit konnte nicht ermittelt werden."));
 }
 
-QString PreviewError::invalidSceneTime()
+PreviewError PreviewError::invalidBitrate()
 {
-    return QStringLiteral("Ungültige Szenenzeit.");
+    return PreviewError(QStringLiteral("Ungültige Bitrate."));
 }
 
-QString PreviewError::referenceNotCreated()
+PreviewError PreviewError::invalidSceneTime()
 {
-    return QStringLiteral("Referenzausschnitt konnte nicht erstellt werden.");
+    return PreviewError(QStringLiteral("Ungültige Szenenzeit."));
 }
 
-QString PreviewError::frameNotExtracted()
+PreviewError PreviewError::referenceNotCreated()
 {
-    return QStringLiteral("Vergleichsbild konnte nicht entnommen werden.");
+    return PreviewError(QStringLiteral("Referenzausschnitt konnte nicht erstellt werden."));
 }
 
-QString PreviewError::resultGone()
+PreviewError PreviewError::frameNotExtracted()
 {
-    return QStringLiteral("Der Ausschnitt ist nicht mehr vorhanden. Bitte den Vergleich neu berechnen.");
+    return PreviewError(QStringLiteral("Vergleichsbild konnte nicht entnommen werden."));
 }
 
-QString PreviewError::qualityNotMeasured()
+PreviewError PreviewError::resultGone()
 {
-    return QStringLiteral("Die Qualität konnte nicht gemessen werden.");
+    return PreviewError(QStringLiteral("Der Ausschnitt ist nicht mehr vorhanden. Bitte den Vergleich neu berechnen."));
+}
+
+PreviewError PreviewError::qualityNotMeasured()
+{
+    return PreviewError(QStringLiteral("Die Qualität konnte nicht gemessen werden."));
+}
+
+PreviewError PreviewError::notALocalFile(const QString &url)
+{
+    return PreviewError(QStringLiteral("Keine lokale Datei: ") + url);
+}
+
+PreviewError PreviewError::noScenes()
+{
+    return PreviewError(QStringLiteral("Es gibt keine Szenen zu prüfen."));
+}
+
+PreviewError PreviewError::noFileGiven()
+{
+    return PreviewError(QStringLiteral("Keine Datei angegeben."));
 }

@@ -1,12 +1,12 @@
 #include "model/scan_model.h"
 
 #include "analysis/bitrate_finder.h"
-#include "engine/error_description.h"
-#include "model/glance_model.h"
-#include "engine/preview_engine.h"
 #include "analysis/scene_plan.h"
 #include "analysis/scene_scan.h"
+#include "engine/error_description.h"
+#include "engine/preview_engine.h"
 #include "engine/when_finished.h"
+#include "model/glance_model.h"
 
 #include <algorithm>
 #include <utility>
@@ -44,7 +44,7 @@ bool ScanModel::begin(Activity activity)
     if (running() || !scan_ || !model_->movie())
         return false;
     token_ = CancelToken();
-    setError(QString());
+    setError(std::nullopt);
     if (!scenes_.isEmpty()) {
         scenes_.clear();
         emit scenesChanged();
@@ -117,7 +117,7 @@ void ScanModel::showScene(double seconds)
 void ScanModel::reset(bool everything)
 {
     cancel();
-    setError(QString());
+    setError(std::nullopt);
     if (!scenes_.isEmpty()) {
         scenes_.clear();
         emit scenesChanged();
@@ -140,7 +140,7 @@ void ScanModel::setProgress(const ScanProgress &progress)
         emit progressChanged();
 }
 
-void ScanModel::setError(const QString &error)
+void ScanModel::setError(std::optional<QString> error)
 {
     if (std::exchange(error_, error) != error)
         emit errorChanged();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/cancel_token.h"
-#include "engine/comparison_limits.h"
 #include "analysis/finder_result.h"
 #include "analysis/scan_progress.h"
 #include "analysis/scene_result.h"
+#include "engine/cancel_token.h"
+#include "engine/comparison_limits.h"
 
 #include <QList>
 #include <QObject>
@@ -27,7 +27,7 @@ class ScanModel : public QObject {
     Q_PROPERTY(ScanProgress progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(QList<SceneResult> scenes READ scenes NOTIFY scenesChanged)
     Q_PROPERTY(std::optional<FinderResult> finderResult READ finderResult NOTIFY finderResultChanged)
-    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    Q_PROPERTY(std::optional<QString> error READ error NOTIFY errorChanged)
 
 public:
     enum class Activity { Idle, Scanning, Finding };
@@ -45,7 +45,7 @@ public:
     const QList<SceneResult> &scenes() const { return scenes_; }
     const std::optional<FinderResult> &finderResult() const { return finderResult_; }
     // Why the last run failed, or that the finder found no bitrate; empty otherwise.
-    const QString &error() const { return error_; }
+    const std::optional<QString> &error() const { return error_; }
 
     // Scans the film at the current bitrate and height limit. Nothing happens without a film or
     // while a run goes on.
@@ -72,7 +72,7 @@ private:
     void reset(bool everything);
     void setActivity(Activity activity);
     void setProgress(const ScanProgress &progress);
-    void setError(const QString &error);
+    void setError(std::optional<QString> error);
 
     std::shared_ptr<GlanceModel> model_;
     SceneScan *scan_ = nullptr;
@@ -82,5 +82,5 @@ private:
     ScanProgress progress_;
     QList<SceneResult> scenes_;
     std::optional<FinderResult> finderResult_;
-    QString error_;
+    std::optional<QString> error_;
 };

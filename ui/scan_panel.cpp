@@ -1,12 +1,12 @@
 #include "ui/scan_panel.h"
 
-#include "ui/bitrate_target_dialog.h"
-#include "engine/comparison_texts.h"
-#include "model/glance_model.h"
-#include "engine/quality_texts.h"
-#include "model/scan_model.h"
-#include "ui/scan_results_window.h"
 #include "analysis/scene_plan.h"
+#include "engine/comparison_texts.h"
+#include "engine/quality_texts.h"
+#include "model/glance_model.h"
+#include "model/scan_model.h"
+#include "ui/bitrate_target_dialog.h"
+#include "ui/scan_results_window.h"
 #include "ui/scene_strip.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
@@ -204,11 +204,11 @@ void ScanPanel::showOutcome()
         text = scanOutcomeText(scans_->scenes());
     else if (found && found->mbps)
         text = finderOutcomeText(*found);
-    const QString &error = scans_->error();
+    const std::optional<QString> &error = scans_->error();
     QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, error.isEmpty() ? TextStyles::secondary(palette()) : TextStyles::errorRed());
+    colours.setColor(QPalette::WindowText, error ? TextStyles::errorRed() : TextStyles::secondary(palette()));
     outcomeLabel_->setPalette(colours);
-    outcomeLabel_->setText(error.isEmpty() ? text : error);
+    outcomeLabel_->setText(error.value_or(text));
     listButton_->setVisible(!scans_->scenes().isEmpty() || found.has_value());
-    outcomeRow_->setVisible(idle && (!text.isEmpty() || !error.isEmpty()));
+    outcomeRow_->setVisible(idle && (!text.isEmpty() || error));
 }

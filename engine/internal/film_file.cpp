@@ -1,7 +1,6 @@
 #include "engine/internal/film_file.h"
 
 #include "engine/film_path.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QFile>
@@ -46,9 +45,9 @@ FilmFile::FilmFile(const QUrl &url, const WorkFolder &folder)
 {
     const QByteArray name = filmBytes(url);
     if (!url.isLocalFile())
-        throw PlatformError(QStringLiteral("Not a local file: %1").arg(url.toDisplayString()));
+        throw PreviewError::notALocalFile(url.toDisplayString());
     if (name.isEmpty())
-        throw PlatformError(QStringLiteral("No file given"));
+        throw PreviewError::noFileGiven();
     const QByteArray path = pathForTools(name);
     QByteArray fileName = path;
     while (fileName.endsWith('/'))
@@ -57,7 +56,7 @@ FilmFile::FilmFile(const QUrl &url, const WorkFolder &folder)
 
     struct stat info = {};
     if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        throw PreviewError(PreviewError::notAFilm(QFile::decodeName(fileName)));
+        throw PreviewError::notAFilm(QFile::decodeName(fileName));
 
     key_ = QString::fromLatin1(path.toPercentEncoding("/"));
     // A file written anew under the same name is another film: its results are not the old ones.

@@ -16,7 +16,7 @@
 // deep to name, so that a name like "-x.mp4" is never an option and "http:x.mp4" never a protocol.
 class FilmFile {
 public:
-    // Throws PlatformError for a URL that is not a local file and when the link cannot be made,
+    // Throws a system PreviewError for a URL that is not a local file and when the link cannot be made,
     // PreviewError for a name that exists but is no regular file (a FIFO would block the tool, a
     // folder or device is no film). A name that does not exist is left to the tool to report.
     FilmFile(const QUrl &url, const WorkFolder &folder);

@@ -1,7 +1,6 @@
 #include "engine/internal/movie_probe.h"
 
 #include "engine/number_text.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QJsonArray>
@@ -16,9 +15,9 @@ QJsonObject parseProbeOutput(const QByteArray &output)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(output, &error);
     if (error.error != QJsonParseError::NoError)
-        throw PlatformError(error.errorString());
+        throw PreviewError::system(error.errorString());
     if (!document.isObject())
-        throw PreviewError(PreviewError::unreadableMovieData());
+        throw PreviewError::unreadableMovieData();
     return document.object();
 }
 
@@ -154,28 +153,28 @@ MovieInfo movieInfoFromProbe(const QJsonObject &json, const QUrl &url)
         }
     }
     if (!chosen)
-        throw PreviewError(PreviewError::noVideoStream());
+        throw PreviewError::noVideoStream();
     const QJsonObject &stream = *chosen;
 
     const std::optional<qint64> width = jsonInteger(stream.value(QLatin1String("width")));
     const std::optional<qint64> height = jsonInteger(stream.value(QLatin1String("height")));
     if (!width || !height)
-        throw PreviewError(PreviewError::noVideoStream());
+        throw PreviewError::noVideoStream();
 
     const QString transfer = textValue(stream, QStringLiteral("color_transfer")).value_or(QString());
     if (transfer == QLatin1String("smpte2084") || transfer == QLatin1String("arib-std-b67"))
-        throw PreviewError(PreviewError::hdrNotSupported());
+        throw PreviewError::hdrNotSupported();
 
     if (stream.contains(QLatin1String("side_data_list"))) {
         QString sideData;
         collectTexts(stream.value(QLatin1String("side_data_list")), sideData);
         if (sideData.contains(QLatin1String("DOVI")))
-            throw PreviewError(PreviewError::hdrNotSupported());
+            throw PreviewError::hdrNotSupported();
     }
 
     if (const auto fieldOrder = textValue(stream, QStringLiteral("field_order"))) {
         if (*fieldOrder != QLatin1String("unknown") && *fieldOrder != QLatin1String("progressive"))
-            throw PreviewError(PreviewError::interlacedNotSupported());
+            throw PreviewError::interlacedNotSupported();
     }
 
     const QJsonObject format = json.value(QLatin1String("format")).toObject();
@@ -183,7 +182,7 @@ MovieInfo movieInfoFromProbe(const QJsonObject &json, const QUrl &url)
     if (!duration)
         duration = parseNumber(textValue(format, QStringLiteral("duration")).value_or(QString()));
     if (!duration || !(*duration > 0))
-        throw PreviewError(PreviewError::unknownDuration());
+        throw PreviewError::unknownDuration();
 
     MovieInfo info;
     info.url = url;

@@ -17,7 +17,7 @@
 // PreviewError with the German reason why the movie cannot be compared.
 MovieInfo movieInfoFromProbe(const QJsonObject &json, const QUrl &url);
 
-// ffprobe's standard output as a JSON object. Throws PlatformError with the parser's text when it
+// ffprobe's standard output as a JSON object. Throws a system PreviewError with the parser's text when it
 // is not JSON, PreviewError when the top level is not an object.
 QJsonObject parseProbeOutput(const QByteArray &output);
 

@@ -1,16 +1,15 @@
 #include "engine/internal/preview_renderer.h"
 
 #include "engine/cancelled_error.h"
-#include "engine/internal/clip_plan.h"
 #include "engine/comparison_limits.h"
+#include "engine/internal/clip_plan.h"
 #include "engine/internal/ffmpeg_commands.h"
 #include "engine/internal/film_file.h"
 #include "engine/internal/movie_probe.h"
-#include "engine/number_text.h"
-#include "engine/platform_error.h"
-#include "engine/preview_error.h"
 #include "engine/internal/quality_log.h"
 #include "engine/internal/step_progress.h"
+#include "engine/number_text.h"
+#include "engine/preview_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +27,7 @@ QByteArray readWholeFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw PlatformError(file.errorString());
+        throw PreviewError::system(file.errorString());
     return file.readAll();
 }
 
@@ -49,9 +48,9 @@ PreviewResult PreviewRenderer::render(const MovieInfo &movie, double seconds, do
                                       const Cancellation &cancel, const ProgressCallback &progress)
 {
     if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
-        throw PreviewError(PreviewError::invalidBitrate());
+        throw PreviewError::invalidBitrate();
     if (!std::isfinite(seconds))
-        throw PreviewError(PreviewError::invalidSceneTime());
+        throw PreviewError::invalidSceneTime();
 
     const FilmFile film(movie.url, folder_);
     const QString clipKey = ReferenceClip::keyFor(film.key(), seconds, maxHeight);
@@ -93,7 +92,7 @@ QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cance
         throw CancelledError();
     const EncodeCache::Entry *entry = cache_.find(result.cacheKey);
     if (!entry)
-        throw PreviewError(PreviewError::resultGone());
+        throw PreviewError::resultGone();
     if (entry->quality)
         return *entry->quality;
     const QString clipKey = entry->clipKey;
@@ -102,7 +101,7 @@ QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cance
         cutReference(FilmFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
                      cancel, {});
         if (!cache_.find(result.cacheKey)) // the bound made room for the clip
-            throw PreviewError(PreviewError::resultGone());
+            throw PreviewError::resultGone();
     }
 
     for (const QString &name : {kSsimStats, kPsnrStats})
@@ -115,7 +114,7 @@ QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cance
         QualityLog::parse(readText(folder_.file(QStringLiteral("process.log"))), readText(folder_.file(kSsimStats)),
                           readText(folder_.file(kPsnrStats)), cache_.clip(clipKey)->frame);
     if (!numbers)
-        throw PreviewError(PreviewError::qualityNotMeasured());
+        throw PreviewError::qualityNotMeasured();
     cache_.setQuality(result.cacheKey, *numbers);
     return *numbers;
 }
@@ -161,9 +160,7 @@ void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &mo
         // A still picture, or a film whose data ends before the scene: ffmpeg succeeds with an empty
         // clip, whose probe would only complain about the internal file. Its own lines tell why.
         if (cutFrames == 0) {
-            const QString lines = runner_.logTail();
-            throw PreviewError(PreviewError::noFramesRead()
-                               + (lines.isEmpty() ? QString() : QLatin1Char('\n') + lines));
+            throw PreviewError::noFramesRead().withDetail(runner_.logTail());
         }
 
         ReferenceClip clip = known ? *known : newClip(plan, QDir(folder_.path()).relativeFilePath(frame), cancel);
@@ -189,7 +186,7 @@ ReferenceClip PreviewRenderer::newClip(const ClipPlan &plan, const QString &fram
     const std::optional<qint64> height =
         streams.isEmpty() ? std::nullopt : jsonInteger(streams.first().value(QLatin1String("height")));
     if (!width || !height)
-        throw PreviewError(PreviewError::referenceNotCreated());
+        throw PreviewError::referenceNotCreated();
 
     extractFrame(reference, plan.frame, frameName, cancel);
 
@@ -211,7 +208,7 @@ void PreviewRenderer::extractFrame(const QString &clip, qint64 frame, const QStr
     QFile::remove(png);
     runner_.run(ffmpeg_, FfmpegCommands::frameExtraction(clip, frame, pngName), cancel, {}, folder_.path());
     if (!QFileInfo::exists(png))
-        throw PreviewError(PreviewError::frameNotExtracted());
+        throw PreviewError::frameNotExtracted();
 }
 
 QJsonObject PreviewRenderer::probe(const QString &path, const Cancellation &cancel) const

@@ -7,12 +7,12 @@
 #include "engine/internal/cancellation.h"
 #include "engine/internal/clip_plan.h"
 #include "engine/internal/encode_cache.h"
-#include "engine/movie_info.h"
-#include "engine/preview_result.h"
 #include "engine/internal/reference_clip.h"
-#include "engine/render_progress.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
+#include "engine/movie_info.h"
+#include "engine/preview_result.h"
+#include "engine/render_progress.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -28,13 +28,13 @@ public:
     PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
                     EncodeCache &cache);
 
-    // Throws PreviewError (refused input, a tool's failure, a missing frame), PlatformError or
+    // Throws PreviewError (refused input, a tool's failure, a missing frame), a system PreviewError or
     // CancelledError.
     PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
                          const Cancellation &cancel, const ProgressCallback &progress = {});
     // SSIM and PSNR of a result's encoded clip against its reference clip, kept in the cache. Cuts
     // the reference clip again when another one took its place. Throws PreviewError (the result
-    // left the cache, a tool's failure, numbers missing from ffmpeg's report), PlatformError or
+    // left the cache, a tool's failure, numbers missing from ffmpeg's report), a system PreviewError or
     // CancelledError.
     QualityNumbers measure(const PreviewResult &result, const Cancellation &cancel);
 

@@ -2,7 +2,6 @@
 
 #include "engine/cancelled_error.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QFile>
@@ -23,7 +22,7 @@ const QString kPicture = QStringLiteral("comparison.png");
 
 [[noreturn]] void failWriting(const QString &path, const QFileDevice &file)
 {
-    throw PlatformError(path + QStringLiteral(": ") + file.errorString());
+    throw PreviewError::system(path + QStringLiteral(": ") + file.errorString());
 }
 
 void writeWhole(const QString &path, const QByteArray &bytes)
@@ -38,7 +37,7 @@ void copyInto(const QString &source, const QString &destination, const Cancellat
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        throw PlatformError(source + QStringLiteral(": ") + in.errorString());
+        throw PreviewError::system(source + QStringLiteral(": ") + in.errorString());
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly))
         failWriting(destination, out);
@@ -49,7 +48,7 @@ void copyInto(const QString &source, const QString &destination, const Cancellat
         }
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            throw PlatformError(source + QStringLiteral(": ") + in.errorString());
+            throw PreviewError::system(source + QStringLiteral(": ") + in.errorString());
         if (out.write(chunk) != chunk.size())
             failWriting(destination, out);
     }
@@ -80,7 +79,7 @@ void ResultExport::saveClip(const PreviewResult &result, bool reference, const Q
         source = cache_.encodedClip(result.cacheKey);
     }
     if (source.isEmpty())
-        throw PreviewError(PreviewError::resultGone());
+        throw PreviewError::resultGone();
     copyInto(source, destination, cancel);
 }
 

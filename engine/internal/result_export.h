@@ -6,9 +6,9 @@
 
 #include "engine/internal/cancellation.h"
 #include "engine/internal/encode_cache.h"
-#include "engine/preview_result.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
+#include "engine/preview_result.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,11 +22,11 @@ class ResultExport {
 public:
     ResultExport(QString ffmpeg, const ToolRunner &runner, const WorkFolder &folder, EncodeCache &cache);
 
-    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, PlatformError
+    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, a system PreviewError
     // when the destination cannot be written, CancelledError.
     void saveClip(const PreviewResult &result, bool reference, const QString &destination,
                   const Cancellation &cancel) const;
-    // Throws PreviewError (ffmpeg's failure), PlatformError, CancelledError.
+    // Throws PreviewError (ffmpeg's failure), a system PreviewError, CancelledError.
     void saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines, const QString &destination,
                                const Cancellation &cancel) const;
 

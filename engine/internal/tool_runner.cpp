@@ -1,7 +1,6 @@
 #include "engine/internal/tool_runner.h"
 
 #include "engine/cancelled_error.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QFile>
@@ -97,7 +96,7 @@ QByteArray ToolRunner::run(const QString &executable, const QStringList &argumen
     process.setChildProcessModifier(resetSignals);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
-        throw PlatformError(process.errorString());
+        throw PreviewError::system(process.errorString());
 
     // QProcess reads standard output into its buffer while it waits, so the child never blocks on
     // a full pipe.
@@ -120,7 +119,7 @@ QByteArray ToolRunner::run(const QString &executable, const QStringList &argumen
         throw CancelledError();
     const bool crashed = process.exitStatus() != QProcess::NormalExit;
     if (crashed || process.exitCode() != 0)
-        throw PreviewError(failureText(executable, crashed, process.exitCode()));
+        throw failureText(executable, crashed, process.exitCode());
     return output;
 }
 
@@ -144,7 +143,7 @@ QString ToolRunner::logTail() const
 }
 
 // For a crash, exitCode is the signal's number.
-QString ToolRunner::failureText(const QString &executable, bool crashed, int exitCode) const
+PreviewError ToolRunner::failureText(const QString &executable, bool crashed, int exitCode) const
 {
     QFile log(logPath_);
     if ((log.open(QIODevice::ReadOnly) && log.readAll().contains("No space left on device")) || folder_.isFull())
@@ -152,8 +151,8 @@ QString ToolRunner::failureText(const QString &executable, bool crashed, int exi
     const QString tool = QFileInfo(executable).fileName();
     const QString tail = logTail();
     if (crashed)
-        return PreviewError::toolKilled(tool, exitCode) + (tail.isEmpty() ? QString() : QLatin1Char('\n') + tail);
+        return PreviewError::toolKilled(tool, exitCode).withDetail(tail);
     if (!tail.isEmpty())
-        return tail;
+        return PreviewError(tail);
     return readLog() ? PreviewError::toolFailed(tool, exitCode) : PreviewError::unknownToolFailure();
 }

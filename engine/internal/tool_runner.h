@@ -6,6 +6,7 @@
 
 #include "engine/internal/cancellation.h"
 #include "engine/internal/work_folder.h"
+#include "engine/preview_error.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,7 +28,7 @@ public:
 
     explicit ToolRunner(const WorkFolder &folder);
 
-    // Returns the whole standard output. Throws CancelledError when cancelled, PlatformError when
+    // Returns the whole standard output. Throws CancelledError when cancelled, a system PreviewError when
     // the log cannot be emptied or the tool not started, and PreviewError when the tool ends with
     // another status than 0 or by a signal: the no-space text when the log or the disk says so;
     // for a signal the tool's name and the signal number, then the log tail on the next lines;
@@ -44,7 +45,7 @@ public:
 
 private:
     std::optional<QString> readLog() const;
-    QString failureText(const QString &executable, bool crashed, int exitCode) const;
+    PreviewError failureText(const QString &executable, bool crashed, int exitCode) const;
 
     const WorkFolder &folder_;
     QString logPath_;

@@ -1,6 +1,5 @@
 #include "engine/internal/work_folder.h"
 
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QDir>
@@ -116,8 +115,8 @@ bool WorkFolder::isFull() const
 void WorkFolder::throwWriteFailure(const QString &path, int error) const
 {
     if (error == ENOSPC || error == EDQUOT || isFull())
-        throw PreviewError(PreviewError::noSpace(temporary_));
-    throw PlatformError(QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
+        throw PreviewError::noSpace(temporary_);
+    throw PreviewError::system(QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 void WorkFolder::removeAbandoned(const QString &temporaryFolder)

@@ -16,7 +16,7 @@
 // the first folder a process makes removes them.
 class WorkFolder {
 public:
-    // Throws PlatformError when the folder cannot be created, PreviewError when there is no
+    // Throws a system PreviewError when the folder cannot be created, PreviewError when there is no
     // space for it.
     WorkFolder();
     ~WorkFolder();

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "engine/cancelled_error.h"
-#include "engine/platform_error.h"
 #include "engine/preview_error.h"
 
 #include <QFuture>
 #include <QTemporaryDir>
 
-// How work ends: "no failure", "CancelledError", "PreviewError: <text>" or "PlatformError: <text>".
+// How work ends: "no failure", "CancelledError", "PreviewError: <text>" or, with the system's own text, "SystemError:
+// <text>".
 template <typename Work> QString failureOf(Work &&work)
 {
     try {
@@ -16,9 +16,7 @@ template <typename Work> QString failureOf(Work &&work)
     } catch (const CancelledError &) {
         return "CancelledError";
     } catch (const PreviewError &error) {
-        return "PreviewError: " + error.message();
-    } catch (const PlatformError &error) {
-        return "PlatformError: " + error.text();
+        return (error.kind() == PreviewError::Kind::System ? "SystemError: " : "PreviewError: ") + error.message();
     }
 }
 template <typename T> QString failureText(QFuture<T> future)

@@ -1,17 +1,17 @@
 // The engine's rules (numbers, probe JSON, clip plan, command lines) and its parts on fake tools
 // that record their calls: work folder, tool runner and its faults, operation queue, probe and render.
 
-#include "engine_test_helpers.h"
-#include "support/fake_tools.h"
 #include "engine/internal/ffmpeg_commands.h"
 #include "engine/internal/film_file.h"
 #include "engine/internal/movie_probe.h"
-#include "engine/number_text.h"
 #include "engine/internal/operation_queue.h"
-#include "engine/preview_engine.h"
-#include "support/text_table.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
+#include "engine/number_text.h"
+#include "engine/preview_engine.h"
+#include "engine_test_helpers.h"
+#include "support/fake_tools.h"
+#include "support/text_table.h"
 
 #include <QtTest>
 
@@ -174,7 +174,7 @@ private slots:
     {
         QCOMPARE(FilmFile(QUrl::fromLocalFile("-"), *folder_).toolPath(), QDir::currentPath() + "/-");
         for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
-            QVERIFY(failureOf([&] { FilmFile(url, *folder_); }).startsWith("PlatformError: "));
+            QVERIFY(failureOf([&] { FilmFile(url, *folder_); }).startsWith("PreviewError: Keine "));
     }
 
     void creationNeedsBothTools_data()
@@ -189,7 +189,8 @@ private slots:
         QFETCH(QString, change);
         engine_.reset();
         QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$1\" && " + change, "sh", fake_->directory()}), 0);
-        QCOMPARE(failureOf([&] { PreviewEngine(fake_->directory()); }), previewError(PreviewError::toolsMissing()));
+        QCOMPARE(failureOf([&] { PreviewEngine(fake_->directory()); }),
+                 previewError(PreviewError::toolsMissing().message()));
     }
 
     // Private whatever the umask, holding only its owner record (creation runs no tool), in /tmp
@@ -255,15 +256,16 @@ private slots:
         columns({"body", "expected"}); // the tool's; "output: <standard output>" or the failure
         row("standard input is empty", "cat\necho read-all", "output: read-all\n");
         row("standard error with status 0", "echo Warnung >&2\necho out", "output: out\n");
-        row("empty log", "exit 1", previewError(PreviewError::toolFailed("ffmpeg", 1)));
-        row("blank log", "echo ' ' >&2; exit 3", previewError(PreviewError::toolFailed("ffmpeg", 3)));
+        row("empty log", "exit 1", previewError(PreviewError::toolFailed("ffmpeg", 1).message()));
+        row("blank log", "echo ' ' >&2; exit 3", previewError(PreviewError::toolFailed("ffmpeg", 3).message()));
         row("short log kept whole", "printf '  Fehler\\n\\n' >&2\nexit 255", previewError("  Fehler\n\n"));
-        row("log not UTF-8", "printf 'Fehler \\377' >&2\nexit 1", previewError(PreviewError::unknownToolFailure()));
+        row("log not UTF-8", "printf 'Fehler \\377' >&2\nexit 1",
+            previewError(PreviewError::unknownToolFailure().message()));
         row("crash", "echo Absturz >&2\nkill -SEGV $$",
-            previewError(PreviewError::toolKilled("ffmpeg", 11) + "\nAbsturz\n"));
-        row("killed, empty log", "kill -KILL $$", previewError(PreviewError::toolKilled("ffmpeg", 9)));
+            previewError(PreviewError::toolKilled("ffmpeg", 11).message() + "\nAbsturz\n"));
+        row("killed, empty log", "kill -KILL $$", previewError(PreviewError::toolKilled("ffmpeg", 9).message()));
         row("disk full", "echo 'av_interleaved_write_frame(): No space left on device' >&2; exit 1",
-            previewError(PreviewError::noSpace("<temp>")));
+            previewError(PreviewError::noSpace("<temp>").message()));
         row("memory addresses taken out",
             R"(printf '[mov,mp4,m4a @ 0x55d4c0ffee00] partial\n[h264 @ 0xA] @ 0x1\n' >&2; exit 1)",
             previewError("[mov,mp4,m4a] partial\n[h264] @ 0x1\n"));
@@ -317,8 +319,8 @@ private slots:
         outcomes << failureOf([&] { run("früher"); }) << failureOf([&] { run("nie", Cancellation(cancelled)); })
                  << failureText(engine_->probe(QUrl::fromLocalFile(kFilm), cancelled)) << read(log());
         fake_->removeTool("ffmpeg");
-        outcomes << failureOf([&] { run(); }).left(15);
-        QCOMPARE(outcomes.join(", "), "no failure, CancelledError, CancelledError, früher\n, PlatformError: ");
+        outcomes << failureOf([&] { run(); }).left(13);
+        QCOMPARE(outcomes.join(", "), "no failure, CancelledError, CancelledError, früher\n, SystemError: ");
     }
 
     // The destructor fails what is queued at once, then waits for the running operation.
@@ -466,8 +468,8 @@ void EngineTests::render_data()
     // "seconds mbps maxHeight"; "<tool> <file>: <shell run first>"; "<-b:v> <measured Mbit/s>" or the
     // failure, then the calls of this render and of the next
     columns({"render", "change", "expected"});
-    const QString frame = previewError(PreviewError::frameNotExtracted()),
-                  rate = previewError(PreviewError::invalidBitrate());
+    const QString frame = previewError(PreviewError::frameNotExtracted().message()),
+                  rate = previewError(PreviewError::invalidBitrate().message());
     row("new bitrate", "50 4 720", "", "4000000 2.37; emx; emx");
     row("upper bound", "50 30 720", "", "30000000 2.37; emx; emx");
     row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
@@ -477,17 +479,17 @@ void EngineTests::render_data()
     row("reference clip gone", "50 3 720", R"(ffprobe encoded.mp4: rm "${LAST%/*/*/*}/reference.mkv")",
         "3000000 2.37; emx; cemx");
     row("original frame gone", "50 3 720", "ffmpeg encoded.png: rm clip-1/original.png", // runs in the work folder
-        "PlatformError: No such file or directory; emx; cpoemx");
+        "SystemError: No such file or directory; emx; cpoemx");
     for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
         row(render, render, "", rate + "; ; emx");
-    row("infinite scene", "inf 2 720", "", previewError(PreviewError::invalidSceneTime()) + "; ; emx");
+    row("infinite scene", "inf 2 720", "", previewError(PreviewError::invalidSceneTime().message()) + "; ; emx");
     // A failure while the clip is made shows with a new scene, one after it with a new bitrate.
     row("cut fails", "60 2 720", "ffmpeg reference.mkv: echo 'Schnitt kaputt' >&2; exit 1",
         previewError("Schnitt kaputt\n; c; cpoemx"));
     row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1",
-        previewError(PreviewError::toolFailed("ffprobe", 1) + "; cp; cpoemx"));
+        previewError(PreviewError::toolFailed("ffprobe", 1).message() + "; cp; cpoemx"));
     row("clip without width", "60 2 720", R"(ffprobe reference.mkv: echo '{"streams":[{"height":720}]}'; exit 0)",
-        previewError(PreviewError::referenceNotCreated()) + "; cp; cpoemx");
+        previewError(PreviewError::referenceNotCreated().message()) + "; cp; cpoemx");
     row("first extraction fails", "60 2 720", "ffmpeg original.png: echo nein >&2; exit 1",
         previewError("nein\n; cpo; cpoemx"));
     // ffmpeg's way with a frame past the clip: success, no file. An old frame must not pass for the new one.
@@ -503,7 +505,7 @@ void EngineTests::render_data()
     // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
     row("cut without frames", "60 2 720",
         R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
-        previewError(PreviewError::noFramesRead() + "\n[mov] partial file\n; c; cpoemx"));
+        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; c; cpoemx"));
     // Cancelled while a tool runs: the tool is killed, nothing after it starts.
     row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
     row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
@@ -512,12 +514,13 @@ void EngineTests::render_data()
 void EngineTests::probeRules_data()
 {
     columns({"json", "expected"}); // "W×H codec fps duration bitrate" or the failure
-    const QString good = "1920×1080 h264 25 100 8520000", noVideo = previewError(PreviewError::noVideoStream());
-    const QString hdr = previewError(PreviewError::hdrNotSupported()),
-                  length = previewError(PreviewError::unknownDuration());
-    const QString interlaced = previewError(PreviewError::interlacedNotSupported());
-    row("not JSON", "kein JSON", "PlatformError: illegal value");
-    row("top level is a list", R"([{"streams":[]}])", previewError(PreviewError::unreadableMovieData()));
+    const QString good = "1920×1080 h264 25 100 8520000",
+                  noVideo = previewError(PreviewError::noVideoStream().message());
+    const QString hdr = previewError(PreviewError::hdrNotSupported().message()),
+                  length = previewError(PreviewError::unknownDuration().message());
+    const QString interlaced = previewError(PreviewError::interlacedNotSupported().message());
+    row("not JSON", "kein JSON", "SystemError: illegal value");
+    row("top level is a list", R"([{"streams":[]}])", previewError(PreviewError::unreadableMovieData().message()));
     // Stream choice.
     const QString cover =
         R"({"codec_type":"video","codec_name":"mjpeg","width":600,"height":600,"disposition":{"attached_pic":1}})";

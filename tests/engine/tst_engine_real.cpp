@@ -2,9 +2,9 @@
 // ../shared/media: what the probe reports, renders checked frame by frame on numbered films, and
 // films and names that are hard to read. The temporary folder's name holds "%".
 
-#include "engine_test_helpers.h"
 #include "engine/film_path.h"
 #include "engine/preview_engine.h"
+#include "engine_test_helpers.h"
 #include "support/test_films.h"
 
 #include <QImage>
@@ -56,7 +56,7 @@ private slots:
         QTest::newRow("interlaced") << TestFilms::film(
             "interlaced.mp4",
             {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"})
-                                    << previewError(PreviewError::interlacedNotSupported());
+                                    << previewError(PreviewError::interlacedNotSupported().message());
         // The real footage: "W×H codec fps", HDR or no video.
         QMap<QString, QString> footage;
         for (const QString line :
@@ -67,9 +67,10 @@ private slots:
               "pixel_motionphoto_vfr.mp4=1024×768 hevc 27.61", "portrait_4k60_rot.mp4=3840×2160 h264 60.06",
               "roadtrip_vp9_10bit.webm=426×240 vp9 23.98", "slowmo_android_vfr.mp4=1280×720 h264 13.32",
               "sowt_pcm_1080p50.mov=1920×1080 h264 50"})
-            footage[line.section('=', 0, 0)] = line.section('=', 1)
-                                                   .replace("HDR", previewError(PreviewError::hdrNotSupported()))
-                                                   .replace("none", previewError(PreviewError::noVideoStream()));
+            footage[line.section('=', 0, 0)] =
+                line.section('=', 1)
+                    .replace("HDR", previewError(PreviewError::hdrNotSupported().message()))
+                    .replace("none", previewError(PreviewError::noVideoStream().message()));
         const QDir folder(TestFilms::mediaDirectory());
         for (const QString &file :
              TestFilms::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
@@ -104,7 +105,7 @@ private slots:
             "odd.mkv", {"-f", "lavfi", "-i", "testsrc=s=1001x563:r=10:d=0.3", "-pix_fmt", "yuv444p", "-c:v", "ffv1"}));
         for (const char *render : {"0.1 0", "0.1 720", "0.1 1080"})
             row(QString("1001×563 at ") + render, odd, render, "1000×562");
-        const QString noFrames = previewError(PreviewError::noFramesRead()), dir = temp_.dir.path();
+        const QString noFrames = previewError(PreviewError::noFramesRead().message()), dir = temp_.dir.path();
         row("still picture",
             QFile::encodeName(TestFilms::film("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})), "0 0",
             noFrames);
@@ -117,7 +118,7 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(dir + "/fifo.mp4"), 0600) == 0 && QDir(dir).mkdir("Ordner.mp4"));
         for (const QString &path : {dir + "/fifo.mp4", dir + "/Ordner.mp4", QString("/dev/null")})
             row(path.section('/', -1), QFile::encodeName(path), "1 0",
-                previewError(PreviewError::notAFilm(path.section('/', -1))));
+                previewError(PreviewError::notAFilm(path.section('/', -1)).message()));
         const QByteArray notUtf8 = QFile::encodeName(dir) + "/tief/\xff\xfe.mp4"; // QDir cannot remove it
         QVERIFY(::symlink(QFile::encodeName(TestFilms::sampleFilm(160, 120, 25, 2)), notUtf8) == 0);
         row("name not UTF-8", notUtf8, "1 0", "160×120");

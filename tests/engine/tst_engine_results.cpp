@@ -3,12 +3,12 @@
 // Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
 
 #include "engine/comparison_texts.h"
-#include "engine_test_helpers.h"
-#include "support/fake_tools.h"
 #include "engine/internal/ffmpeg_commands.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/preview_engine.h"
 #include "engine/quality_texts.h"
+#include "engine_test_helpers.h"
+#include "support/fake_tools.h"
 #include "support/test_films.h"
 #include "support/text_table.h"
 
@@ -69,8 +69,8 @@ private slots:
     void cleanup() { engine_.reset(), fake_.reset(), temp_.reset(); }
 
     // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
-    // the i-th result rendered, "w" writes the film anew. Each step gives its tool calls, "*" after a render that came with
-    // quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
+    // the i-th result rendered, "w" writes the film anew. Each step gives its tool calls, "*" after a render that came
+    // with quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
     void cache_data()
     {
         columns({"encodedBytes", "steps", "expected"}); // encodedBytes: what the fake encoder writes
@@ -117,7 +117,7 @@ private slots:
             } else {
                 failure = failureText(engine_->measure(results.value(v[0].toInt())));
             }
-            outcomes << (failure == previewError(PreviewError::resultGone()) ? "gone"
+            outcomes << (failure == previewError(PreviewError::resultGone().message()) ? "gone"
                              : failure != "no failure"
                              ? failure
                              : calls() + (step.startsWith('r') && results.last().quality ? "*" : ""));
@@ -147,7 +147,7 @@ private slots:
         // A report without the numbers is a failure, not zeros.
         fake_->setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
         QCOMPARE(failureText(engine_->measure(resultOrWarn(engine_->render(movie(), 50, 3, 720)))),
-                 previewError(PreviewError::qualityNotMeasured()));
+                 previewError(PreviewError::qualityNotMeasured().message()));
     }
 
     // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing.
@@ -161,13 +161,13 @@ private slots:
         QStringList outcomes{failureText(engine_->saveClip(first, Kind::Encoded, temp("e.mp4"))),
                              failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
-                             failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(15)};
+                             failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(13)};
         resultOrWarn(engine_->render(movie(), 60, 2, 720));
         outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
                  << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
         QCOMPARE(outcomes,
                  QStringList({"no failure", "no failure", "CancelledError",
-                              "PlatformError: ", previewError(PreviewError::resultGone()), "no failure"}));
+                              "SystemError: ", previewError(PreviewError::resultGone().message()), "no failure"}));
         for (const auto &[name, content] :
              {std::pair{"e.mp4", "/clip-1/2000000/encoded.mp4"}, {"r.mkv", "/reference.mkv"}}) {
             QFile saved(temp(name));

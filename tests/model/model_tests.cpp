@@ -1,12 +1,12 @@
 // GlanceModel driven as the main window drives it (with a SettingsObserver attached), on the real
 // engine over fake tools that record their calls, and once over the system's ffmpeg on a real film.
 #include "engine/comparison_texts.h"
-#include "model/difference_image.h"
-#include "support/fake_tools.h"
-#include "model/glance_model.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
+#include "model/difference_image.h"
+#include "model/glance_model.h"
 #include "model/settings_observer.h"
+#include "support/fake_tools.h"
 #include "support/test_films.h"
 
 #include <QFileInfo>
@@ -121,7 +121,7 @@ private slots:
         // Without ffprobe: the error from the start; neither opening nor a request changes anything.
         w.tools.removeTool(u"ffprobe"_s);
         Window broken(w.tools.directory());
-        QCOMPARE(broken->error(), PreviewError::toolsMissing());
+        QCOMPARE(broken->error(), PreviewError::toolsMissing().message());
         broken->openMovie(w.film());
         broken->schedulePreview(true);
         QVERIFY(broken->workDirectory().isEmpty() && broken.trace->isEmpty() && !broken->busy());
@@ -152,7 +152,7 @@ private slots:
             QCOMPARE(w.encodes(), QStringList{"5000000"}); // one render
         } else {
             QCOMPARE(*w.trace,
-                     QStringList({kReading, "error " + PreviewError::hdrNotSupported(),
+                     QStringList({kReading, "error " + PreviewError::hdrNotSupported().message(),
                                   u"Datei konnte nicht geöffnet werden."_s}));
         }
     }

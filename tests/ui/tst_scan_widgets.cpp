@@ -1,13 +1,13 @@
 // The widgets that show a scan and the bitrate finder: marks that line up with the scene slider,
 // their colours and clicks, the ranked scene list and the choice of target; then both at work in
 // the window on fake tools whose quality follows the scene and the bitrate.
-#include "ui/bitrate_target_dialog.h"
+#include "model/glance_model.h"
+#include "model/scan_model.h"
 #include "support/fake_scene_quality.h"
 #include "support/fake_tools.h"
-#include "model/glance_model.h"
+#include "ui/bitrate_target_dialog.h"
 #include "ui/glance_view.h"
 #include "ui/quality_chart.h"
-#include "model/scan_model.h"
 #include "ui/scan_panel.h"
 #include "ui/scan_results_window.h"
 #include "ui/scene_list.h"
@@ -169,7 +169,7 @@ private slots:
         view.findChild<QPushButton *>("scanButton")->click();
         model->setMaxHeight(720); // cancels
         QVERIFY(idle());
-        QVERIFY(scans->scenes().isEmpty() && scans->error().isEmpty());
+        QVERIFY(scans->scenes().isEmpty() && !scans->error());
 
         scans->findBitrate(0.95, 4);
         QVERIFY(idle());
