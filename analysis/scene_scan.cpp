@@ -102,7 +102,7 @@ void SceneScan::startNext(int lane)
             Qt::QueuedConnection);
     };
     QFuture<PreviewResult> rendered =
-        worker.engine->render(run.movie, run.times[index], run.mbps, run.maxHeight, run.token, std::move(progress));
+        worker.engine->render(run.movie, {run.times[index], run.mbps, run.maxHeight}, run.token, std::move(progress));
     worker.cancel = [rendered]() mutable { rendered.cancel(); };
     const double sceneSeconds = run.times[index];
     whenFinished(rendered, this,

@@ -5,11 +5,11 @@
 // Run by bench/responsiveness_bench.sh, which prints the ratios.
 
 #include "engine/cancelled_error.h"
-#include "ui/glance_main_window.h"
-#include "model/glance_model.h"
-#include "ui/glance_view.h"
 #include "engine/preview_engine.h"
 #include "engine/render_progress.h"
+#include "model/glance_model.h"
+#include "ui/glance_main_window.h"
+#include "ui/glance_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -48,11 +48,11 @@ int engineFigures(const QString &tools, const QString &film)
     QElapsedTimer timer;
 
     timer.start();
-    engine.render(movie, scene, 2, 0).waitForFinished();
+    engine.render(movie, {scene, 2, 0}).waitForFinished();
     const double fresh = secondsOf(timer);
 
     timer.restart();
-    engine.render(movie, scene, 2, 0).waitForFinished();
+    engine.render(movie, {scene, 2, 0}).waitForFinished();
     const double cacheHit = secondsOf(timer);
 
     // A change during an encode: the running encode is cancelled once it has made a few frames,
@@ -61,7 +61,7 @@ int engineFigures(const QString &tools, const QString &film)
     CancelToken token;
     std::atomic<bool> encoding = false;
     QFuture<PreviewResult> superseded =
-        engine.render(movie, scene, 6, 0, token, [&encoding](const RenderProgress &progress) {
+        engine.render(movie, {scene, 6, 0}, token, [&encoding](const RenderProgress &progress) {
             if (progress.step == RenderProgress::Step::Encode && progress.frames > 0)
                 encoding = true;
         });
@@ -69,7 +69,7 @@ int engineFigures(const QString &tools, const QString &film)
         QThread::msleep(5);
     timer.restart();
     token.cancel();
-    QFuture<PreviewResult> next = engine.render(movie, scene, 4, 0);
+    QFuture<PreviewResult> next = engine.render(movie, {scene, 4, 0});
     try {
         superseded.waitForFinished();
     } catch (const CancelledError &) {
@@ -80,7 +80,7 @@ int engineFigures(const QString &tools, const QString &film)
     const double change = secondsOf(timer);
 
     timer.restart();
-    engine.render(movie, scene, 4.1, 0).waitForFinished();
+    engine.render(movie, {scene, 4.1, 0}).waitForFinished();
     const double bitrateOnly = secondsOf(timer);
 
     std::printf("{\"fresh\":%.3f,\"bitrateOnly\":%.3f,\"cacheHit\":%.4f,\"changeDuringEncode\":%.3f,"

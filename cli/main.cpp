@@ -127,7 +127,7 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
     QList<double> written;
     for (const double mbps : arguments.mbps) {
         PreviewResult result =
-            engine.render(movie, arguments.seconds, mbps, arguments.maxHeight, token, progress).result();
+            engine.render(movie, {arguments.seconds, mbps, arguments.maxHeight}, token, progress).result();
         const QualityNumbers quality = engine.measure(result, token).result();
         result.quality = quality;
         // A bitrate given again is the same comparison: its files are written already.

@@ -87,13 +87,13 @@ QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
     });
 }
 
-QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
+QFuture<PreviewResult> PreviewEngine::render(const MovieInfo &movie, const ComparisonSettings &settings,
                                              CancelToken token, ProgressCallback progress)
 {
     Parts *parts = parts_.get();
     return parts->queue.submit<PreviewResult>(
-        token, [parts, movie, seconds, mbps, maxHeight, progress = std::move(progress)](const Cancellation &c) {
-            return parts->renderer.render(movie, seconds, mbps, maxHeight, c, progress);
+        token, [parts, movie, settings, progress = std::move(progress)](const Cancellation &c) {
+            return parts->renderer.render(movie, settings, c, progress);
         });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cancel_token.h"
+#include "engine/comparison_settings.h"
 #include "engine/movie_info.h"
 #include "engine/preview_result.h"
 #include "engine/quality_numbers.h"
@@ -59,8 +60,8 @@ public:
     // the worker thread as the cut and the encode go on.
     // A film, scene time, height limit and bitrate rendered before answer from the engine's cache of
     // results without running any tool (EncodeCache: at most 16 results and 400 MB).
-    QFuture<PreviewResult> render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                                  CancelToken token = {}, ProgressCallback progress = {});
+    QFuture<PreviewResult> render(const MovieInfo &movie, const ComparisonSettings &settings, CancelToken token = {},
+                                  ProgressCallback progress = {});
 
     // The clips of a result in the work folder: the lossless reference clip (FFV1 in Matroska) and
     // the encoded clip (HEVC in MP4).

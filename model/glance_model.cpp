@@ -2,9 +2,9 @@
 
 #include "engine/comparison_limits.h"
 #include "engine/error_description.h"
+#include "engine/preview_engine.h"
 #include "model/glance_model_export.h"
 #include "model/glance_model_job.h"
-#include "engine/preview_engine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,19 +176,17 @@ void GlanceModel::setDifference(QImage image)
         emit differenceChanged();
 }
 
-void GlanceModel::setShownSettings(double seconds, double mbps, qint64 maxHeight)
+void GlanceModel::setShownSettings(std::optional<ComparisonSettings> settings)
 {
-    shownSeconds_ = seconds;
-    shownMaxHeight_ = maxHeight;
-    if (change(comparisonMbps_, mbps))
+    shownSettings_ = settings;
+    if (change(comparisonMbps_, settings ? settings->mbps : 0))
         emit comparisonMbpsChanged();
     updateStale();
 }
 
 void GlanceModel::updateStale()
 {
-    const bool stale = comparisonMbps_ > 0
-        && !(same(seconds_, shownSeconds_) && same(mbps_, comparisonMbps_) && maxHeight_ == shownMaxHeight_);
+    const bool stale = shownSettings_ && *shownSettings_ != settings();
     if (change(stale_, stale))
         emit staleChanged();
 }
@@ -222,7 +220,7 @@ void GlanceModel::openMovie(const QString &path)
     setOriginal(QImage());
     setEncoded(QImage());
     setDifference(QImage());
-    setShownSettings(0, 0, 0);
+    setShownSettings(std::nullopt);
     shown_.reset();
     setMeasurement(QString());
     setQuality(QString());
@@ -260,9 +258,7 @@ void GlanceModel::schedulePreview(bool immediate)
     cancelCurrentJob();
     const auto job = std::make_shared<Job>(shared_from_this());
     job->movie = *movie_;
-    job->seconds = seconds_;
-    job->mbps = mbps_;
-    job->maxHeight = maxHeight_;
+    job->settings = settings();
     task_ = job;
     setProgress(std::nullopt);
     if (quality_ == Job::measuringText()) // that measurement ends with the job it belongs to

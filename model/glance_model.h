@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/comparison_limits.h"
+#include "engine/comparison_settings.h"
 #include "engine/movie_info.h"
 #include "engine/preview_result.h"
 #include "engine/render_progress.h"
@@ -60,6 +61,8 @@ public:
     double seconds() const { return seconds_; }
     double mbps() const { return mbps_; }
     qint64 maxHeight() const { return maxHeight_; }
+    // The three above as one value.
+    ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_}; }
     bool busy() const { return busy_; }
     const QString &status() const { return status_; }
     const QString &measurement() const { return measurement_; }
@@ -73,8 +76,8 @@ public:
     // The target bitrate of the comparison on screen; 0 while none is shown.
     double comparisonMbps() const { return comparisonMbps_; }
     ComparisonView view() const { return view_; }
-    // Whether the comparison on screen was made for other settings (scene time, bitrate, height
-    // limit) than the current ones: the frames shown are no longer what the settings ask for.
+    // Whether the settings of the comparison on screen differ from settings(): the frames shown
+    // are no longer what the settings ask for.
     bool stale() const { return stale_; }
     // How far the cut or the encode of the current comparison is; nothing while neither runs.
     const std::optional<RenderProgress> &progress() const { return progress_; }
@@ -172,8 +175,8 @@ private:
     void setPixelSize(QSizeF size);
     void setDifference(QImage image);
     void setComparisonMbps(double mbps);
-    // The comparison on screen was made with these settings; none shown when mbps is 0.
-    void setShownSettings(double seconds, double mbps, qint64 maxHeight);
+    // The comparison on screen was made with these settings; nothing while none is shown.
+    void setShownSettings(std::optional<ComparisonSettings> settings);
     void updateStale();
     void setProgress(std::optional<RenderProgress> progress);
     void setQuality(QString quality);
@@ -196,8 +199,7 @@ private:
     double comparisonMbps_ = 0;
     ComparisonView view_ = ComparisonView::SideBySide;
     bool stale_ = false;
-    double shownSeconds_ = 0;
-    qint64 shownMaxHeight_ = 0;
+    std::optional<ComparisonSettings> shownSettings_;
     std::optional<RenderProgress> progress_;
     QString quality_;
     std::optional<PreviewResult> shown_;

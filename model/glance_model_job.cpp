@@ -2,11 +2,11 @@
 
 #include "engine/cancelled_error.h"
 #include "engine/comparison_texts.h"
-#include "model/difference_image.h"
 #include "engine/error_description.h"
 #include "engine/preview_engine.h"
 #include "engine/quality_texts.h"
 #include "engine/when_finished.h"
+#include "model/difference_image.h"
 
 #include <QFuture>
 #include <QThreadPool>
@@ -121,11 +121,11 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
     model->setOriginal(std::move(frames->original));
     model->setEncoded(std::move(frames->encoded));
     model->setDifference(std::move(frames->difference));
-    model->setShownSettings(seconds, mbps, maxHeight);
+    model->setShownSettings(settings);
     // The frames' size as they stand upright; the measurement keeps the clip's own.
     const bool turned = result.rotation % 180 != 0;
     model->setPixelSize(turned ? QSizeF(result.height, result.width) : QSizeF(result.width, result.height));
-    model->setMeasurement(measurementText(mbps, result));
+    model->setMeasurement(measurementText(settings.mbps, result));
     model->setQuality(result.quality ? qualityLine(*result.quality) : measuringText());
     model->setStatus(comparisonStatusText(result));
     model->setBusy(false);
@@ -165,7 +165,7 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
         shownOriginal = job->model->original();
     }
     QFuture<Frames> frames =
-        job->engine->render(job->movie, job->seconds, job->mbps, job->maxHeight, job->token, std::move(progress))
+        job->engine->render(job->movie, job->settings, job->token, std::move(progress))
             .then(QThreadPool::globalInstance(), [shownBytes, shownOriginal](QFuture<PreviewResult> rendered) {
                 Frames decoded{rendered.result(), {}, {}, {}};
                 const bool sameReference = !shownOriginal.isNull() && decoded.result.original == shownBytes;

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "engine/cancel_token.h"
-#include "model/glance_model.h"
+#include "engine/comparison_settings.h"
 #include "engine/movie_info.h"
+#include "model/glance_model.h"
 
 #include <QObject>
 #include <QString>
@@ -25,9 +26,7 @@ struct GlanceModel::Job {
     std::shared_ptr<PreviewEngine> engine;
     // The preview job's inputs, copied when it is scheduled.
     MovieInfo movie;
-    double seconds = 0;
-    double mbps = 0;
-    qint64 maxHeight = 0;
+    ComparisonSettings settings;
 
     CancelToken token;
     std::unique_ptr<QTimer> pause;

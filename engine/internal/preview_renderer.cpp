@@ -44,9 +44,10 @@ PreviewRenderer::PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunn
     : ffmpeg_(std::move(ffmpeg)), ffprobe_(std::move(ffprobe)), runner_(runner), folder_(folder), cache_(cache)
 {}
 
-PreviewResult PreviewRenderer::render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
+PreviewResult PreviewRenderer::render(const MovieInfo &movie, const ComparisonSettings &settings,
                                       const Cancellation &cancel, const ProgressCallback &progress)
 {
+    const auto [seconds, mbps, maxHeight] = settings;
     if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
         throw PreviewError::invalidBitrate();
     if (!std::isfinite(seconds))

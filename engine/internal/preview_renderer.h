@@ -4,6 +4,7 @@
 #error "engine/internal/ is private to the engine; front ends include engine/preview_engine.h"
 #endif
 
+#include "engine/comparison_settings.h"
 #include "engine/internal/cancellation.h"
 #include "engine/internal/clip_plan.h"
 #include "engine/internal/encode_cache.h"
@@ -30,8 +31,8 @@ public:
 
     // Throws PreviewError (refused input, a tool's failure, a missing frame), a system PreviewError or
     // CancelledError.
-    PreviewResult render(const MovieInfo &movie, double seconds, double mbps, qint64 maxHeight,
-                         const Cancellation &cancel, const ProgressCallback &progress = {});
+    PreviewResult render(const MovieInfo &movie, const ComparisonSettings &settings, const Cancellation &cancel,
+                         const ProgressCallback &progress = {});
     // SSIM and PSNR of a result's encoded clip against its reference clip, kept in the cache. Cuts
     // the reference clip again when another one took its place. Throws PreviewError (the result
     // left the cache, a tool's failure, numbers missing from ffmpeg's report), a system PreviewError or

@@ -365,7 +365,7 @@ private slots:
     void probeAndRender()
     {
         const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
-        const PreviewResult r = resultOrWarn(engine_->render(probed, 50, 2, 720));
+        const PreviewResult r = resultOrWarn(engine_->render(probed, {50, 2, 720}));
         const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
         const QList<QStringList> expected{
             QStringList{"ffprobe"} + probe(kFilm),
@@ -391,13 +391,13 @@ private slots:
     {
         QFETCH(QString, render);
         QFETCH(QString, change);
-        QCOMPARE(failureText(engine_->render(movie(), 50, 2, 720)), kOk);
+        QCOMPARE(failureText(engine_->render(movie(), {50, 2, 720})), kOk);
         const QString tool = change.section(' ', 0, 0), file = change.section(' ', 1, 1).chopped(1);
         fake_->setPrelude(
             tool, change.isEmpty() ? "" : "case \"$LAST\" in *" + file + ") " + change.section(": ", 1) + ";; esac");
         const auto start = [this](const QString &values, const CancelToken &token = {}) {
             const QStringList v = values.split(' ');
-            return engine_->render(movie(), v[0].toDouble(), v[1].toDouble(), v[2].toLongLong(), token);
+            return engine_->render(movie(), {v[0].toDouble(), v[1].toDouble(), v[2].toLongLong()}, token);
         };
         fake_->clearCalls();
         CancelToken token;
@@ -435,7 +435,7 @@ private slots:
                                          p.frames, p.totalFrames, p.remainingSeconds < 0 ? "?" : "");
         };
         for (const double mbps : {2.0, 3.0}) // the second encodes the same clip again
-            QCOMPARE(failureText(engine_->render(movie(), 50, mbps, 720, {}, progress)), kOk);
+            QCOMPARE(failureText(engine_->render(movie(), {50, mbps, 720}, {}, progress)), kOk);
         QCOMPARE(reports.join(", "),
                  "cut 0/75?, cut 30/75, cut 74/75, encode 0/74?, encode 30/74, encode 74/74, "
                  "encode 0/74?, encode 30/74, encode 74/74");

@@ -137,7 +137,7 @@ private slots:
         MovieInfo m = probeFailure == "no failure" ? probed.result() : MovieInfo();
         m.url = url;
         QFuture<PreviewResult> rendered =
-            engine_->render(m, render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong());
+            engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()});
         const QString failure = failureText(rendered);
         QVERIFY(::fchdir(home_) == 0);
         QVERIFY2(url.path().startsWith('/') == film.startsWith('/') && !failure.contains(" @ 0x"), qPrintable(failure));
@@ -187,7 +187,7 @@ private slots:
         QVERIFY2(!film.isEmpty(), "the test film could not be made");
         const MovieInfo m = resultOrWarn(engine_->probe(QUrl::fromLocalFile(film)));
         const PreviewResult r = resultOrWarn(
-            engine_->render(m, render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()));
+            engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()}));
         QVERIFY(r.width % 2 == 0 && qAbs(r.width - m.width * r.height / m.height) <= 1);
         QVERIFY(r.sampleSeconds == std::min(m.duration, 3.0) && r.seconds <= m.duration && r.actualMbps > 0.01);
         for (const QByteArray &png : {r.original, r.encoded})

@@ -111,7 +111,7 @@ private slots:
             }
             if (step.startsWith('r')) {
                 QFuture<PreviewResult> f =
-                    engine_->render(movie(), v[0].toDouble(), v[1].toDouble(), v.value(2, "720").toLongLong());
+                    engine_->render(movie(), {v[0].toDouble(), v[1].toDouble(), v.value(2, "720").toLongLong()});
                 failure = failureText(f);
                 results << (failure == "no failure" ? f.result() : PreviewResult());
             } else {
@@ -133,7 +133,7 @@ private slots:
     // texts made of them.
     void measurement()
     {
-        const PreviewResult r = resultOrWarn(engine_->render(movie(), 50, 2, 720));
+        const PreviewResult r = resultOrWarn(engine_->render(movie(), {50, 2, 720}));
         const QualityNumbers q = resultOrWarn(engine_->measure(r));
         const FakeTools::Call call = fake_->calls().constLast();
         QCOMPARE(call.args,
@@ -141,12 +141,12 @@ private slots:
                                          engine_->directory() + "/reference.mkv", "ssim.log", "psnr.log"));
         QCOMPARE(r.frame, 25);
         QCOMPARE(qualityLine(q), "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
-        QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(engine_->render(movie(), 50, 2, 720))).join('\n'),
+        QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(engine_->render(movie(), {50, 2, 720}))).join('\n'),
                  "Strand.mp4\nVergleich bei 00:00:50\n1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s\n"
                  "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
         // A report without the numbers is a failure, not zeros.
         fake_->setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
-        QCOMPARE(failureText(engine_->measure(resultOrWarn(engine_->render(movie(), 50, 3, 720)))),
+        QCOMPARE(failureText(engine_->measure(resultOrWarn(engine_->render(movie(), {50, 3, 720})))),
                  previewError(PreviewError::qualityNotMeasured().message()));
     }
 
@@ -155,14 +155,14 @@ private slots:
     {
         using Kind = PreviewEngine::ClipKind;
         fake_->setPrelude("ffmpeg", R"(case "$LAST" in *.mkv|*.mp4) echo "$LAST" > "$LAST"; exit 0 ;; esac)");
-        const PreviewResult first = resultOrWarn(engine_->render(movie(), 50, 2, 720));
+        const PreviewResult first = resultOrWarn(engine_->render(movie(), {50, 2, 720}));
         CancelToken cancelled;
         cancelled.cancel();
         QStringList outcomes{failureText(engine_->saveClip(first, Kind::Encoded, temp("e.mp4"))),
                              failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(13)};
-        resultOrWarn(engine_->render(movie(), 60, 2, 720));
+        resultOrWarn(engine_->render(movie(), {60, 2, 720}));
         outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
                  << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
         QCOMPARE(outcomes,
@@ -204,7 +204,7 @@ private slots:
             QSKIP("no ffmpeg on this system");
         PreviewEngine &engine = *real_;
         const MovieInfo m = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
-        const PreviewResult r = resultOrWarn(engine.render(m, 2, mbps, 0));
+        const PreviewResult r = resultOrWarn(engine.render(m, {2, mbps, 0}));
         const QualityNumbers q = resultOrWarn(engine.measure(r));
         QCOMPARE(failureText(engine.saveClip(r, PreviewEngine::ClipKind::Reference, temp("r.mkv"))), "no failure");
         QCOMPARE(failureText(engine.saveClip(r, PreviewEngine::ClipKind::Encoded, temp("e.mp4"))), "no failure");
@@ -242,7 +242,7 @@ private slots:
         PreviewEngine &engine = *real_;
         MovieInfo turned = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
         turned.rotation = 90;
-        const PreviewResult r = resultOrWarn(engine.render(turned, 2, 1, 0));
+        const PreviewResult r = resultOrWarn(engine.render(turned, {2, 1, 0}));
         QCOMPARE(failureText(engine.saveComparisonPicture(r, {"Zeile 1 ∞ 50 %{n}", "Zeile 2"}, temp("bild"))),
                  "no failure");
         const QImage picture(temp("bild"), "PNG"), original = QImage::fromData(r.original),
