@@ -104,7 +104,7 @@ bool waitForComparison(GlanceModel &model, int timeoutMs)
 
 int modelFigures(const QString &tools, const QString &film)
 {
-    const std::shared_ptr<GlanceModel> model = GlanceModel::create(tools);
+    const auto model = std::make_unique<GlanceModel>(tools);
     model->openMovie(film);
     if (!waitForComparison(*model, 300000))
         return 1;
@@ -124,7 +124,7 @@ int modelFigures(const QString &tools, const QString &film)
 
 int windowFigures(const QString &tools, const QString &film)
 {
-    auto *window = new GlanceMainWindow(nullptr, GlanceModel::create(tools));
+    auto *window = new GlanceMainWindow(nullptr, new GlanceModel(tools));
     window->show();
     GlanceModel &model = *window->view()->model();
     const double before = peakMiB();

@@ -12,12 +12,23 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
 
 #include <unistd.h>
 
 namespace {
+
+// The engines alive in this process, and the loops of waitForAll() that wait for none.
+std::mutex liveMutex;
+int live = 0;
+std::vector<QEventLoop *> waiting;
 
 bool isExecutableFile(const QString &path)
 {
@@ -53,9 +64,19 @@ struct PreviewEngine::Parts {
 };
 
 PreviewEngine::PreviewEngine(const QString &toolsDirectory) : parts_(std::make_unique<Parts>(toolsDirectory))
-{}
+{
+    std::lock_guard lock(liveMutex);
+    ++live;
+}
 
-PreviewEngine::~PreviewEngine() = default;
+PreviewEngine::~PreviewEngine()
+{
+    parts_.reset(); // the worker thread ends, the work folder goes
+    std::lock_guard lock(liveMutex);
+    if (--live == 0)
+        for (QEventLoop *loop : waiting)
+            QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+}
 
 QString PreviewEngine::defaultToolsDirectory()
 {
@@ -122,6 +143,15 @@ QFuture<void> PreviewEngine::saveComparisonPicture(const PreviewResult &result, 
     });
 }
 
+QFuture<QByteArray> PreviewEngine::comparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                                     CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<QByteArray>(token, [parts, result, captionLines](const Cancellation &cancel) {
+        return parts->exporter.comparisonPicture(result, captionLines, cancel);
+    });
+}
+
 void PreviewEngine::abortAllRunningTools()
 {
     OperationQueue::abortAll();
@@ -129,5 +159,26 @@ void PreviewEngine::abortAllRunningTools()
 
 int PreviewEngine::liveCount()
 {
-    return OperationQueue::liveCount();
+    std::lock_guard lock(liveMutex);
+    return live;
+}
+
+bool PreviewEngine::waitForAll(QDeadlineTimer deadline)
+{
+    QEventLoop loop;
+    {
+        std::lock_guard lock(liveMutex);
+        if (live == 0)
+            return true;
+        waiting.push_back(&loop);
+    }
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (!deadline.isForever())
+        timer.start(std::chrono::milliseconds(std::max<qint64>(0, deadline.remainingTime())));
+    loop.exec();
+    std::lock_guard lock(liveMutex);
+    waiting.erase(std::find(waiting.begin(), waiting.end(), &loop));
+    return live == 0;
 }

@@ -7,6 +7,8 @@
 #include "engine/quality_numbers.h"
 #include "engine/render_progress.h"
 
+#include <QByteArray>
+#include <QDeadlineTimer>
 #include <QFuture>
 #include <QString>
 #include <QStringList>
@@ -82,6 +84,9 @@ public:
     // upright, and below them a strip with the caption lines.
     QFuture<void> saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines,
                                         const QString &destination, CancelToken token = {});
+    // The same picture as PNG bytes, for the clipboard.
+    QFuture<QByteArray> comparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                          CancelToken token = {});
 
     // At program exit: kill the tool each live engine is running right now and fail its
     // operation as cancelled; operations queued behind it fail as cancelled without running.
@@ -89,6 +94,10 @@ public:
     static void abortAllRunningTools();
     // Number of engines alive in this process.
     static int liveCount();
+    // At program exit, after abortAllRunningTools(): runs this thread's event loop, where the jobs
+    // let go of their engines, until every engine of the process is gone (and with it its work
+    // folder) or the deadline has passed. Returns whether all are gone.
+    static bool waitForAll(QDeadlineTimer deadline);
 
 private:
     struct Parts;

@@ -51,12 +51,7 @@ template <typename T> bool change(T &field, T value)
 
 } // namespace
 
-std::shared_ptr<GlanceModel> GlanceModel::create(const QString &toolsDirectory)
-{
-    return std::shared_ptr<GlanceModel>(new GlanceModel(toolsDirectory));
-}
-
-GlanceModel::GlanceModel(const QString &toolsDirectory) : status_(startStatus())
+GlanceModel::GlanceModel(const QString &toolsDirectory, QObject *parent) : QObject(parent), status_(startStatus())
 {
     try {
         engine_ = std::make_shared<PreviewEngine>(toolsDirectory.isEmpty() ? PreviewEngine::defaultToolsDirectory()
@@ -66,8 +61,12 @@ GlanceModel::GlanceModel(const QString &toolsDirectory) : status_(startStatus())
     }
 }
 
-// Only an ended job (or none) is left here: a running one would still hold the model.
-GlanceModel::~GlanceModel() = default;
+// A running job ends silently: it writes nothing more and lets go of the engine, which removes
+// the work folder once no job holds it.
+GlanceModel::~GlanceModel()
+{
+    cancelCurrentJob();
+}
 
 QString GlanceModel::workDirectory() const
 {
@@ -214,7 +213,7 @@ void GlanceModel::openMovie(const QString &path)
     if (!engine_)
         return;
     cancelCurrentJob();
-    const auto job = std::make_shared<Job>(shared_from_this());
+    const auto job = std::make_shared<Job>(*this);
     task_ = job;
     setMovie(std::nullopt);
     setOriginal(QImage());
@@ -256,7 +255,7 @@ void GlanceModel::schedulePreview(bool immediate)
         return;
     }
     cancelCurrentJob();
-    const auto job = std::make_shared<Job>(shared_from_this());
+    const auto job = std::make_shared<Job>(*this);
     job->movie = *movie_;
     job->settings = settings();
     task_ = job;

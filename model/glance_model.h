@@ -18,9 +18,9 @@ class PreviewEngine;
 
 // The observable state behind one main window: the opened movie, the three comparison settings,
 // the decoded frames, the texts the window shows, and the zoom and pan both panes share.
-// Lives on the GUI thread. Create it with create(): a running job holds a strong reference,
-// so the model (and with it the engine and its work folder) lives until the job has ended.
-class GlanceModel : public QObject, public std::enable_shared_from_this<GlanceModel> {
+// Lives on the GUI thread. It owns the engine together with its running job, if any: the engine
+// (and its work folder) goes when the model and the job have let go of it.
+class GlanceModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(std::optional<MovieInfo> movie READ movie NOTIFY movieChanged)
     Q_PROPERTY(QImage original READ original NOTIFY originalChanged)
@@ -51,7 +51,8 @@ public:
 
     // The engine is created on the program's Tools folder, or on toolsDirectory when given.
     // A failed creation leaves no engine and puts the failure's text into error().
-    static std::shared_ptr<GlanceModel> create(const QString &toolsDirectory = QString());
+    explicit GlanceModel(const QString &toolsDirectory = QString(), QObject *parent = nullptr);
+    // Cancels the running job, which then ends silently.
     ~GlanceModel() override;
 
     // Observable fields, in this order.
@@ -131,8 +132,7 @@ public:
     // from the image area's centre) keeps its place.
     void zoomTowards(QPointF anchor, double factor);
 
-    // Cancels the current job, which then ends silently and lets go of the model. The program
-    // calls it at exit, so that a preview still in its pause never starts a render.
+    // Cancels the current job, which then ends silently.
     void cancelCurrentJob();
 
     // The pause before a scheduled preview (ComparisonLimits::previewPauseMs); tests may shorten it.
@@ -161,8 +161,6 @@ signals:
     void qualityChanged();
 
 private:
-    explicit GlanceModel(const QString &toolsDirectory);
-
     struct Job;
     struct Export;
     void setMovie(std::optional<MovieInfo> movie);

@@ -4,14 +4,13 @@
 #include "engine/error_description.h"
 #include "engine/number_text.h"
 #include "engine/preview_engine.h"
+#include "engine/when_finished.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
-#include <QUuid>
 
 QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QString &extension)
 {
@@ -31,45 +30,35 @@ QStringList GlanceModel::Export::caption(const GlanceModel &model)
 void GlanceModel::Export::saveComparisonPicture(GlanceModel &model, const QString &destination)
 {
     if (model.shown_ && model.engine_ && model.movie_)
-        whenSaved(model, model.engine_->saveComparisonPicture(*model.shown_, caption(model), destination));
+        whenFinished(model.engine_->saveComparisonPicture(*model.shown_, caption(model), destination), &model,
+                     [&model](const std::exception_ptr &failure) { report(model, failure); });
 }
 
 void GlanceModel::Export::copyComparisonPicture(GlanceModel &model)
 {
     if (!model.shown_ || !model.engine_ || !model.movie_)
         return;
-    // ffmpeg composes the picture into the work folder; the clipboard takes it from there.
-    const QString file =
-        QDir(model.engine_->directory())
-            .filePath(QStringLiteral("clipboard-%1.png").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    whenSaved(model, model.engine_->saveComparisonPicture(*model.shown_, caption(model), file),
-              [file](GlanceModel &owner) {
-                  const QImage picture(file);
-                  QFile::remove(file);
-                  if (picture.isNull())
-                      return owner.setError(
-                          QStringLiteral("Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
-                  QGuiApplication::clipboard()->setImage(picture);
-              });
+    whenFinished(model.engine_->comparisonPicture(*model.shown_, caption(model)), &model,
+                 [&model](std::optional<QByteArray> png, const std::exception_ptr &failure) {
+                     if (failure)
+                         return report(model, failure);
+                     const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
+                     if (picture.isNull())
+                         return model.setError(
+                             QStringLiteral("Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
+                     QGuiApplication::clipboard()->setImage(picture);
+                 });
 }
 
 void GlanceModel::Export::saveEncodedClip(GlanceModel &model, const QString &destination)
 {
     if (model.shown_ && model.engine_)
-        whenSaved(model, model.engine_->saveClip(*model.shown_, PreviewEngine::ClipKind::Encoded, destination));
+        whenFinished(model.engine_->saveClip(*model.shown_, PreviewEngine::ClipKind::Encoded, destination), &model,
+                     [&model](const std::exception_ptr &failure) { report(model, failure); });
 }
 
-void GlanceModel::Export::whenSaved(GlanceModel &model, QFuture<void> saved, std::function<void(GlanceModel &)> then)
+void GlanceModel::Export::report(GlanceModel &model, const std::exception_ptr &failure)
 {
-    saved.then(&model, [owner = model.shared_from_this(), then = std::move(then)](QFuture<void> finished) {
-        try {
-            finished.waitForFinished(); // throws the operation's failure
-        } catch (...) {
-            if (!isCancellation(std::current_exception()))
-                owner->setError(errorDescription(std::current_exception()));
-            return;
-        }
-        if (then)
-            then(*owner);
-    });
+    if (failure && !isCancellation(failure))
+        model.setError(errorDescription(failure));
 }

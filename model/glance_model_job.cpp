@@ -26,10 +26,6 @@ QString previewFailedStatus()
     return QStringLiteral("Vorschau fehlgeschlagen.");
 }
 
-// A job ends also when its model goes first: its last step then runs without the model and lets
-// go of the engine.
-constexpr WhenContextGone kJobEnds = WhenContextGone::ReportCancelled;
-
 // The frame turned as the film asks, so that it stands upright.
 QImage upright(const QImage &frame, int rotation)
 {
@@ -50,8 +46,10 @@ struct GlanceModel::Job::Frames {
     QImage difference;
 };
 
-GlanceModel::Job::Job(std::shared_ptr<GlanceModel> owner) : model(std::move(owner)), engine(model->engine_)
-{}
+GlanceModel::Job::Job(GlanceModel &owner) : model(&owner), engine(owner.engine_)
+{
+    context.setObjectName(QStringLiteral("GlanceModel::Job"));
+}
 
 QString GlanceModel::Job::measuringText()
 {
@@ -72,18 +70,20 @@ bool GlanceModel::Job::isCurrent() const
     return model && model->task_.get() == this && !token.isCancelled();
 }
 
-std::shared_ptr<GlanceModel> GlanceModel::Job::end()
+GlanceModel *GlanceModel::Job::end()
 {
     engine.reset();
-    return std::exchange(model, nullptr);
+    GlanceModel *owner = model;
+    model = nullptr;
+    return owner;
 }
 
-std::shared_ptr<GlanceModel> GlanceModel::Job::endAsCurrent(const std::shared_ptr<Job> &job)
+GlanceModel *GlanceModel::Job::endAsCurrent(const std::shared_ptr<Job> &job)
 {
-    // Cancelled without being replaced (the program quits): the engine may have finished before
+    // Cancelled without being replaced (the window closes): the engine may have finished before
     // the cancellation, but the outcome is dropped all the same and nothing new starts.
     const bool current = job->isCurrent();
-    std::shared_ptr<GlanceModel> owner = job->end();
+    GlanceModel *owner = job->end();
     return current ? owner : nullptr;
 }
 
@@ -134,19 +134,15 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
 
 void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
 {
-    GlanceModel *context = job->model.get();
-    whenFinished(
-        job->engine->probe(QUrl::fromLocalFile(path), job->token), context,
-        [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
-            if (const auto model = endAsCurrent(job))
-                applyProbe(*model, std::move(movie), failure);
-        },
-        kJobEnds);
+    whenFinished(job->engine->probe(QUrl::fromLocalFile(path), job->token), &job->context,
+                 [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
+                     if (const auto model = endAsCurrent(job))
+                         applyProbe(*model, std::move(movie), failure);
+                 });
 }
 
 void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
 {
-    GlanceModel *context = job->model.get();
     // Called on the engine's thread while the job exists; shown only while it is the current one.
     ProgressCallback progress = [job = job.get()](const RenderProgress &step) {
         QMetaObject::invokeMethod(
@@ -176,33 +172,28 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
                 decoded.difference = differenceImage(decoded.original, decoded.encoded);
                 return decoded;
             });
-    whenFinished(
-        frames, context,
-        [job](std::optional<Frames> result, std::exception_ptr failure) {
-            if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
-                measure(job);
-            else
-                job->end();
-        },
-        kJobEnds);
+    whenFinished(frames, &job->context, [job](std::optional<Frames> result, std::exception_ptr failure) {
+        if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
+            measure(job);
+        else
+            job->end();
+    });
 }
 
 void GlanceModel::Job::measure(const std::shared_ptr<Job> &job)
 {
-    whenFinished(
-        job->engine->measure(*job->model->shown_, job->token), job->model.get(),
-        [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
-            const auto model = endAsCurrent(job);
-            if (!model || (failure && isCancellation(failure)))
-                return;
-            if (failure) {
-                model->setQuality(QString());
-                return model->setError(errorDescription(failure));
-            }
-            model->shown_->quality = quality;
-            model->setQuality(qualityLine(*quality));
-        },
-        kJobEnds);
+    whenFinished(job->engine->measure(*job->model->shown_, job->token), &job->context,
+                 [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
+                     const auto model = endAsCurrent(job);
+                     if (!model || (failure && isCancellation(failure)))
+                         return;
+                     if (failure) {
+                         model->setQuality(QString());
+                         return model->setError(errorDescription(failure));
+                     }
+                     model->shown_->quality = quality;
+                     model->setQuality(qualityLine(*quality));
+                 });
 }
 
 void GlanceModel::Job::renderAfterPause(const std::shared_ptr<Job> &job, int pauseMs)

@@ -6,6 +6,7 @@
 #include "model/glance_model.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <exception>
@@ -14,15 +15,15 @@
 
 class PreviewEngine;
 
-// One open or preview job of the model. It holds the model (and with it the engine) from its
-// start until it ends; the model's task_ holds the current job, so the pair forms a cycle that
-// ending the job breaks. Only the current job writes its outcome to the model; a superseded one
-// ends silently, whatever its ending, and so does a cancelled one. A preview job goes on after
-// the comparison is shown: it has the engine measure the quality of the encode.
+// One open or preview job of the model. It holds the engine from its start until it ends, and
+// watches the model without keeping it: a job whose model is gone ends silently. Only the
+// current job writes its outcome to the model; a superseded one ends silently, whatever its
+// ending, and so does a cancelled one. A preview job goes on after the comparison is shown: it
+// has the engine measure the quality of the encode.
 struct GlanceModel::Job {
-    explicit Job(std::shared_ptr<GlanceModel> owner);
+    explicit Job(GlanceModel &owner);
 
-    std::shared_ptr<GlanceModel> model;
+    QPointer<GlanceModel> model;
     std::shared_ptr<PreviewEngine> engine;
     // The preview job's inputs, copied when it is scheduled.
     MovieInfo movie;
@@ -30,6 +31,8 @@ struct GlanceModel::Job {
 
     CancelToken token;
     std::unique_ptr<QTimer> pause;
+    // Where the engine's answers arrive, on the GUI thread, whether or not the model is still there.
+    QObject context;
     // Receives the engine's progress reports on the GUI thread; reports still on their way when
     // the job is gone are dropped with it.
     QObject progressReceiver;
@@ -53,10 +56,10 @@ private:
 
     // Whether the job is still the model's current one and not cancelled.
     bool isCurrent() const;
-    // Lets go of the engine and the model; returns the model for the job's last steps.
-    std::shared_ptr<GlanceModel> end();
+    // Lets go of the engine and the model; returns the model (if still there) for the last steps.
+    GlanceModel *end();
     // The model when the job is still its current one and was not cancelled, otherwise nothing.
-    static std::shared_ptr<GlanceModel> endAsCurrent(const std::shared_ptr<Job> &job);
+    static GlanceModel *endAsCurrent(const std::shared_ptr<Job> &job);
     static void applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure);
     // Shows the comparison; true when it still needs its quality measured.
     bool applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure);

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-ScanModel::ScanModel(std::shared_ptr<GlanceModel> model, QObject *parent) : QObject(parent), model_(std::move(model))
+ScanModel::ScanModel(GlanceModel *model, QObject *parent) : QObject(parent), model_(model)
 {
     if (PreviewEngine *engine = model_->engine().get()) {
         scan_ = new SceneScan({engine}, this);
@@ -29,9 +29,9 @@ ScanModel::ScanModel(std::shared_ptr<GlanceModel> model, QObject *parent) : QObj
         });
         connect(finder_, &BitrateFinder::progressChanged, this, forward);
     }
-    connect(model_.get(), &GlanceModel::movieChanged, this, [this] { reset(true); });
-    connect(model_.get(), &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
-    connect(model_.get(), &GlanceModel::mbpsChanged, this, [this] { reset(false); });
+    connect(model_, &GlanceModel::movieChanged, this, [this] { reset(true); });
+    connect(model_, &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
+    connect(model_, &GlanceModel::mbpsChanged, this, [this] { reset(false); });
 }
 
 ScanModel::~ScanModel()

@@ -33,7 +33,7 @@ public:
     enum class Activity { Idle, Scanning, Finding };
     Q_ENUM(Activity)
 
-    explicit ScanModel(std::shared_ptr<GlanceModel> model, QObject *parent = nullptr);
+    explicit ScanModel(GlanceModel *model, QObject *parent = nullptr);
     // Cancels a run; the model stays held, as it is going away with the window.
     ~ScanModel() override;
 
@@ -74,7 +74,7 @@ private:
     void setProgress(const ScanProgress &progress);
     void setError(std::optional<QString> error);
 
-    std::shared_ptr<GlanceModel> model_;
+    GlanceModel *model_; // outlives the scan model
     SceneScan *scan_ = nullptr;
     BitrateFinder *finder_ = nullptr;
     CancelToken token_;

@@ -1,9 +1,9 @@
 #include "ui/glance_main_window.h"
 
-#include "ui/app_icons.h"
 #include "engine/comparison_limits.h"
-#include "ui/glance_help_commands.h"
 #include "model/glance_model.h"
+#include "ui/app_icons.h"
+#include "ui/glance_help_commands.h"
 #include "ui/glance_view.h"
 
 #include <QApplication>
@@ -16,8 +16,8 @@
 
 #include <algorithm>
 
-GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model, QWidget *parent)
-    : QMainWindow(parent), view_(new GlanceView(std::move(model)))
+GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *parent)
+    : QMainWindow(parent), view_(new GlanceView(model))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Bitglance"));

@@ -16,7 +16,7 @@ class QScreen;
 class GlanceMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    GlanceMainWindow(GlanceHelpCommands *help, std::shared_ptr<GlanceModel> model = nullptr, QWidget *parent = nullptr);
+    GlanceMainWindow(GlanceHelpCommands *help, GlanceModel *model = nullptr, QWidget *parent = nullptr);
 
     GlanceView *view() const { return view_; }
 

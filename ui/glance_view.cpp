@@ -1,15 +1,15 @@
 #include "ui/glance_view.h"
 
+#include "engine/comparison_limits.h"
+#include "model/glance_model.h"
+#include "model/settings_observer.h"
 #include "ui/app_icons.h"
 #include "ui/comparison_export_actions.h"
-#include "engine/comparison_limits.h"
 #include "ui/comparison_pane.h"
 #include "ui/elided_label.h"
-#include "model/glance_model.h"
 #include "ui/glance_window_reader.h"
 #include "ui/movie_file_dialog.h"
 #include "ui/scan_panel.h"
-#include "model/settings_observer.h"
 #include "ui/settings_panel.h"
 #include "ui/status_area.h"
 #include "ui/text_styles.h"
@@ -31,8 +31,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
-    : QWidget(parent), model_(model ? std::move(model) : GlanceModel::create())
+GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(model ? model : new GlanceModel())
 {
     setMinimumSize(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
     setAcceptDrops(true);
@@ -40,7 +39,7 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(openAction_, &QAction::triggered, this, &GlanceView::chooseMovie);
     addAction(openAction_); // the shortcut works in the window, with or without a menu
-    exportActions_ = new ComparisonExportActions(model_.get(), this);
+    exportActions_ = new ComparisonExportActions(model_, this);
 
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(18, 18, 18, 18);
@@ -48,7 +47,7 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     root->addWidget(makeHeader());
 
     settings_ = new SettingsPanel(
-        model_.get(), [this] { return canFitWindow(); }, this);
+        model_, [this] { return canFitWindow(); }, this);
     connect(settings_, &SettingsPanel::fitWindowRequested, this, &GlanceView::fitWindowToSource);
     root->addWidget(settings_);
     // The scene scan and the bitrate finder: buttons in the scene row, their strip under it.
@@ -59,17 +58,16 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
     auto *comparison = new QHBoxLayout;
     comparison->setSpacing(12);
     auto *original = originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"),
-                                                        model_.get(), ComparisonPane::Side::Original, this);
+                                                        model_, ComparisonPane::Side::Original, this);
     original->setObjectName(QStringLiteral("originalPane"));
-    auto *encoded =
-        new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_.get(), ComparisonPane::Side::Encoded, this);
+    auto *encoded = new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_, ComparisonPane::Side::Encoded, this);
     encoded->setObjectName(QStringLiteral("encodedPane"));
     comparison->addWidget(original, 1);
     comparison->addWidget(encoded, 1);
     root->addLayout(comparison, 1);
 
-    root->addWidget(new ZoomBar(model_.get(), this));
-    root->addWidget(new StatusArea(model_.get(), this));
+    root->addWidget(new ZoomBar(model_, this));
+    root->addWidget(new StatusArea(model_, this));
 
     auto *note =
         new QLabel(QStringLiteral("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "
@@ -82,29 +80,23 @@ GlanceView::GlanceView(std::shared_ptr<GlanceModel> model, QWidget *parent)
 
     // A real change of a setting asks for a new comparison after the pause, and one made by
     // dragging a slider after its release.
-    auto *observer = new SettingsObserver(model_.get(), this);
+    auto *observer = new SettingsObserver(model_, this);
     connect(settings_, &SettingsPanel::sliderHeld, observer, &SettingsObserver::setHeld);
 
     // Space flips the frames from the start, not only after a click into the pane.
-    connect(model_.get(), &GlanceModel::viewChanged, this, [this] {
+    connect(model_, &GlanceModel::viewChanged, this, [this] {
         if (model_->view() == GlanceModel::ComparisonView::Flip)
             originalPane_->setFocus();
     });
-    connect(model_.get(), &GlanceModel::movieChanged, this, &GlanceView::showMovie);
+    connect(model_, &GlanceModel::movieChanged, this, &GlanceView::showMovie);
     showMovie();
 
     new GlanceWindowReader(this, [this](QWidget *window) {
         window_ = window;
         settings_->updateFitAction();
     });
-}
-
-GlanceView::~GlanceView()
-{
-    // Take the widgets and the observer down while the model is certainly still alive; a running
-    // job may keep the model for a while after the view is gone.
-    while (!children().isEmpty())
-        delete children().constFirst();
+    // Made the last child, so that it outlives every widget and observer above.
+    model_->setParent(this);
 }
 
 QWidget *GlanceView::makeHeader()

@@ -14,17 +14,15 @@ class SettingsPanel;
 
 // The main window's content: header, the controls of the three comparison settings, the two
 // comparison panes (or the one pane of the other views), the zoom row, the error and status rows
-// and the closing note. It owns the
-// window's model (and through it the engine and its work folder), opens films chosen in the
-// dialog or dropped on it, and fits its window to the source.
+// and the closing note. It owns the window's model (and through it the engine and its work
+// folder), opens films chosen in the dialog or dropped on it, and fits its window to the source.
 class GlanceView : public QWidget {
     Q_OBJECT
 public:
-    // Without a model, creates one on the program's own Tools folder.
-    explicit GlanceView(std::shared_ptr<GlanceModel> model = nullptr, QWidget *parent = nullptr);
-    ~GlanceView() override;
+    // Takes model as its own; without one, creates one on the program's own Tools folder.
+    explicit GlanceView(GlanceModel *model = nullptr, QWidget *parent = nullptr);
 
-    GlanceModel *model() const { return model_.get(); }
+    GlanceModel *model() const { return model_; }
     // "Film öffnen …" with Ctrl+O: the header button and the File menu share it, so that the
     // shortcut has one owner.
     QAction *openAction() const { return openAction_; }
@@ -50,7 +48,7 @@ private:
     void useScreen(QScreen *screen);
     bool canFitWindow() const;
 
-    std::shared_ptr<GlanceModel> model_;
+    GlanceModel *model_;       // the view's last child: Qt deletes it after every widget that shows it
     QPointer<QWidget> window_; // as the window reader last reported it
     QAction *openAction_ = nullptr;
     ComparisonExportActions *exportActions_ = nullptr;

@@ -1,9 +1,9 @@
+#include "engine/preview_engine.h"
+#include "model/glance_model.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_main_window.h"
-#include "model/glance_model.h"
 #include "ui/glance_view.h"
-#include "engine/preview_engine.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -11,7 +11,6 @@
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
-#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
@@ -74,8 +73,6 @@ int main(int argc, char *argv[])
         GlanceHelpCommands help;
         QPointer<GlanceMainWindow> window = new GlanceMainWindow(&help);
         window->show();
-        // Watched without keeping it alive, for the clean-up at exit.
-        const std::weak_ptr<GlanceModel> model = window->view()->model()->weak_from_this();
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
         QStringList arguments = QApplication::arguments().mid(1);
@@ -87,20 +84,14 @@ int main(int argc, char *argv[])
         }
 
         result = QApplication::exec();
-        delete window; // still there when the loop was left without closing it
-
-        // A job still running holds its model and engine, and with them the work folder. Cancel
-        // it (a job in its pause ends at once) and stop the tool it waits for, so that the folder
-        // is gone when the program is.
-        if (const std::shared_ptr<GlanceModel> running = model.lock())
-            running->cancelCurrentJob();
-    }
-    PreviewEngine::abortAllRunningTools();
-    const QDeadlineTimer deadline(5000);
-    while (PreviewEngine::liveCount() > 0 && !deadline.hasExpired()) {
+        // Closed, the window has deleted itself later; still open, it goes now. Either way its
+        // model cancels the running job, which lets go of the engine once the engine answers.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
+        delete window;
     }
+    // The tools still running end at once; the jobs let go of their engines, and the work folders
+    // are gone before the program is.
+    PreviewEngine::abortAllRunningTools();
+    PreviewEngine::waitForAll(QDeadlineTimer(5000));
     return result;
 }

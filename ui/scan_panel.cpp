@@ -67,8 +67,8 @@ QString finderOutcomeText(const FinderResult &found)
 
 } // namespace
 
-ScanPanel::ScanPanel(std::shared_ptr<GlanceModel> model, QSlider *sceneSlider, double valuesPerSecond, QWidget *parent)
-    : QWidget(parent), model_(std::move(model)), scans_(new ScanModel(model_, this))
+ScanPanel::ScanPanel(GlanceModel *model, QSlider *sceneSlider, double valuesPerSecond, QWidget *parent)
+    : QWidget(parent), model_(model), scans_(new ScanModel(model_, this))
 {
     setObjectName(QStringLiteral("scanPanel"));
     buttons_ = makeButtons();
@@ -95,7 +95,7 @@ ScanPanel::ScanPanel(std::shared_ptr<GlanceModel> model, QSlider *sceneSlider, d
             openResults();
     });
     connect(scans_, &ScanModel::errorChanged, this, &ScanPanel::showOutcome);
-    connect(model_.get(), &GlanceModel::movieChanged, this, &ScanPanel::showActivity);
+    connect(model_, &GlanceModel::movieChanged, this, &ScanPanel::showActivity);
     showActivity();
 }
 

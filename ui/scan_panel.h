@@ -20,8 +20,7 @@ class ScanPanel : public QWidget {
     Q_OBJECT
 public:
     // valuesPerSecond: the scene slider's scale.
-    ScanPanel(std::shared_ptr<GlanceModel> model, QSlider *sceneSlider, double valuesPerSecond,
-              QWidget *parent = nullptr);
+    ScanPanel(GlanceModel *model, QSlider *sceneSlider, double valuesPerSecond, QWidget *parent = nullptr);
 
     ScanModel *scanModel() const { return scans_; }
     // "Szenen prüfen" and "Bitrate finden …" side by side, for the scene row.
@@ -39,7 +38,7 @@ private:
     void showOutcome();
     void openResults();
 
-    std::shared_ptr<GlanceModel> model_;
+    GlanceModel *model_;
     ScanModel *scans_;
     QWidget *buttons_ = nullptr;
     QPushButton *scanButton_ = nullptr;

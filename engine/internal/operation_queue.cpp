@@ -99,9 +99,3 @@ void OperationQueue::abortAll()
     for (Operation &operation : dropped)
         operation.drop();
 }
-
-int OperationQueue::liveCount()
-{
-    std::lock_guard lock(registryMutex);
-    return int(registry.size());
-}

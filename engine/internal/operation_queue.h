@@ -5,8 +5,8 @@
 #endif
 
 #include "engine/cancel_token.h"
-#include "engine/internal/cancellation.h"
 #include "engine/cancelled_error.h"
+#include "engine/internal/cancellation.h"
 
 #include <QFuture>
 #include <QPromise>
@@ -71,8 +71,6 @@ public:
     // fails as cancelled) and fails the queued ones as cancelled without running them. Operations
     // submitted later run normally. Thread-safe.
     static void abortAll();
-    // Number of queues alive in this process.
-    static int liveCount();
 
 private:
     struct Operation {

@@ -86,6 +86,26 @@ void ResultExport::saveClip(const PreviewResult &result, bool reference, const Q
 void ResultExport::saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines,
                                          const QString &destination, const Cancellation &cancel) const
 {
+    composePicture(result, captionLines, cancel,
+                   [&](const QString &picture) { copyInto(picture, destination, cancel); });
+}
+
+QByteArray ResultExport::comparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                           const Cancellation &cancel) const
+{
+    QByteArray bytes;
+    composePicture(result, captionLines, cancel, [&bytes](const QString &picture) {
+        QFile file(picture);
+        if (!file.open(QIODevice::ReadOnly))
+            throw PreviewError::system(picture + QStringLiteral(": ") + file.errorString());
+        bytes = file.readAll();
+    });
+    return bytes;
+}
+
+void ResultExport::composePicture(const PreviewResult &result, const QStringList &captionLines,
+                                  const Cancellation &cancel, const std::function<void(const QString &)> &use) const
+{
     if (cancel.requested())
         throw CancelledError();
     const bool turned = result.rotation == 90 || result.rotation == 270;
@@ -104,7 +124,7 @@ void ResultExport::saveComparisonPicture(const PreviewResult &result, const QStr
                                                   captionFontSize(width, height, captionLines),
                                                   int(captionLines.size()), kCaption, kPicture),
                 cancel, {}, folder_.path());
-    copyInto(folder_.file(kPicture), destination, cancel);
+    use(folder_.file(kPicture));
 }
 
 int ResultExport::captionFontSize(qint64 width, qint64 height, const QStringList &captionLines)

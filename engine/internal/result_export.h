@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Writes what a comparison showed to a file of the user's choice: one of its clips, copied from
 // the work folder, or the picture of both frames with a caption, composed by ffmpeg (so that the
@@ -29,6 +30,9 @@ public:
     // Throws PreviewError (ffmpeg's failure), a system PreviewError, CancelledError.
     void saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines, const QString &destination,
                                const Cancellation &cancel) const;
+    // The same picture's PNG bytes.
+    QByteArray comparisonPicture(const PreviewResult &result, const QStringList &captionLines,
+                                 const Cancellation &cancel) const;
 
     // The caption's font size in pixels for frames of that upright size: a thirtieth of their
     // height (at least 12, at most 64 pixels), smaller where the longest line would not fit the
@@ -36,6 +40,10 @@ public:
     static int captionFontSize(qint64 width, qint64 height, const QStringList &captionLines);
 
 private:
+    // Composes the picture in the work folder and hands its file to use before removing it.
+    void composePicture(const PreviewResult &result, const QStringList &captionLines, const Cancellation &cancel,
+                        const std::function<void(const QString &)> &use) const;
+
     QString ffmpeg_;
     const ToolRunner &runner_;
     const WorkFolder &folder_;

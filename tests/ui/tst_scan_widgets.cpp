@@ -131,7 +131,7 @@ private slots:
         FakeTools tools;
         tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
         QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
-        const auto model = GlanceModel::create(tools.directory());
+        auto *model = new GlanceModel(tools.directory());
         model->setPreviewPauseMs(0);
         GlanceView view(model);
         view.show();

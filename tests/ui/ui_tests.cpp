@@ -1,14 +1,14 @@
 // The desktop program as a user meets it, driven through its widgets against a model on fake tools,
 // and the arithmetic behind it: where a frame pixel lands, how the window is fitted to the source.
-#include "ui/comparison_pane.h"
+#include "engine/preview_engine.h"
+#include "model/glance_model.h"
 #include "support/fake_tools.h"
+#include "ui/comparison_pane.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_main_window.h"
-#include "model/glance_model.h"
 #include "ui/glance_view.h"
 #include "ui/glance_window_reader.h"
 #include "ui/pane_geometry.h"
-#include "engine/preview_engine.h"
 #include "ui/view_texts.h"
 #include "ui/window_fit.h"
 
@@ -38,7 +38,7 @@ using View = GlanceModel::ComparisonView;
 // One main window on fake tools, and a film file for it to open.
 struct Setup {
     FakeTools tools;
-    std::weak_ptr<GlanceModel> weakModel;
+    QPointer<GlanceModel> weakModel;
     QPointer<GlanceMainWindow> window;
     bool active = false;
     QString film = tools.directory() + u"/Urlaub 2024.mp4"_s;
@@ -47,10 +47,10 @@ struct Setup {
     explicit Setup(GlanceHelpCommands *help = nullptr, QScreen *screen = nullptr)
     {
         QFile(film).open(QIODevice::WriteOnly);
-        auto model = GlanceModel::create(tools.directory());
+        auto *model = new GlanceModel(tools.directory());
         model->setPreviewPauseMs(0);
         weakModel = model;
-        window = new GlanceMainWindow(help, std::move(model));
+        window = new GlanceMainWindow(help, model);
         if (screen)
             window->move(screen->geometry().topLeft());
         window->show();
@@ -153,7 +153,7 @@ private slots:
         QVERIFY(requests.size() == 1 && s.model()->mbps() == 4.5 && s.idle());
         const QString folder = s.model()->workDirectory();
         s.window->close(); // and with it the view, the model and the work folder
-        QTRY_VERIFY(!s.window && s.weakModel.expired() && !QFileInfo::exists(folder));
+        QTRY_VERIFY(!s.window && !s.weakModel && !QFileInfo::exists(folder));
     }
 
     void whileAComparisonIsComputed()
