@@ -90,3 +90,13 @@ QString PreviewError::qualityNotMeasured()
 {
     return QStringLiteral("Die Qualität konnte nicht gemessen werden.");
 }
+
+QString PreviewError::noSpaceFor(const QString &file)
+{
+    return QStringLiteral("Kein Platz mehr für die Datei: ") + file;
+}
+
+QString PreviewError::linkRefused(const QString &file)
+{
+    return QStringLiteral("Die Datei ist eine symbolische Verknüpfung und wird nicht überschrieben: ") + file;
+}

@@ -31,6 +31,9 @@ public:
     static QString frameNotExtracted();
     static QString resultGone();
     static QString qualityNotMeasured();
+    // A file of the user's that could not be written.
+    static QString noSpaceFor(const QString &file);
+    static QString linkRefused(const QString &file);
 
 private:
     QString message_;

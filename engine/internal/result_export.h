@@ -22,11 +22,12 @@ class ResultExport {
 public:
     ResultExport(QString ffmpeg, const ToolRunner &runner, const WorkFolder &folder, EncodeCache &cache);
 
-    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, PlatformError
-    // when the destination cannot be written, CancelledError.
+    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, the failures
+    // of OutputFile for the destination (a link, a full disk), PlatformError, CancelledError.
     void saveClip(const PreviewResult &result, bool reference, const QString &destination,
                   const Cancellation &cancel) const;
-    // Throws PreviewError (ffmpeg's failure), PlatformError, CancelledError.
+    // Throws PreviewError (ffmpeg's failure, a full disk, a link as destination), PlatformError,
+    // CancelledError.
     void saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines, const QString &destination,
                                const Cancellation &cancel) const;
 

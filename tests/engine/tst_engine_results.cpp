@@ -69,8 +69,8 @@ private slots:
     void cleanup() { engine_.reset(), fake_.reset(), temp_.reset(); }
 
     // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
-    // the i-th result rendered, "w" writes the film anew. Each step gives its tool calls, "*" after a render that came with
-    // quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
+    // the i-th result rendered, "w" writes the film anew. Each step gives its tool calls, "*" after a render that came
+    // with quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
     void cache_data()
     {
         columns({"encodedBytes", "steps", "expected"}); // encodedBytes: what the fake encoder writes
@@ -150,7 +150,8 @@ private slots:
                  previewError(PreviewError::qualityNotMeasured()));
     }
 
-    // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing.
+    // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing,
+    // nor does a save to a link that another user planted, whatever it names.
     void saveClip()
     {
         using Kind = PreviewEngine::ClipKind;
@@ -162,12 +163,18 @@ private slots:
                              failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(15)};
+        QVERIFY(QFile::link(temp("Opfer"), temp("link.mp4")) && QFile::link(temp("Opfer"), temp("link.png")));
+        outcomes << failureText(engine_->saveClip(first, Kind::Encoded, temp("link.mp4")))
+                 << failureText(engine_->saveComparisonPicture(first, {"Bild"}, temp("link.png")));
         resultOrWarn(engine_->render(movie(), 60, 2, 720));
         outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
                  << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
         QCOMPARE(outcomes,
                  QStringList({"no failure", "no failure", "CancelledError",
-                              "PlatformError: ", previewError(PreviewError::resultGone()), "no failure"}));
+                              "PlatformError: ", previewError(PreviewError::linkRefused(temp("link.mp4"))),
+                              previewError(PreviewError::linkRefused(temp("link.png"))),
+                              previewError(PreviewError::resultGone()), "no failure"}));
+        QVERIFY(!QFileInfo::exists(temp("Opfer")));
         for (const auto &[name, content] :
              {std::pair{"e.mp4", "/clip-1/2000000/encoded.mp4"}, {"r.mkv", "/reference.mkv"}}) {
             QFile saved(temp(name));
