@@ -286,6 +286,11 @@ private slots:
         // The reader of the output goes away once the tool runs.
         QTest::newRow("SIGPIPE") << int(SIGPIPE)
                                  << R"(("$0" "$@"; echo $? >status) | (until [ -e 'STARTED' ]; do sleep 0.05; done))";
+        // A reader that does not read: the program waits to write its lines into a pipe of one page.
+        QTest::newRow("SIGTERM, output not read")
+            << int(SIGTERM)
+            << R"(( (perl -e 'fcntl(STDOUT, 1031, 4096) or die'; echo $BASHPID >pid; exec "$0" "$@");)"
+               R"( echo $? >status) | (until [ -e status ]; do sleep 0.1; done))";
     }
 
     void interruptionsLeaveNothing()
@@ -294,14 +299,25 @@ private slots:
         QFETCH(QString, shell);
         FakeTools tools;
         // A reference cut that would take a minute: the signal has to end it.
-        tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nexec sleep 60\n"));
+        const bool blocked = shell.contains("perl");
+        if (!blocked)
+            tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nexec sleep 60\n"));
         Cli cli;
         shell.replace(QLatin1String("STARTED"), tools.directory() + "/started");
-        QProcess *process =
-            cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps", "2,3"}, shell);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
-        if (shell.isEmpty())
-            ::kill(pid_t(process->processId()), signal);
+        QProcess *process = cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps",
+                                       blocked ? "1,2,3,4,5,6,7,8,9,10,11,12" : "2,3"},
+                                      shell);
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+        };
+        if (blocked)
+            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.films.filePath("pid")) + "/wchan").contains("pipe_write"),
+                                     30000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
+        if (shell.isEmpty() || blocked)
+            ::kill(blocked ? read(cli.films.filePath("pid")).toInt() : pid_t(process->processId()), signal);
         QVERIFY(process->waitForFinished(30000));
         int status = process->exitCode();
         if (!shell.isEmpty()) {
@@ -311,7 +327,7 @@ private slots:
         }
         QCOMPARE(status, 128 + signal);
         QVERIFY(cli.workFolders().isEmpty());
-        QVERIFY(QDir(cli.films.path()).entryList({"*.png"}).isEmpty());
+        QVERIFY(blocked || QDir(cli.films.path()).entryList({"*.png"}).isEmpty()); // written before it blocked
     }
 
     void realRenderEndToEnd()
