@@ -2,6 +2,8 @@
 
 #include "engine/number_text.h"
 
+#include <algorithm>
+
 namespace FfmpegCommands {
 
 namespace {
@@ -46,6 +48,17 @@ QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const Q
                       QStringLiteral("scale=-2:2*trunc(min(ih\\,%1)/2),setsar=1,format=yuv420p").arg(plan.outputHeight),
                       QStringLiteral("-c:v"), QStringLiteral("ffv1"), QStringLiteral("-level"), QStringLiteral("3"),
                       referencePath};
+}
+
+QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &plan, double leadSeconds,
+                                    const QString &referencePath)
+{
+    const double lead = std::min(plan.start, leadSeconds);
+    QStringList arguments = referenceCut(moviePath, plan, referencePath);
+    arguments[arguments.indexOf(QStringLiteral("-ss")) + 1] = doubleText(plan.start - lead);
+    arguments.insert(arguments.indexOf(QStringLiteral("-t")), QStringLiteral("-ss"));
+    arguments.insert(arguments.indexOf(QStringLiteral("-t")), doubleText(lead));
+    return arguments;
 }
 
 QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName)

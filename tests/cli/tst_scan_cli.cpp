@@ -149,6 +149,16 @@ private slots:
         QVERIFY2(cli.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(cli.err));
     }
 
+    // A scene that fails is named: here the data of the film end before the third of four scenes.
+    void failedSceneNamed()
+    {
+        FakeTools tools;
+        tools.setPrelude("ffmpeg", R"(case "$*" in *"-ss 61.5 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)");
+        Cli cli;
+        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes", "4"}), 1);
+        QCOMPARE(cli.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
+    }
+
     // Two engines each in an encode that would take half a minute.
     void interruptedScanEndsItsToolsAndLeavesNothing()
     {

@@ -503,6 +503,9 @@ void EngineTests::commandLines_data()
     row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
         R"(-v error -nostdin -progress pipe:1 -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn )"
         R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("cut from earlier", referenceCutFromEarlier("/F i.mp4", plan, 10, "/W/reference.mkv").join(' '),
+        R"(-v error -nostdin -progress pipe:1 -y -ss 87.0 -noautorotate -i /F i.mp4 -ss 10.0 -t 0.05 -map 0:V:0 -an )"
+        R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
     row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
         R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
@@ -557,7 +560,11 @@ void EngineTests::render_data()
     // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
     row("cut without frames", "60 2 720",
         R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
-        previewError(PreviewError::noFramesRead() + "\n[mov] partial file\n; c; cpoemx"));
+        previewError(PreviewError::noFramesRead() + "\n[mov] partial file\n; cc; cpoemx"));
+    // Keyframes far apart (MPEG-TS): the fast seek finds no frame, a cut from earlier does.
+    row("no frame from the fast seek", "60 2 720",
+        R"(ffmpeg reference.mkv: case "$*" in *" -i "*" -ss "*) ;; *) printf 'frame=0\nprogress=end\n'; exit 0 ;; esac)",
+        "2000000 2.37; ccpoemx; emx");
     // Cancelled while a tool runs: the tool is killed, nothing after it starts.
     row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
     row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
