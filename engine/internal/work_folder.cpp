@@ -58,11 +58,15 @@ QByteArray startTime(qint64 pid)
 }
 
 // The owner record of a folder, opened without waiting (a FIFO) and without following a link; -1
-// when there is none or it is anything but a small regular file.
+// when there is none or it is anything but a small regular file. For writing where it can be, as
+// NFS takes an exclusive lock on a file open for writing only.
 int openRecord(const QString &folder)
 {
-    const int record = ::open(QFile::encodeName(folder + QLatin1Char('/') + kOwnerRecord).constData(),
-                              O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + kOwnerRecord);
+    const int flags = O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    int record = ::open(path.constData(), O_RDWR | flags);
+    if (record < 0 && errno == EACCES)
+        record = ::open(path.constData(), O_RDONLY | flags);
     struct stat info = {};
     if (record >= 0 && (::fstat(record, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kRecordBytes)) {
         ::close(record);
