@@ -311,8 +311,8 @@ private slots:
             QFile file(path);
             return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
         };
-        if (blocked)
-            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.films.filePath("pid")) + "/wchan").contains("pipe_write"),
+        if (blocked) // waiting in pipe_write (pipe_wait on older kernels)
+            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.films.filePath("pid")) + "/wchan").contains("pipe_w"),
                                      30000);
         else
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
