@@ -292,15 +292,18 @@ private slots:
         fake_->setBody("ffmpeg", kHang);
         QProcess program; // this program as a child, running the tool
         program.start(QCoreApplication::applicationFilePath(), {"--run-tool", fake("ffmpeg")});
-        QTRY_VERIFY(read(fake("pid")).endsWith('\n'));
+        QTRY_VERIFY_WITH_TIMEOUT(read(fake("pid")).endsWith('\n'), 30000);
         ::kill(pid_t(program.processId()), SIGKILL);
         QVERIFY(program.waitForFinished(60000));
         const QString tool = "/proc/" + read(fake("pid")).trimmed() + "/stat";
         const auto running = [&tool] {
             return !read(tool).startsWith("<missing>") && read(tool).split(' ').value(2) != "Z";
         };
-        QTRY_VERIFY_WITH_TIMEOUT(!running(), 3000);
+        const bool ended = QTest::qWaitFor([&running] { return !running(); }, 3000);
+        if (!ended)
+            ::kill(read(fake("pid")).trimmed().toInt(), SIGKILL);
         WorkFolder::removeAbandoned(QDir::tempPath()); // the killed program's, whose lock went with it
+        QVERIFY(ended);
     }
 
     // A tool run and the ways a tool fails, each with a message that says why.
