@@ -1,8 +1,10 @@
 #include "analysis/scene_scan.h"
 
+#include "analysis/scene_texts.h"
 #include "engine/cancelled_error.h"
 #include "engine/error_description.h"
 #include "engine/preview_engine.h"
+#include "engine/preview_error.h"
 #include "engine/render_progress.h"
 #include "engine/when_finished.h"
 
@@ -24,6 +26,20 @@ double shareDone(const RenderProgress &progress)
     const double frames =
         progress.totalFrames > 0 ? std::clamp(double(progress.frames) / double(progress.totalFrames), 0.0, 1.0) : 0.0;
     return progress.step == RenderProgress::Step::Cut ? cutShare * frames : cutShare + encodeShare * frames;
+}
+
+// A scene's failure names the scene, so that a film whose data ends early shows where.
+std::exception_ptr namingScene(double sceneSeconds, const std::exception_ptr &failure)
+{
+    if (!failure || isCancellation(failure))
+        return failure;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const PreviewError &error) {
+        return std::make_exception_ptr(PreviewError(sceneFailureText(sceneSeconds, error.message()), error.kind()));
+    } catch (...) {
+        return std::make_exception_ptr(PreviewError(sceneFailureText(sceneSeconds, errorDescription(failure))));
+    }
 }
 
 } // namespace
@@ -108,7 +124,7 @@ void SceneScan::startNext(int lane)
     whenFinished(rendered, this,
                  [this, lane, sceneSeconds](std::optional<PreviewResult> result, const std::exception_ptr &failure) {
                      if (failure || !result)
-                         return laneFailed(lane, failure);
+                         return laneFailed(lane, namingScene(sceneSeconds, failure));
                      SceneResult scene;
                      scene.seconds = result->seconds;
                      scene.sampleSeconds = result->sampleSeconds;
@@ -132,7 +148,7 @@ void SceneScan::measure(int lane, SceneResult scene, const PreviewResult &result
     whenFinished(measured, this,
                  [this, lane, scene](std::optional<QualityNumbers> quality, const std::exception_ptr &failure) mutable {
                      if (failure || !quality)
-                         return laneFailed(lane, failure);
+                         return laneFailed(lane, namingScene(scene.sceneSeconds, failure));
                      scene.quality = *quality;
                      sceneDone(lane, scene);
                  });

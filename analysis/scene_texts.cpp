@@ -1,9 +1,15 @@
 #include "analysis/scene_texts.h"
 
+#include "engine/comparison_texts.h"
 #include "engine/quality_texts.h"
 
 QString sceneNumbersText(const SceneResult &scene)
 {
     return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
         + mbpsText(scene.actualMbps, 2);
+}
+
+QString sceneFailureText(double sceneSeconds, const QString &failure)
+{
+    return QStringLiteral("Szene bei ") + timeText(sceneSeconds) + QStringLiteral(": ") + failure;
 }

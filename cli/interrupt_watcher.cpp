@@ -1,5 +1,6 @@
 #include "cli/interrupt_watcher.h"
 
+#include "cli/json_output.h"
 #include "engine/preview_engine.h"
 
 #include <ctime>
@@ -36,10 +37,13 @@ void InterruptWatcher::watch()
     const timespec tick{0, 100 * 1000 * 1000};
     while (!stopping_) {
         const int caught = sigtimedwait(&signals_, nullptr, &tick);
-        if (caught > 0) {
+        if (caught > 0)
             interrupt(caught);
+        // A signal ends the program also while it waits to write a line nobody reads.
+        if (signal_ != 0)
+            JsonOutput::interruptWriting();
+        if (caught > 0)
             continue;
-        }
         pollfd output{STDOUT_FILENO, 0, 0};
         if (!outputComplete_ && signal_ == 0 && ::poll(&output, 1, 0) == 1 && (output.revents & POLLERR))
             interrupt(SIGPIPE);

@@ -6,11 +6,25 @@
 #include <QJsonDocument>
 #include <QString>
 
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <mutex>
+#include <pthread.h>
+#include <unistd.h>
 
 namespace {
+
+// A write to standard output that waits for a reader which does not read is woken by SIGURG
+// (whose handler does nothing, so that the write returns early) once the program is to end.
+constexpr int kWakeSignal = SIGURG;
+std::atomic<bool> interrupted{false};
+std::atomic<bool> writing{false};
+pthread_t writer;
+
+void wake(int)
+{}
 
 // One JSON value in its compact text form.
 QByteArray json(const QJsonValue &value)
@@ -49,15 +63,37 @@ QJsonValue JsonOutput::optionalNumber(const std::optional<double> &value)
 
 void JsonOutput::printLine(const QByteArray &line)
 {
-    errno = 0;
-    const bool written = std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size())
-        && std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0;
-    if (written)
+    static std::once_flag woken;
+    std::call_once(woken, [] {
+        struct sigaction action = {};
+        action.sa_handler = wake; // without SA_RESTART
+        sigemptyset(&action.sa_mask);
+        sigaction(kWakeSignal, &action, nullptr);
+    });
+    const QByteArray text = line + '\n';
+    writer = pthread_self();
+    writing = true;
+    int error = 0;
+    for (qsizetype done = 0; done < text.size() && error == 0;) {
+        const ssize_t written =
+            interrupted ? -1 : ::write(STDOUT_FILENO, text.constData() + done, size_t(text.size() - done));
+        if (written >= 0)
+            done += written;
+        else
+            error = interrupted ? EINTR : errno == EINTR ? 0 : errno;
+    }
+    writing = false;
+    if (error == 0)
         return;
-    const int error = errno;
-    std::clearerr(stdout);
-    if (error == EPIPE)
+    if (error == EPIPE || error == EINTR)
         throw OutputClosed();
     throw PreviewError::system(QStringLiteral("cannot write to standard output: ")
                                + QString::fromLocal8Bit(std::strerror(error)));
+}
+
+void JsonOutput::interruptWriting()
+{
+    interrupted = true;
+    if (writing)
+        pthread_kill(writer, kWakeSignal);
 }

@@ -20,8 +20,11 @@ QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members,
                   const QList<std::pair<const char *, QByteArray>> &nested);
 QJsonValue optionalNumber(const std::optional<double> &value);
 
-// Writes the line and flushes it. Throws OutputClosed for a pipe without reader and a system
-// PreviewError for any other failure (a full disk, a closed descriptor).
+// Writes the line. Throws OutputClosed for a pipe without reader or once interruptWriting() was
+// called, and a system PreviewError for any other failure (a full disk, a closed descriptor).
 void printLine(const QByteArray &line);
+// Ends a write that waits for a reader which does not read, and any later one. Safe from any
+// thread; call it again while the program is ending, as a write may only have been about to wait.
+void interruptWriting();
 
 } // namespace JsonOutput

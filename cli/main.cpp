@@ -7,13 +7,13 @@
 #include "cli/scan_commands.h"
 #include "engine/comparison_texts.h"
 #include "engine/error_description.h"
+#include "engine/output_file.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>
@@ -36,13 +36,6 @@ void failWith(const QString &text)
     throw PreviewError(text);
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        failWith(path + QStringLiteral(": ") + file.errorString());
-}
-
 // The output folder must be one that can be made and written, found before any work: the
 // folder itself when it exists, otherwise the nearest folder above it that exists.
 void checkOutFolder(const QString &path)
@@ -55,6 +48,28 @@ void checkOutFolder(const QString &path)
         failWith(existing + QStringLiteral(": not a folder"));
     if (::access(QFile::encodeName(existing).constData(), W_OK | X_OK) != 0)
         failWith(existing + QStringLiteral(": cannot write there"));
+}
+
+// The composed pictures go into a folder that exists and can be written, under names that are
+// neither folders nor links: found before any work, as for the output folder.
+void checkSideBySide(const CliArguments &arguments)
+{
+    if (arguments.sideBySide.isEmpty())
+        return;
+    const QFileInfo folder(QFileInfo(arguments.sideBySide).path());
+    if (!folder.exists())
+        failWith(folder.filePath() + QStringLiteral(": no such folder"));
+    if (!folder.isDir())
+        failWith(folder.filePath() + QStringLiteral(": not a folder"));
+    if (::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0)
+        failWith(folder.filePath() + QStringLiteral(": cannot write there"));
+    for (const double mbps : arguments.mbps) {
+        const QFileInfo picture(arguments.sideBySidePath(mbps));
+        if (picture.isSymLink())
+            throw PreviewError::linkRefused(picture.filePath());
+        if (picture.isDir())
+            failWith(picture.filePath() + QStringLiteral(": is a folder"));
+    }
 }
 
 void probeCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
@@ -92,12 +107,12 @@ void writeOutputs(PreviewEngine &engine, const CliArguments &arguments, const Mo
         // are the same for every bitrate of one run.
         if (!QDir().mkpath(arguments.outDirectory))
             failWith(arguments.outDirectory + QStringLiteral(": cannot create folder"));
-        writeFile(arguments.originalPath(), result.original);
+        OutputFile::writeWhole(arguments.originalPath(), result.original);
         if (arguments.clips)
             engine.saveClip(result, PreviewEngine::ClipKind::Reference, arguments.referenceClipPath(), token)
                 .waitForFinished();
     }
-    writeFile(arguments.encodedPath(mbps), result.encoded);
+    OutputFile::writeWhole(arguments.encodedPath(mbps), result.encoded);
     if (arguments.clips)
         engine.saveClip(result, PreviewEngine::ClipKind::Encoded, arguments.encodedClipPath(mbps), token)
             .waitForFinished();
@@ -122,6 +137,7 @@ QByteArray psnrObject(const std::optional<double> &frame, const std::optional<do
 void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
     checkOutFolder(arguments.outDirectory);
+    checkSideBySide(arguments);
     const MovieInfo movie = engine.probe(arguments.film, token).result();
     const ProgressCallback progress = arguments.progress ? ProgressCallback(printProgress) : ProgressCallback();
     QList<double> written;

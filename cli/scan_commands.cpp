@@ -1,20 +1,22 @@
 #include "cli/scan_commands.h"
 
 #include "analysis/bitrate_finder.h"
+#include "analysis/scene_plan.h"
+#include "analysis/scene_scan.h"
 #include "cli/json_output.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
-#include "analysis/scene_plan.h"
-#include "analysis/scene_scan.h"
 #include "engine/when_finished.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -66,11 +68,17 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
     const QList<double> times = ScenePlan::sceneTimes(movie.duration, arguments.scenes);
     const double mbps = arguments.mbps.constFirst();
 
-    // Every further engine works in a folder of its own, with the same tools.
+    // Every further engine works in a folder of its own, with the same tools. Each runs an ffmpeg
+    // that uses all cores: more engines than cores gain nothing and cost an encoder's memory each.
+    const int cores = std::max(1, QThread::idealThreadCount());
+    if (arguments.jobs > cores)
+        std::fprintf(stderr,
+                     "bitglance-cli: --jobs %d is more than the %d cores of this machine: %d jobs run at once\n",
+                     arguments.jobs, cores, cores);
     std::vector<std::unique_ptr<PreviewEngine>> more;
     QList<PreviewEngine *> engines{&engine};
     const QString tools = QFileInfo(engine.ffmpeg()).path();
-    while (engines.size() < std::min<qsizetype>(arguments.jobs, times.size())) {
+    while (engines.size() < std::min<qsizetype>(std::min(arguments.jobs, cores), times.size())) {
         more.push_back(std::make_unique<PreviewEngine>(tools));
         engines.append(more.back().get());
     }

@@ -110,3 +110,14 @@ PreviewError PreviewError::noFileGiven()
 {
     return PreviewError(QStringLiteral("Keine Datei angegeben."));
 }
+
+PreviewError PreviewError::noSpaceFor(const QString &file)
+{
+    return PreviewError(QStringLiteral("Kein Platz mehr für die Datei: ") + file);
+}
+
+PreviewError PreviewError::linkRefused(const QString &file)
+{
+    return PreviewError(QStringLiteral("Die Datei ist eine symbolische Verknüpfung und wird nicht überschrieben: ")
+                        + file);
+}

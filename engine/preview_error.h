@@ -48,6 +48,9 @@ public:
     static PreviewError resultGone();
     static PreviewError qualityNotMeasured();
     static PreviewError noScenes();
+    // A file of the user's that could not be written.
+    static PreviewError noSpaceFor(const QString &file);
+    static PreviewError linkRefused(const QString &file);
 
 private:
     QString message_;

@@ -118,7 +118,7 @@ void EncodeCache::remove(const QString &key)
 {
     const QString folder = entryFolder(key);
     if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
+        WorkFolder::removeTree(folder);
     const auto found = entries_.find(key);
     if (found == entries_.end())
         return;
@@ -164,7 +164,7 @@ void EncodeCache::dropClipIfUnused(const QString &clipKey)
     for (const Entry &entry : std::as_const(entries_))
         if (entry.clipKey == clipKey)
             return;
-    QDir(clipFolder(clipKey)).removeRecursively();
+    WorkFolder::removeTree(clipFolder(clipKey));
     clips_.remove(clipKey);
     clipFolders_.remove(clipKey);
 }

@@ -2,6 +2,8 @@
 
 #include "engine/number_text.h"
 
+#include <algorithm>
+
 namespace FfmpegCommands {
 
 namespace {
@@ -48,6 +50,17 @@ QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const Q
                       referencePath};
 }
 
+QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &plan, double leadSeconds,
+                                    const QString &referencePath)
+{
+    const double lead = std::min(plan.start, leadSeconds);
+    QStringList arguments = referenceCut(moviePath, plan, referencePath);
+    arguments[arguments.indexOf(QStringLiteral("-ss")) + 1] = doubleText(plan.start - lead);
+    arguments.insert(arguments.indexOf(QStringLiteral("-t")), QStringLiteral("-ss"));
+    arguments.insert(arguments.indexOf(QStringLiteral("-t")), doubleText(lead));
+    return arguments;
+}
+
 QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName)
 {
     return ffmpegStart()
@@ -82,9 +95,10 @@ QStringList quality(const QString &encodedPath, const QString &referencePath, co
     // Both inputs count their frames from 0 on one time base, so that the filters pair frame n of
     // the encoded clip with frame n of the reference whatever the two containers did to the
     // timestamps (Matroska keeps milliseconds only).
-    const QString graph = QStringLiteral("[0:v]settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];"
-                                         "[e0][r0]ssim=stats_file=%1;[e1][r1]psnr=stats_file=%2")
-                              .arg(ssimStats, psnrStats);
+    const QString graph =
+        QStringLiteral("[0:v]settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];"
+                       "[e0][r0]ssim=stats_file=%1;[e1][r1]psnr=stats_file=%2")
+            .arg(ssimStats, psnrStats);
     return {QStringLiteral("-hide_banner"),
             QStringLiteral("-nostats"),
             QStringLiteral("-v"),
@@ -101,14 +115,13 @@ QStringList quality(const QString &encodedPath, const QString &referencePath, co
             QStringLiteral("-")};
 }
 
-QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation,
-                              qint64 uprightHeight, int fontSize, int captionLines, const QString &captionFile,
-                              const QString &outputPng)
+QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation, qint64 uprightHeight,
+                              int fontSize, int captionLines, const QString &captionFile, const QString &outputPng)
 {
-    const QString turn = rotation == 90    ? QStringLiteral("transpose=clock")
-                         : rotation == 180 ? QStringLiteral("hflip,vflip")
-                         : rotation == 270 ? QStringLiteral("transpose=cclock")
-                                           : QStringLiteral("null");
+    const QString turn = rotation == 90 ? QStringLiteral("transpose=clock")
+        : rotation == 180               ? QStringLiteral("hflip,vflip")
+        : rotation == 270               ? QStringLiteral("transpose=cclock")
+                                        : QStringLiteral("null");
     // drawtext advances a line by the font's tallest glyph (about 1.2 em) plus the line spacing.
     const int margin = fontSize;
     const int lineSpacing = fontSize / 4;
@@ -125,9 +138,17 @@ QStringList comparisonPicture(const QString &originalPng, const QString &encoded
             .arg(margin)
             .arg(uprightHeight + margin);
     return ffmpegStart()
-        + QStringList{QStringLiteral("-i"),         originalPng,    QStringLiteral("-i"),     encodedPng,
-                      QStringLiteral("-filter_complex"), graph,     QStringLiteral("-frames:v"), QStringLiteral("1"),
-                      QStringLiteral("-update"),    QStringLiteral("1"), outputPng};
+        + QStringList{QStringLiteral("-i"),
+                      originalPng,
+                      QStringLiteral("-i"),
+                      encodedPng,
+                      QStringLiteral("-filter_complex"),
+                      graph,
+                      QStringLiteral("-frames:v"),
+                      QStringLiteral("1"),
+                      QStringLiteral("-update"),
+                      QStringLiteral("1"),
+                      outputPng};
 }
 
 } // namespace FfmpegCommands

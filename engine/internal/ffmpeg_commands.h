@@ -21,6 +21,12 @@ QStringList probe(const QString &path);
 // progress on standard output (25 arguments).
 QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
 
+// ffmpeg: the same clip for a film whose keyframes lie too far apart for the cut above, which then
+// finds no frame to start from (MPEG-TS without an index): read from leadSeconds (at most) before
+// the clip's start, and the frames before it decoded and dropped (27 arguments).
+QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &plan, double leadSeconds,
+                                    const QString &referencePath);
+
 // ffmpeg: the frame with the given index of a clip as a PNG (11 arguments). pngName is a file
 // name in the folder ffmpeg runs in, never a path: ffmpeg's image writer reads a "%" in the name
 // as a pattern, and the temporary folder's path may hold one.
@@ -40,8 +46,7 @@ QStringList quality(const QString &encodedPath, const QString &referencePath, co
 // side, and below them a white strip of captionLines lines of black text from captionFile (DejaVu
 // Sans, fontSize pixels; taken as it is, no % expansion) as one PNG. uprightHeight is the height
 // of a frame once turned. captionFile and outputPng are relative to the folder ffmpeg runs in.
-QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation,
-                              qint64 uprightHeight, int fontSize, int captionLines, const QString &captionFile,
-                              const QString &outputPng);
+QStringList comparisonPicture(const QString &originalPng, const QString &encodedPng, int rotation, qint64 uprightHeight,
+                              int fontSize, int captionLines, const QString &captionFile, const QString &outputPng);
 
 } // namespace FfmpegCommands

@@ -19,6 +19,10 @@
 
 namespace {
 
+// How far before a clip the cut starts to read when the fast seek found no frame to start from:
+// more than the keyframe interval of the films that need it (5 s in broadcast recordings).
+constexpr double kCutLeadSeconds = 10;
+
 // The per-frame values of a quality measurement, named relative to the work folder.
 const QString kSsimStats = QStringLiteral("ssim.log");
 const QString kPsnrStats = QStringLiteral("psnr.log");
@@ -158,6 +162,13 @@ void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &mo
         qint64 cutFrames = -1; // as ffmpeg counts them; unknown without its progress report
         runner_.run(ffmpeg_, FfmpegCommands::referenceCut(moviePath, plan, reference), cancel,
                     [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });
+        // The fast seek may land where the decoder cannot start and the next keyframe lies after
+        // the clip: cut again, reading from earlier.
+        if (cutFrames == 0) {
+            cutFrames = -1;
+            runner_.run(ffmpeg_, FfmpegCommands::referenceCutFromEarlier(moviePath, plan, kCutLeadSeconds, reference),
+                        cancel, [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });
+        }
         // A still picture, or a film whose data ends before the scene: ffmpeg succeeds with an empty
         // clip, whose probe would only complain about the internal file. Its own lines tell why.
         if (cutFrames == 0) {

@@ -2,14 +2,15 @@
 
 #include "engine/cancelled_error.h"
 #include "engine/internal/ffmpeg_commands.h"
+#include "engine/output_file.h"
 #include "engine/preview_error.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -20,16 +21,12 @@ const QString kEncoded = QStringLiteral("picture-encoded.png");
 const QString kCaption = QStringLiteral("caption.txt");
 const QString kPicture = QStringLiteral("comparison.png");
 
-[[noreturn]] void failWriting(const QString &path, const QFileDevice &file)
-{
-    throw PreviewError::system(path + QStringLiteral(": ") + file.errorString());
-}
-
-void writeWhole(const QString &path, const QByteArray &bytes)
+// A file in the work folder: a full disk says so, as the tools' failures do.
+void writeWhole(const WorkFolder &folder, const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        failWriting(path, file);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        folder.throwWriteFailure(path, errno);
 }
 
 // Copies source to destination through a temporary file beside it, renamed into place at the end.
@@ -38,26 +35,18 @@ void copyInto(const QString &source, const QString &destination, const Cancellat
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw PreviewError::system(source + QStringLiteral(": ") + in.errorString());
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        failWriting(destination, out);
+    OutputFile out(destination);
     while (!in.atEnd()) {
-        if (cancel.requested()) {
-            out.cancelWriting();
+        if (cancel.requested())
             throw CancelledError();
-        }
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             throw PreviewError::system(source + QStringLiteral(": ") + in.errorString());
-        if (out.write(chunk) != chunk.size())
-            failWriting(destination, out);
+        out.write(chunk);
     }
-    if (cancel.requested()) {
-        out.cancelWriting();
+    if (cancel.requested())
         throw CancelledError();
-    }
-    if (!out.commit())
-        failWriting(destination, out);
+    out.commit();
 }
 
 } // namespace
@@ -111,9 +100,9 @@ void ResultExport::composePicture(const PreviewResult &result, const QStringList
     const bool turned = result.rotation == 90 || result.rotation == 270;
     const qint64 width = turned ? result.height : result.width;
     const qint64 height = turned ? result.width : result.height;
-    writeWhole(folder_.file(kOriginal), result.original);
-    writeWhole(folder_.file(kEncoded), result.encoded);
-    writeWhole(folder_.file(kCaption), captionLines.join(QLatin1Char('\n')).toUtf8());
+    writeWhole(folder_, folder_.file(kOriginal), result.original);
+    writeWhole(folder_, folder_.file(kEncoded), result.encoded);
+    writeWhole(folder_, folder_.file(kCaption), captionLines.join(QLatin1Char('\n')).toUtf8());
     QFile::remove(folder_.file(kPicture));
     const auto cleanUp = qScopeGuard([this] {
         for (const QString &name : {kOriginal, kEncoded, kCaption, kPicture})

@@ -23,11 +23,12 @@ class ResultExport {
 public:
     ResultExport(QString ffmpeg, const ToolRunner &runner, const WorkFolder &folder, EncodeCache &cache);
 
-    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, a system PreviewError
-    // when the destination cannot be written, CancelledError.
+    // Throws PreviewError::resultGone() when the clip is no longer in the work folder, the failures
+    // of OutputFile for the destination (a link, a full disk), a system PreviewError, CancelledError.
     void saveClip(const PreviewResult &result, bool reference, const QString &destination,
                   const Cancellation &cancel) const;
-    // Throws PreviewError (ffmpeg's failure), a system PreviewError, CancelledError.
+    // Throws PreviewError (ffmpeg's failure, a full disk, a link as destination), a system
+    // PreviewError, CancelledError.
     void saveComparisonPicture(const PreviewResult &result, const QStringList &captionLines, const QString &destination,
                                const Cancellation &cancel) const;
     // The same picture's PNG bytes.

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -35,13 +36,17 @@ QString lastCharacters(const QString &text, int count)
 
 // Runs in the child between fork and exec: async-signal-safe calls only. Children inherit the
 // signal mask and ignored signals; a tool that cannot be ended by SIGTERM outlives its program.
-void resetSignals()
+// The tool is killed when the thread that started it ends, also by a kill -9 of this program; a
+// parent that died before the request was made is seen as a new parent.
+void resetSignals(pid_t parent)
 {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (const int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP})
         std::signal(signal, SIG_DFL);
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+        ::_exit(127);
 }
 
 // Reads ffmpeg's progress blocks ("frame=N" ... "progress=continue" or "progress=end") from the
@@ -93,7 +98,7 @@ QByteArray ToolRunner::run(const QString &executable, const QStringList &argumen
     process.setWorkingDirectory(workingDirectory);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(logPath_, QIODevice::Append);
-    process.setChildProcessModifier(resetSignals);
+    process.setChildProcessModifier([parent = ::getpid()] { resetSignals(parent); });
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
         throw PreviewError::system(process.errorString());

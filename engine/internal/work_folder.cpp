@@ -8,12 +8,15 @@
 #include <QRegularExpression>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -21,6 +24,8 @@
 namespace {
 
 const QString kOwnerRecord = QStringLiteral("owner");
+// An owner record is "<pid> <start time>\n": anything longer is none.
+constexpr qint64 kRecordBytes = 100;
 // A folder without an owner record may belong to an engine that is being created right now.
 constexpr time_t kRecordlessAgeSeconds = 60;
 
@@ -35,7 +40,7 @@ struct RemoveFoldersAtExit {
     {
         std::lock_guard lock(registryMutex);
         for (const WorkFolder *live : registry)
-            QDir(live->path()).removeRecursively();
+            WorkFolder::removeTree(live->path());
     }
 };
 
@@ -49,6 +54,70 @@ QByteArray startTime(qint64 pid)
     const QByteArray text = stat.readAll();
     // The command name in field 2 may hold spaces and parentheses: fields 3 on follow the last ')'.
     return text.mid(text.lastIndexOf(')') + 1).simplified().split(' ').value(22 - 3);
+}
+
+// The owner record of a folder, opened without waiting (a FIFO) and without following a link; -1
+// when there is none or it is anything but a small regular file. For writing where it can be, as
+// NFS takes an exclusive lock on a file open for writing only.
+int openRecord(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + kOwnerRecord);
+    const int flags = O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    int record = ::open(path.constData(), O_RDWR | flags);
+    if (record < 0 && errno == EACCES)
+        record = ::open(path.constData(), O_RDONLY | flags);
+    struct stat info = {};
+    if (record >= 0 && (::fstat(record, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kRecordBytes)) {
+        ::close(record);
+        return -1;
+    }
+    return record;
+}
+
+// Empties the open folder, never following a link. A folder inside that cannot be emptied or
+// opened is made the owner's through its own descriptor, or by name without following a link.
+bool removeEntries(int folder)
+{
+    const int listed = ::dup(folder);
+    DIR *listing = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (!listing) {
+        if (listed >= 0)
+            ::close(listed);
+        return false;
+    }
+    QList<QByteArray> names;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names << name;
+    }
+    ::closedir(listing);
+    bool removed = true;
+    for (const QByteArray &name : std::as_const(names)) {
+        struct stat info = {};
+        if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            removed = removed && errno == ENOENT;
+            continue;
+        }
+        const bool isFolder = S_ISDIR(info.st_mode);
+        if (isFolder) {
+            int inner = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner < 0 && errno == EACCES && ::fchmodat(folder, name.constData(), 0700, AT_SYMLINK_NOFOLLOW) == 0)
+                inner = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner < 0) {
+                removed = false;
+                continue;
+            }
+            removed = removeEntries(inner) && removed;
+            ::close(inner);
+        }
+        const int flags = isFolder ? AT_REMOVEDIR : 0;
+        if (::unlinkat(folder, name.constData(), flags) == 0 || errno == ENOENT)
+            continue;
+        removed = errno == EACCES && ::fchmod(folder, 0700) == 0 && ::unlinkat(folder, name.constData(), flags) == 0
+            && removed;
+    }
+    return removed;
 }
 
 QString temporaryRoot()
@@ -75,13 +144,18 @@ WorkFolder::WorkFolder() : temporary_(temporaryRoot())
     // Owner only, whatever the umask.
     bool written = ::chmod(encoded.constData(), 0700) == 0;
     if (written) {
-        const int descriptor = ::open(recordPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        written = descriptor >= 0 && ::write(descriptor, record.constData(), size_t(record.size())) == record.size();
-        written = descriptor >= 0 && ::close(descriptor) == 0 && written;
+        lock_ = ::open(recordPath.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        // Locked before it says anything: a record without content is a folder being made. Where
+        // the file system has no locks, no other process can prove the folder abandoned either.
+        if (lock_ >= 0)
+            (void)::flock(lock_, LOCK_EX);
+        written = lock_ >= 0 && ::write(lock_, record.constData(), size_t(record.size())) == record.size();
     }
     if (!written) {
         const int error = errno;
-        QDir(path).removeRecursively();
+        removeTree(path);
+        if (lock_ >= 0)
+            ::close(lock_);
         throwWriteFailure(path, error);
     }
     path_ = path;
@@ -97,7 +171,8 @@ WorkFolder::~WorkFolder()
         std::lock_guard lock(registryMutex);
         registry.erase(this);
     }
-    QDir(path_).removeRecursively();
+    removeTree(path_);
+    ::close(lock_);
 }
 
 QString WorkFolder::file(const QString &name) const
@@ -131,14 +206,39 @@ void WorkFolder::removeAbandoned(const QString &temporaryFolder)
         if (!name.match(entry).hasMatch() || ::lstat(QFile::encodeName(path).constData(), &info) != 0
             || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
             continue;
-        QFile record(path + QLatin1Char('/') + kOwnerRecord);
-        const QList<QByteArray> owner =
-            record.open(QIODevice::ReadOnly) ? record.read(100).trimmed().split(' ') : QList<QByteArray>();
+        // A lock on the record proves its owner gone wherever it ran; the process id is looked at
+        // too, for an owner that took no lock.
+        const int record = openRecord(path);
+        if (record >= 0 && ::flock(record, LOCK_EX | LOCK_NB) != 0) {
+            ::close(record);
+            continue;
+        }
+        char text[kRecordBytes + 1] = {};
+        const ssize_t length = record < 0 ? 0 : ::read(record, text, kRecordBytes);
+        const QList<QByteArray> owner = QByteArray(text, std::max<ssize_t>(length, 0)).trimmed().split(' ');
         bool isNumber = false;
         const qint64 pid = owner.value(0).toLongLong(&isNumber);
         const bool recorded = owner.size() == 2 && isNumber && pid > 0 && !owner[1].isEmpty();
-        if (recorded ? startTime(pid) == owner[1] : std::time(nullptr) - info.st_mtime < kRecordlessAgeSeconds)
-            continue;
-        QDir(path).removeRecursively();
+        if (!(recorded ? startTime(pid) == owner[1] : std::time(nullptr) - info.st_mtime < kRecordlessAgeSeconds))
+            removeTree(path);
+        if (record >= 0)
+            ::close(record);
     }
+}
+
+bool WorkFolder::removeTree(const QString &path)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int folder = ::open(encoded.constData(), flags);
+    if (folder < 0 && errno == EACCES && ::fchmodat(AT_FDCWD, encoded.constData(), 0700, AT_SYMLINK_NOFOLLOW) == 0)
+        folder = ::open(encoded.constData(), flags);
+    if (folder < 0) {
+        if (errno == ENOENT)
+            return true;
+        return (errno == ENOTDIR || errno == ELOOP) && ::unlink(encoded.constData()) == 0; // a link or a file
+    }
+    const bool emptied = removeEntries(folder);
+    ::close(folder);
+    return emptied && (::rmdir(encoded.constData()) == 0 || errno == ENOENT);
 }

@@ -173,6 +173,28 @@ private slots:
                                      << "cannot write to standard output: No space left on device\n";
         QTest::newRow("closed output") << render << fake << QString() << R"("$0" "$@" >&-)"
                                        << "bitglance-cli: standard output is closed\n";
+        // Outputs never go through a link another user planted, nor hide a full disk.
+        const QString link = "Die Datei ist eine symbolische Verknüpfung und wird nicht überschrieben: <films>/";
+        QTest::newRow("picture is a link")
+            << render << fake << QString() << R"(ln -s Opfer original.png; "$0" "$@")" << link + "original.png\n";
+        QTest::newRow("composed picture is a link")
+            << render + QStringList{"--side-by-side", "v.png"} << fake << QString() << R"(ln -s Opfer v.png; "$0" "$@")"
+            << link + "v.png\n";
+        const QString full = R"(mkdir voll && unshare -rm sh -c 'mount -t tmpfs -o size=16k tmpfs voll &&)"
+                             R"( { head -c 1M /dev/zero >voll/fill 2>/dev/null; exec "$0" "$@"; }' "$0" "$@")";
+        QTest::newRow("disk full") << render + QStringList{"--out", "voll"} << fake << QString() << full
+                                   << "Kein Platz mehr für die Datei: <films>/voll/original.png\n";
+        QTest::newRow("disk full for the composed picture")
+            << render + QStringList{"--side-by-side", "voll/v.png"} << fake
+            << R"(case "$LAST" in *comparison.png) echo Bild >"$LAST"; exit 0 ;; esac)" << full
+            << "Kein Platz mehr für die Datei: <films>/voll/v.png\n";
+        // The composed picture's place is checked before any work, as the output folder is.
+        QTest::newRow("composed picture in a missing folder")
+            << render + QStringList{"--side-by-side", "fehlt/v.png"} << fake << QString() << QString()
+            << "<films>/fehlt: no such folder\n";
+        QTest::newRow("composed picture names a folder")
+            << render + QStringList{"--side-by-side", "v.png"} << fake << QString() << R"(mkdir v.png; "$0" "$@")"
+            << "<films>/v.png: is a folder\n";
     }
 
     void failuresExitOne()
@@ -182,19 +204,23 @@ private slots:
         QFETCH(QString, ffmpegBody);
         QFETCH(QString, shell);
         QFETCH(QString, expectedError);
+        if (shell.contains("unshare") && QProcess::execute("unshare", {"-rm", "true"}) != 0)
+            QSKIP("no mount namespace for a full disk");
         FakeTools fake;
         if (!ffmpegBody.isEmpty())
-            fake.setBody(QStringLiteral("ffmpeg"), ffmpegBody);
+            fake.setPrelude(QStringLiteral("ffmpeg"), ffmpegBody);
         if (tools == QLatin1String("audio"))
             fake.setProbeJson(QStringLiteral(R"({"streams":[{"codec_type":"audio"}],"format":{"duration":"3.0"}})"));
         Cli cli;
         const QString folder = tools == QLatin1String("none") ? cli.films.path() : fake.directory();
         const Outcome outcome = cli.run(arguments + QStringList{"--tools", folder}, shell);
         QCOMPARE(outcome.status, 1);
-        QVERIFY2(outcome.err.endsWith(expectedError), qPrintable(outcome.err));
+        QVERIFY2(outcome.err.endsWith(expectedError.replace("<films>", cli.films.path())), qPrintable(outcome.err));
         QVERIFY(outcome.out.isEmpty());
         QVERIFY(cli.workFolders().isEmpty());
-        QVERIFY(!QFileInfo::exists(cli.films.filePath(QStringLiteral("original.png"))) || shell.contains("dev/full"));
+        QVERIFY(!QFileInfo::exists(cli.films.filePath(QStringLiteral("original.png"))) || shell.contains("dev/full")
+                || shell.contains("unshare"));
+        QVERIFY(!QFileInfo::exists(cli.films.filePath(QStringLiteral("Opfer"))));
     }
 
     void renderWritesPicturesAndLines()
@@ -260,6 +286,11 @@ private slots:
         // The reader of the output goes away once the tool runs.
         QTest::newRow("SIGPIPE") << int(SIGPIPE)
                                  << R"(("$0" "$@"; echo $? >status) | (until [ -e 'STARTED' ]; do sleep 0.05; done))";
+        // A reader that does not read: the program waits to write its lines into a pipe of one page.
+        QTest::newRow("SIGTERM, output not read")
+            << int(SIGTERM)
+            << R"(( (perl -e 'fcntl(STDOUT, 1031, 4096) or die'; echo $BASHPID >pid; exec "$0" "$@");)"
+               R"( echo $? >status) | (until [ -e status ]; do sleep 0.1; done))";
     }
 
     void interruptionsLeaveNothing()
@@ -268,14 +299,25 @@ private slots:
         QFETCH(QString, shell);
         FakeTools tools;
         // A reference cut that would take a minute: the signal has to end it.
-        tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nexec sleep 60\n"));
+        const bool blocked = shell.contains("perl");
+        if (!blocked)
+            tools.setBody(QStringLiteral("ffmpeg"), QStringLiteral("touch \"$DIR/started\"\nexec sleep 60\n"));
         Cli cli;
         shell.replace(QLatin1String("STARTED"), tools.directory() + "/started");
-        QProcess *process =
-            cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps", "2,3"}, shell);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
-        if (shell.isEmpty())
-            ::kill(pid_t(process->processId()), signal);
+        QProcess *process = cli.start({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "5", "--mbps",
+                                       blocked ? "1,2,3,4,5,6,7,8,9,10,11,12" : "2,3"},
+                                      shell);
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+        };
+        if (blocked) // waiting in pipe_write (pipe_wait on older kernels)
+            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.films.filePath("pid")) + "/wchan").contains("pipe_w"),
+                                     30000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
+        if (shell.isEmpty() || blocked)
+            ::kill(blocked ? read(cli.films.filePath("pid")).toInt() : pid_t(process->processId()), signal);
         QVERIFY(process->waitForFinished(30000));
         int status = process->exitCode();
         if (!shell.isEmpty()) {
@@ -285,7 +327,7 @@ private slots:
         }
         QCOMPARE(status, 128 + signal);
         QVERIFY(cli.workFolders().isEmpty());
-        QVERIFY(QDir(cli.films.path()).entryList({"*.png"}).isEmpty());
+        QVERIFY(blocked || QDir(cli.films.path()).entryList({"*.png"}).isEmpty()); // written before it blocked
     }
 
     void realRenderEndToEnd()

@@ -132,6 +132,33 @@ private slots:
         QCOMPARE(found["tried"][0]["mbps"].toDouble(), 20.0);
     }
 
+    // More jobs than cores run as many engines as there are cores, which standard error says.
+    void jobsCappedAtCores()
+    {
+        FakeTools tools;
+        Cli cli;
+        const int cores = std::min(QThread::idealThreadCount(), 59);
+        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes",
+                          QString::number(cores + 1), "--jobs", "60"}),
+                 0);
+        QSet<QString> folders;
+        static const QRegularExpression folder("Bitglance-[-0-9A-F]{36}");
+        for (const FakeTools::Call &call : tools.calls("ffmpeg"))
+            folders << folder.match(call.args.join(' ')).captured();
+        QCOMPARE(folders.size(), cores);
+        QVERIFY2(cli.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(cli.err));
+    }
+
+    // A scene that fails is named: here the data of the film end before the third of four scenes.
+    void failedSceneNamed()
+    {
+        FakeTools tools;
+        tools.setPrelude("ffmpeg", R"(case "$*" in *"-ss 61.5 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)");
+        Cli cli;
+        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes", "4"}), 1);
+        QCOMPARE(cli.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
+    }
+
     // Two engines each in an encode that would take half a minute.
     void interruptedScanEndsItsToolsAndLeavesNothing()
     {

@@ -16,7 +16,10 @@
 #include <QtTest>
 
 #include <csignal>
+#include <linux/capability.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <utime.h>
 
@@ -218,13 +221,16 @@ private slots:
         QVERIFY2(exited.contains("Bitglance-") && !QFileInfo::exists(exited), qPrintable(exited));
     }
 
-    // The folders of this user's engines whose process is gone go; nothing else is touched.
+    // The folders of this user's engines whose process is gone go; nothing else is touched. An
+    // owner in another PID namespace shows by its lock alone; a FIFO or link is no record.
     void abandonedFolders()
     {
         const QString pid = QString::number(::getpid());
         QStringList kept{QFileInfo(engine_->directory()).fileName()}, gone;
-        for (const QString &entry : QStringList{"gone 999999999 1", "gone " + pid + " 1", "gone old", "kept young",
-                                                "kept other user", "kept link", "kept file", "kept abc"}) {
+        QFile locked;
+        for (const QString &entry :
+             QStringList{"gone 999999999 1", "gone " + pid + " 1", "gone old", "kept young", "kept other user",
+                         "kept link", "kept file", "kept abc", "kept locked", "kept young fifo", "gone old fifo"}) {
             const QString name = "Bitglance-"
                 + (entry.endsWith("abc") ? "abc" : QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
             const QString path = QDir::temp().filePath(name), record = entry.section(' ', 1);
@@ -233,11 +239,16 @@ private slots:
                 entry.endsWith("link") ? temp_->dir.filePath("Ziel") : path; // one that looks abandoned
             QVERIFY(entry.endsWith("file") ? QFile(path).open(QIODevice::WriteOnly) : QDir().mkpath(folder));
             QFile owner(folder + "/owner");
+            QFile &written = record == "locked" ? locked : owner;
+            written.setFileName(owner.fileName());
             QVERIFY(entry.endsWith("file") || record == "old" || record == "young"
-                    || (owner.open(QIODevice::WriteOnly)
-                        && owner.write(record.front().isDigit() ? record.toLatin1() : "999999999 1")));
+                    || (record.endsWith("fifo") ? ::mkfifo(QFile::encodeName(owner.fileName()), 0600) == 0
+                                                : written.open(QIODevice::WriteOnly)
+                                && written.write(record.front().isDigit() ? record.toLatin1() : "999999999 1")
+                                && written.flush()));
+            QVERIFY(record != "locked" || ::flock(locked.handle(), LOCK_EX) == 0);
             const utimbuf old{std::time(nullptr) - 120, std::time(nullptr) - 120};
-            QVERIFY((record != "old" || ::utime(QFile::encodeName(path), &old) == 0)
+            QVERIFY((!record.startsWith("old") || ::utime(QFile::encodeName(path), &old) == 0)
                     && (folder == path || QFile::link(folder, path)));
             if (record == "other user" && ::chown(QFile::encodeName(path), 65534, 65534) != 0)
                 gone << kept.takeLast(); // only root can give a folder away
@@ -248,6 +259,52 @@ private slots:
             QVERIFY2(QFileInfo::exists(path) == kept.contains(name), qPrintable(name));
             QVERIFY(name == kept.first() || QFile::remove(path) || QDir(path).removeRecursively()); // not the engine's
         }
+    }
+
+    // A removal stays inside the folder, also where a folder inside cannot be emptied (root's right
+    // to do so is dropped for it): a link goes as a link, nothing it names changes its mode.
+    void removalStaysInside()
+    {
+        const QString outside = temp_->dir.filePath("fremd"), inner = folder_->file("innen");
+        QVERIFY(QDir().mkpath(outside + "/Ordner") && QDir().mkpath(inner));
+        QVERIFY(QFile(outside + "/Datei").open(QIODevice::WriteOnly)
+                && ::chmod(QFile::encodeName(outside + "/Datei"), 0400) == 0);
+        QVERIFY(QFile::link(outside + "/Datei", inner + "/Datei")
+                && QFile::link(outside + "/Ordner", inner + "/Ordner"));
+        QVERIFY(::chmod(QFile::encodeName(inner), 0500) == 0);
+        const QString path = folder_->path();
+        std::thread([this] {
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct capabilities[2] = {};
+            ::syscall(SYS_capget, &header, capabilities);
+            capabilities[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+            ::syscall(SYS_capset, &header, capabilities); // this thread's alone
+            folder_.reset();
+        }).join();
+        struct stat info = {};
+        QVERIFY(!QFileInfo::exists(path) && ::stat(QFile::encodeName(outside + "/Datei"), &info) == 0);
+        QCOMPARE(info.st_mode & 07777, 0400u);
+        QVERIFY(QFileInfo(outside + "/Ordner").isDir());
+    }
+
+    // A tool dies with the program that started it, also when that is killed at once.
+    void toolEndsWithItsProgram()
+    {
+        fake_->setBody("ffmpeg", kHang);
+        QProcess program; // this program as a child, running the tool
+        program.start(QCoreApplication::applicationFilePath(), {"--run-tool", fake("ffmpeg")});
+        QTRY_VERIFY_WITH_TIMEOUT(read(fake("pid")).endsWith('\n'), 30000);
+        ::kill(pid_t(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished(60000));
+        const QString tool = "/proc/" + read(fake("pid")).trimmed() + "/stat";
+        const auto running = [&tool] {
+            return !read(tool).startsWith("<missing>") && read(tool).split(' ').value(2) != "Z";
+        };
+        const bool ended = QTest::qWaitFor([&running] { return !running(); }, 3000);
+        if (!ended)
+            ::kill(read(fake("pid")).trimmed().toInt(), SIGKILL);
+        WorkFolder::removeAbandoned(QDir::tempPath()); // the killed program's, whose lock went with it
+        QVERIFY(ended);
     }
 
     // A tool run and the ways a tool fails, each with a message that says why.
@@ -451,6 +508,9 @@ void EngineTests::commandLines_data()
     row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
         R"(-v error -nostdin -progress pipe:1 -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn )"
         R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("cut from earlier", referenceCutFromEarlier("/F i.mp4", plan, 10, "/W/reference.mkv").join(' '),
+        R"(-v error -nostdin -progress pipe:1 -y -ss 87.0 -noautorotate -i /F i.mp4 -ss 10.0 -t 0.05 -map 0:V:0 -an )"
+        R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
     row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
         R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
@@ -505,7 +565,11 @@ void EngineTests::render_data()
     // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
     row("cut without frames", "60 2 720",
         R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
-        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; c; cpoemx"));
+        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; cc; cpoemx"));
+    // Keyframes far apart (MPEG-TS): the fast seek finds no frame, a cut from earlier does.
+    row("no frame from the fast seek", "60 2 720",
+        R"(ffmpeg reference.mkv: case "$*" in *" -i "*" -ss "*) ;; *) printf 'frame=0\nprogress=end\n'; exit 0 ;; esac)",
+        "2000000 2.37; ccpoemx; emx");
     // Cancelled while a tool runs: the tool is killed, nothing after it starts.
     row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
     row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
@@ -567,6 +631,11 @@ int main(int argc, char *argv[])
     if (argc == 3 && QByteArray(argv[1]) == "--exit-with-engine") { // leaves as Qt does when the display goes
         std::printf("%s\n", qPrintable((new PreviewEngine(argv[2]))->directory()));
         std::exit(0);
+    }
+    if (argc == 3 && QByteArray(argv[1]) == "--run-tool") {
+        const WorkFolder folder;
+        ToolRunner(folder).run(argv[2], {}, Cancellation());
+        return 0;
     }
     EngineTests tests;
     return QTest::qExec(&tests, argc, argv);

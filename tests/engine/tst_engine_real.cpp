@@ -115,6 +115,12 @@ private slots:
         QFile cut(dir + "/abgebrochen.mp4");
         QVERIFY(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly) && cut.write(whole.read(60000)));
         row("scene past the data", QFile::encodeName(cut.fileName()), "8 0", noFrames);
+        // No index, keyframes 5 s apart: the fast seek lands where the decoder cannot start.
+        row("MPEG-TS, sparse keyframes",
+            QFile::encodeName(TestFilms::film("gop5.ts",
+                                              {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "12", "-c:v",
+                                               "libx264", "-g", "125", "-pix_fmt", "yuv420p"})),
+            "3 0", "320×240");
         QVERIFY(::mkfifo(QFile::encodeName(dir + "/fifo.mp4"), 0600) == 0 && QDir(dir).mkdir("Ordner.mp4"));
         for (const QString &path : {dir + "/fifo.mp4", dir + "/Ordner.mp4", QString("/dev/null")})
             row(path.section('/', -1), QFile::encodeName(path), "1 0",

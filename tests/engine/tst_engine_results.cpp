@@ -150,7 +150,8 @@ private slots:
                  previewError(PreviewError::qualityNotMeasured().message()));
     }
 
-    // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing.
+    // A saved clip is its file in the work folder; a cancelled or impossible save writes nothing,
+    // nor does a save to a link that another user planted, whatever it names.
     void saveClip()
     {
         using Kind = PreviewEngine::ClipKind;
@@ -162,12 +163,18 @@ private slots:
                              failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
                              failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(13)};
+        QVERIFY(QFile::link(temp("Opfer"), temp("link.mp4")) && QFile::link(temp("Opfer"), temp("link.png")));
+        outcomes << failureText(engine_->saveClip(first, Kind::Encoded, temp("link.mp4")))
+                 << failureText(engine_->saveComparisonPicture(first, {"Bild"}, temp("link.png")));
         resultOrWarn(engine_->render(movie(), {60, 2, 720}));
         outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
                  << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
         QCOMPARE(outcomes,
                  QStringList({"no failure", "no failure", "CancelledError",
-                              "SystemError: ", previewError(PreviewError::resultGone().message()), "no failure"}));
+                              "SystemError: ", previewError(PreviewError::linkRefused(temp("link.mp4")).message()),
+                              previewError(PreviewError::linkRefused(temp("link.png")).message()),
+                              previewError(PreviewError::resultGone().message()), "no failure"}));
+        QVERIFY(!QFileInfo::exists(temp("Opfer")));
         for (const auto &[name, content] :
              {std::pair{"e.mp4", "/clip-1/2000000/encoded.mp4"}, {"r.mkv", "/reference.mkv"}}) {
             QFile saved(temp(name));
