@@ -4,6 +4,7 @@
 #include "model/difference_image.h"
 #include "support/fake_tools.h"
 #include "model/glance_model.h"
+#include "model/scan_model.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
 #include "model/settings_observer.h"
@@ -420,6 +421,43 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(weak.expired(), 20000);
         QVERIFY(!QFileInfo::exists(folder));
         QTEST(w.ffmpegCalls(), "ffmpegCalls");
+    }
+
+    // The window closes (or the program gets SIGTERM) during a scan or the bitrate finder: the run
+    // ends, and with it the model and its folder.
+    void releasedDuringAScanRun_data()
+    {
+        QTest::addColumn<bool>("finder");
+        QTest::addColumn<int>("cuts"); // started before the window closes
+        QTest::newRow("scene scan") << false << 1;
+        QTest::newRow("finder: its scan") << true << 1;
+        QTest::newRow("finder: its search") << true << 13; // the scan's twelve, then the first try
+    }
+
+    void releasedDuringAScanRun()
+    {
+        QFETCH(bool, finder);
+        QFETCH(int, cuts);
+        Window w;
+        const QString folder = w->workDirectory();
+        const std::weak_ptr<GlanceModel> weak = w.model;
+        QVERIFY(w.open());
+        w.tools.clearCalls();
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.2 ;; esac"_s);
+        auto *scans = new ScanModel(w.model);
+        finder ? scans->findBitrate(0.95) : scans->scan();
+        const auto cutsStarted = [&] {
+            const QList<FakeTools::Call> calls = w.tools.calls(u"ffmpeg"_s);
+            return std::count_if(calls.cbegin(), calls.cend(), [](const FakeTools::Call &call) {
+                return call.args.last().endsWith(u"reference.mkv"_s);
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(cutsStarted() >= cuts, 20000);
+        QVERIFY(scans->running());
+        delete scans; // as the window's view goes
+        w.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(weak.expired(), 20000);
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
     void realPhoneFilm()
