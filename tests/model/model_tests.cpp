@@ -220,6 +220,35 @@ private slots:
         QCOMPARE(w.ffmpegCalls(), 6); // each an encode, its frame, its numbers: the reference clip was reused
     }
 
+    // On opening, a start time other than the scene time before is a change the window answers
+    // with a request after the pause; coming after the open job's own, it replaces that one.
+    void firstComparisonAfterOpening_data()
+    {
+        QTest::addColumn<double>("before");       // the scene time before the film; it starts at 50 s
+        QTest::addColumn<QStringList>("encodes"); // once the engine has done what it was given
+        QTest::newRow("another start time: after the pause") << 0.0 << QStringList{};
+        QTest::newRow("the same start time: at once") << 50.0 << QStringList{"2000000"};
+    }
+
+    void firstComparisonAfterOpening()
+    {
+        QFETCH(double, before);
+        Window w;
+        w->setSeconds(before);
+        w->setPreviewPauseMs(3'600'000);
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.3 ;; esac"_s);
+        w->openMovie(w.film());
+        QTRY_VERIFY_WITH_TIMEOUT(w->movie(), 20000);
+        QCoreApplication::processEvents(); // what the window does next
+        // The engine works in order: this probe waits for the comparison the model left running.
+        w->engine()->probe(QUrl::fromLocalFile(w.film())).waitForFinished();
+        QTEST(w.encodes(), "encodes");
+        if (before != 50.0) {
+            QVERIFY(w->busy() && w->status() == kUpdating);
+            w->cancelCurrentJob();
+        }
+    }
+
     void supersededJobsAreSilentWhateverTheirEnding()
     {
         Window w;
