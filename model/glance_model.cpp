@@ -213,6 +213,11 @@ void GlanceModel::cancelCurrentJob()
 
 void GlanceModel::openMovie(const QString &path)
 {
+    openMovie(QUrl::fromLocalFile(path));
+}
+
+void GlanceModel::openMovie(const QUrl &film)
+{
     if (!engine_)
         return;
     cancelCurrentJob();
@@ -230,7 +235,7 @@ void GlanceModel::openMovie(const QString &path)
     setError(std::nullopt);
     setBusy(true);
     setStatus(readingStatus());
-    Job::probe(job, path);
+    Job::probe(job, film);
 }
 
 void GlanceModel::setPreviewsHeld(bool held)

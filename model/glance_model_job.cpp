@@ -137,11 +137,11 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
     return !result.quality;
 }
 
-void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
+void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &film)
 {
     GlanceModel *context = job->model.get();
     whenFinished(
-        job->engine->probe(QUrl::fromLocalFile(path), job->token), context,
+        job->engine->probe(film, job->token), context,
         [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
             if (const auto model = endAsCurrent(job))
                 applyProbe(*model, std::move(movie), failure);

@@ -1,3 +1,4 @@
+#include "engine/film_path.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_main_window.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -78,11 +78,15 @@ int main(int argc, char *argv[])
         const std::weak_ptr<GlanceModel> model = window->view()->model()->weak_from_this();
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
-        QStringList arguments = QApplication::arguments().mid(1);
-        if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+        // The name is taken as the bytes it holds (QApplication has removed its own options from
+        // argv), so that one that is not valid UTF-8 opens all the same.
+        QList<QByteArray> arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << QByteArray(argv[i]);
+        if (!arguments.isEmpty() && arguments.first() == "--")
             arguments.removeFirst();
         if (!arguments.isEmpty()) {
-            const QString film = QFileInfo(arguments.first()).absoluteFilePath();
+            const QUrl film = filmUrl(arguments.first());
             QTimer::singleShot(0, window, [window, film] { window->view()->model()->openMovie(film); });
         }
 
