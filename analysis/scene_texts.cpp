@@ -1,9 +1,18 @@
 #include "analysis/scene_texts.h"
 
+#include "engine/comparison_texts.h"
 #include "engine/quality_texts.h"
 
 QString sceneNumbersText(const SceneResult &scene)
 {
     return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
         + mbpsText(scene.actualMbps, 2);
+}
+
+QString sceneTimeText(double seconds, const QList<SceneResult> &scenes)
+{
+    QList<double> times;
+    for (const SceneResult &scene : scenes)
+        times.append(scene.seconds);
+    return sceneTimeText(seconds, times);
 }
