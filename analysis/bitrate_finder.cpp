@@ -1,6 +1,7 @@
 #include "analysis/bitrate_finder.h"
 
 #include "analysis/scene_plan.h"
+#include "engine/cancelled_error.h"
 #include "engine/comparison_limits.h"
 #include "engine/number_text.h"
 #include "engine/quality_texts.h"
@@ -52,7 +53,13 @@ BitrateFinder::BitrateFinder(PreviewEngine *engine, QObject *parent) : QObject(p
     });
 }
 
-BitrateFinder::~BitrateFinder() = default;
+BitrateFinder::~BitrateFinder()
+{
+    if (const std::unique_ptr<Run> run = std::move(run_)) {
+        run->promise.setException(std::make_exception_ptr(CancelledError()));
+        run->promise.finish();
+    }
+}
 
 QString BitrateFinder::unreachableText(double targetSsim)
 {
@@ -80,6 +87,8 @@ QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, q
     }
     whenFinished(scan_.start(movie, times, ComparisonLimits::finderScanMbps, maxHeight, token), this,
                  [this](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
+                     if (!run_) // the finder is going
+                         return;
                      if (failure || !found)
                          return finish(failure);
                      scanned(*found);
@@ -111,6 +120,8 @@ void BitrateFinder::tryNext()
         times.append(scene.sceneSeconds);
     whenFinished(scan_.start(run_->movie, times, *mbps, run_->maxHeight, run_->token), this,
                  [this, mbps = *mbps](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
+                     if (!run_)
+                         return;
                      if (failure || !found)
                          return finish(failure);
                      tried(mbps, *found);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "analysis/bitrate_search.h"
-#include "engine/cancel_token.h"
 #include "analysis/finder_result.h"
-#include "engine/movie_info.h"
-#include "engine/remaining_time.h"
 #include "analysis/scan_progress.h"
 #include "analysis/scene_result.h"
 #include "analysis/scene_scan.h"
+#include "engine/cancel_token.h"
+#include "engine/movie_info.h"
+#include "engine/remaining_time.h"
 
 #include <QFuture>
 #include <QMap>
@@ -26,6 +26,7 @@ class BitrateFinder : public QObject {
 public:
     // The engine must outlive the finder.
     explicit BitrateFinder(PreviewEngine *engine, QObject *parent = nullptr);
+    // Cancels a run: its future fails with CancelledError.
     ~BitrateFinder() override;
 
     // One run at a time. The future fails as the scans fail: CancelledError once the token is
@@ -54,6 +55,8 @@ private:
     void finish(const std::exception_ptr &failure);
     int triesLeft() const;
 
-    SceneScan scan_;
+    // The run outlives the scan: the scan's cancelled future, which the scan's destructor
+    // finishes, still reaches this finder then and must find the run gone (null), not destroyed.
     std::unique_ptr<Run> run_;
+    SceneScan scan_;
 };

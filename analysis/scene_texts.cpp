@@ -13,3 +13,11 @@ QString sceneFailureText(double sceneSeconds, const QString &failure)
 {
     return QStringLiteral("Szene bei ") + timeText(sceneSeconds) + QStringLiteral(": ") + failure;
 }
+
+QString sceneTimeText(double seconds, const QList<SceneResult> &scenes)
+{
+    QList<double> times;
+    for (const SceneResult &scene : scenes)
+        times.append(scene.seconds);
+    return sceneTimeText(seconds, times);
+}

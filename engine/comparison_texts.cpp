@@ -3,6 +3,7 @@
 #include "engine/number_text.h"
 #include "engine/quality_texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -15,6 +16,24 @@ QString timeText(double seconds)
     else if (rounded > 0)
         total = static_cast<qint64>(rounded);
     return QString::asprintf("%02lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+}
+
+QString sceneTimeText(double seconds, const QList<double> &times)
+{
+    QList<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    bool close = false;
+    for (qsizetype i = 1; i < sorted.size() && !close; ++i)
+        close = sorted[i] - sorted[i - 1] < 1;
+    if (!close)
+        return timeText(seconds);
+    const double tenths = std::round(seconds * 10); // halves away from zero
+    qint64 total = 0;
+    if (tenths >= 9.2e18)
+        total = std::numeric_limits<qint64>::max();
+    else if (tenths > 0)
+        total = static_cast<qint64>(tenths);
+    return timeText(double(total / 10)) + QString::asprintf(".%lld", total % 10);
 }
 
 QString measurementText(double targetMbps, const PreviewResult &result)

@@ -210,6 +210,11 @@ void GlanceModel::cancelCurrentJob()
 
 void GlanceModel::openMovie(const QString &path)
 {
+    openMovie(QUrl::fromLocalFile(path));
+}
+
+void GlanceModel::openMovie(const QUrl &film)
+{
     if (!engine_)
         return;
     cancelCurrentJob();
@@ -227,7 +232,7 @@ void GlanceModel::openMovie(const QString &path)
     setError(std::nullopt);
     setBusy(true);
     setStatus(readingStatus());
-    Job::probe(job, path);
+    Job::probe(job, film);
 }
 
 void GlanceModel::setPreviewsHeld(bool held)

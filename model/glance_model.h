@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <QUrl>
 #include <memory>
 #include <optional>
 
@@ -114,6 +115,9 @@ public:
     // Cancels the current job, clears the previous movie, frames and texts, and probes the file
     // the user chose. Does nothing without an engine.
     void openMovie(const QString &path);
+    // The same for a file URL whose encoded path holds the name's bytes (filmUrl), so that a name
+    // that is not valid UTF-8 is opened as it stands.
+    void openMovie(const QUrl &film);
     // Requests a comparison of the current settings, after the pause unless immediate.
     void schedulePreview(bool immediate);
     // Where to suggest saving the comparison on screen: "<film name>-<hh-mm-ss>-<mbps>Mbit.<extension>"

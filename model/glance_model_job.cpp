@@ -99,10 +99,15 @@ void GlanceModel::Job::applyProbe(GlanceModel &model, std::optional<MovieInfo> m
     }
     const double duration = movie->duration;
     model.setMovie(std::move(movie));
+    // The window answers a new scene time with a request after the pause. An observer sees the
+    // change after this step, so that request would replace the one made here: it stands instead.
+    const std::shared_ptr<Job> before = model.task_;
     model.setSeconds(std::min(std::max(duration * 0.5, 0.0), 60.0));
+    const bool requested = model.task_ != before;
     model.setZoom(1);
     model.setPan(QSizeF(0, 0));
-    model.schedulePreview(true);
+    if (!requested)
+        model.schedulePreview(true);
 }
 
 bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure)
@@ -132,9 +137,9 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
     return !result.quality;
 }
 
-void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QString &path)
+void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &film)
 {
-    whenFinished(job->engine->probe(QUrl::fromLocalFile(path), job->token), &job->context,
+    whenFinished(job->engine->probe(film, job->token), &job->context,
                  [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
                      if (const auto model = endAsCurrent(job))
                          applyProbe(*model, std::move(movie), failure);

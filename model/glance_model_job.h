@@ -42,7 +42,7 @@ struct GlanceModel::Job {
     void cancel();
 
     // Probes the film; on success the model shows it and asks for its first comparison.
-    static void probe(const std::shared_ptr<Job> &job, const QString &path);
+    static void probe(const std::shared_ptr<Job> &job, const QUrl &film);
     // Renders the job's inputs, shows the comparison, then measures its quality.
     static void render(const std::shared_ptr<Job> &job);
     // The same after a pause that cancelling the job ends.

@@ -143,9 +143,9 @@ QList<QAction *> GlanceView::exportActions() const
 
 void GlanceView::chooseMovie()
 {
-    const QString path = MovieFileDialog::choose(this);
-    if (!path.isEmpty())
-        model_->openMovie(path);
+    const QUrl film = MovieFileDialog::choose(this);
+    if (!film.isEmpty())
+        model_->openMovie(film);
 }
 
 void GlanceView::showMovie()
@@ -186,7 +186,7 @@ void GlanceView::dropEvent(QDropEvent *event)
     if (urls.isEmpty() || !urls.constFirst().isLocalFile())
         return;
     event->acceptProposedAction();
-    model_->openMovie(urls.constFirst().toLocalFile());
+    model_->openMovie(urls.constFirst()); // the URL keeps the name's bytes
 }
 
 void GlanceView::keyPressEvent(QKeyEvent *event)

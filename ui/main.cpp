@@ -1,3 +1,4 @@
+#include "engine/film_path.h"
 #include "engine/preview_engine.h"
 #include "model/glance_model.h"
 #include "ui/app_icons.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -75,11 +75,15 @@ int main(int argc, char *argv[])
         window->show();
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
-        QStringList arguments = QApplication::arguments().mid(1);
-        if (!arguments.isEmpty() && arguments.first() == QLatin1String("--"))
+        // The name is taken as the bytes it holds (QApplication has removed its own options from
+        // argv), so that one that is not valid UTF-8 opens all the same.
+        QList<QByteArray> arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << QByteArray(argv[i]);
+        if (!arguments.isEmpty() && arguments.first() == "--")
             arguments.removeFirst();
         if (!arguments.isEmpty()) {
-            const QString film = QFileInfo(arguments.first()).absoluteFilePath();
+            const QUrl film = filmUrl(arguments.first());
             QTimer::singleShot(0, window, [window, film] { window->view()->model()->openMovie(film); });
         }
 

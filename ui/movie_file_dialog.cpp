@@ -31,9 +31,10 @@ QString openText()
     return QStringLiteral("Film öffnen …");
 }
 
-QString choose(QWidget *parent)
+QUrl choose(QWidget *parent)
 {
-    return QFileDialog::getOpenFileName(parent, openText(), QString(), filters().join(QLatin1String(";;")));
+    return QFileDialog::getOpenFileUrl(parent, openText(), QUrl(), filters().join(QLatin1String(";;")), nullptr, {},
+                                       {QStringLiteral("file")});
 }
 
 } // namespace MovieFileDialog

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 class QWidget;
 
@@ -10,7 +11,8 @@ namespace MovieFileDialog {
 
 // "Film öffnen …": the dialog's title and the label of the commands that show it.
 QString openText();
-// Shows the dialog over parent; the chosen file's path, empty when the user cancelled.
-QString choose(QWidget *parent);
+// Shows the dialog over parent; the chosen file's URL, which keeps the name's bytes where the
+// system's dialog hands them over, or an empty URL when the user cancelled.
+QUrl choose(QWidget *parent);
 
 } // namespace MovieFileDialog

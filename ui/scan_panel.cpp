@@ -1,6 +1,7 @@
 #include "ui/scan_panel.h"
 
 #include "analysis/scene_plan.h"
+#include "analysis/scene_texts.h"
 #include "engine/comparison_texts.h"
 #include "engine/quality_texts.h"
 #include "model/glance_model.h"
@@ -54,7 +55,7 @@ QString scanOutcomeText(const QList<SceneResult> &scenes)
     const ScenePlan::Summary summary = *ScenePlan::summarize(scenes);
     return QStringLiteral("%1 Szenen geprüft · schlechteste bei %2: SSIM %3")
         .arg(scenes.size())
-        .arg(timeText(summary.worstSeconds), ssimText(summary.worstSsim));
+        .arg(sceneTimeText(summary.worstSeconds, scenes), ssimText(summary.worstSsim));
 }
 
 // "Gefunden: 3.4 Mbit/s für SSIM 0.9600 · schlechteste Szene bei 00:01:10: SSIM 0.9612"

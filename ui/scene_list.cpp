@@ -1,8 +1,8 @@
 #include "ui/scene_list.h"
 
-#include "engine/comparison_texts.h"
-#include "engine/quality_texts.h"
 #include "analysis/scene_plan.h"
+#include "analysis/scene_texts.h"
+#include "engine/quality_texts.h"
 
 #include <QHeaderView>
 
@@ -40,8 +40,9 @@ SceneList::SceneList(QWidget *parent) : QTreeWidget(parent)
 
 QTreeWidgetItem *SceneList::makeItem(const SceneResult &scene)
 {
-    auto *item = new QTreeWidgetItem({timeText(scene.seconds), ssimText(scene.quality.ssimClip),
-                                      psnrText(scene.quality.psnrClip), mbpsText(scene.actualMbps, 2)});
+    // The time follows in addScene, which knows the other scenes.
+    auto *item = new QTreeWidgetItem(
+        {QString(), ssimText(scene.quality.ssimClip), psnrText(scene.quality.psnrClip), mbpsText(scene.actualMbps, 2)});
     item->setData(TimeColumn, sceneRole, QVariant::fromValue(scene));
     item->setTextAlignment(TimeColumn, Qt::AlignCenter);
     for (const int column : {SsimColumn, PsnrColumn, BitrateColumn})
@@ -63,6 +64,10 @@ void SceneList::addScene(const SceneResult &scene)
            && !ScenePlan::worseThan(scene, topLevelItem(row)->data(TimeColumn, sceneRole).value<SceneResult>()))
         ++row;
     insertTopLevelItem(row, makeItem(scene));
+    // A scene less than a second from another shows every time with tenths.
+    const QList<SceneResult> listed = scenes();
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        topLevelItem(i)->setText(TimeColumn, sceneTimeText(listed[i].seconds, listed));
 }
 
 QList<SceneResult> SceneList::scenes() const

@@ -1,7 +1,7 @@
 #include "ui/scene_strip.h"
 
-#include "engine/comparison_texts.h"
 #include "analysis/scene_texts.h"
+#include "engine/comparison_texts.h"
 
 #include <QEvent>
 #include <QHelpEvent>
@@ -134,8 +134,8 @@ bool SceneStrip::event(QEvent *event)
         } else {
             const SceneResult &result = scenes_[scene];
             QToolTip::showText(help->globalPos(),
-                               timeText(result.seconds) + QLatin1Char('\n') + sceneNumbersText(result), this,
-                               markRect(scene));
+                               sceneTimeText(result.seconds, scenes_) + QLatin1Char('\n') + sceneNumbersText(result),
+                               this, markRect(scene));
         }
         return true;
     }

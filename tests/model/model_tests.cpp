@@ -5,6 +5,7 @@
 #include "engine/preview_error.h"
 #include "model/difference_image.h"
 #include "model/glance_model.h"
+#include "model/scan_model.h"
 #include "model/settings_observer.h"
 #include "support/fake_tools.h"
 #include "support/test_films.h"
@@ -219,6 +220,35 @@ private slots:
         QCOMPARE(w.ffmpegCalls(), 6); // each an encode, its frame, its numbers: the reference clip was reused
     }
 
+    // On opening, a start time other than the scene time before is a change the window answers
+    // with a request after the pause; coming after the open job's own, it replaces that one.
+    void firstComparisonAfterOpening_data()
+    {
+        QTest::addColumn<double>("before");       // the scene time before the film; it starts at 50 s
+        QTest::addColumn<QStringList>("encodes"); // once the engine has done what it was given
+        QTest::newRow("another start time: after the pause") << 0.0 << QStringList{};
+        QTest::newRow("the same start time: at once") << 50.0 << QStringList{"2000000"};
+    }
+
+    void firstComparisonAfterOpening()
+    {
+        QFETCH(double, before);
+        Window w;
+        w->setSeconds(before);
+        w->setPreviewPauseMs(3'600'000);
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.3 ;; esac"_s);
+        w->openMovie(w.film());
+        QTRY_VERIFY_WITH_TIMEOUT(w->movie(), 20000);
+        QCoreApplication::processEvents(); // what the window does next
+        // The engine works in order: this probe waits for the comparison the model left running.
+        w->engine()->probe(QUrl::fromLocalFile(w.film())).waitForFinished();
+        QTEST(w.encodes(), "encodes");
+        if (before != 50.0) {
+            QVERIFY(w->busy() && w->status() == kUpdating);
+            w->cancelCurrentJob();
+        }
+    }
+
     void supersededJobsAreSilentWhateverTheirEnding()
     {
         Window w;
@@ -426,6 +456,41 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
         QTest::qWait(300); // nothing starts after the job has let go
         QTEST(w.ffmpegCalls(), "ffmpegCalls");
+    }
+
+    // The window closes (or the program gets SIGTERM) during a scan or the bitrate finder: the run
+    // ends, and with it the model and its folder.
+    void releasedDuringAScanRun_data()
+    {
+        QTest::addColumn<bool>("finder");
+        QTest::addColumn<int>("cuts"); // started before the window closes
+        QTest::newRow("scene scan") << false << 1;
+        QTest::newRow("finder: its scan") << true << 1;
+        QTest::newRow("finder: its search") << true << 13; // the scan's twelve, then the first try
+    }
+
+    void releasedDuringAScanRun()
+    {
+        QFETCH(bool, finder);
+        QFETCH(int, cuts);
+        Window w;
+        const QString folder = w->workDirectory();
+        QVERIFY(w.open());
+        w.tools.clearCalls();
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.2 ;; esac"_s);
+        auto *scans = new ScanModel(w.model.get());
+        finder ? scans->findBitrate(0.95) : scans->scan();
+        const auto cutsStarted = [&] {
+            const QList<FakeTools::Call> calls = w.tools.calls(u"ffmpeg"_s);
+            return std::count_if(calls.cbegin(), calls.cend(), [](const FakeTools::Call &call) {
+                return call.args.last().endsWith(u"reference.mkv"_s);
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(cutsStarted() >= cuts, 20000);
+        QVERIFY(scans->running());
+        delete scans; // as the window's view goes
+        w.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
     }
 
     void realPhoneFilm()

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -113,6 +114,40 @@ private slots:
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first().first().toDouble(), 40.0);
+    }
+
+    // Scenes less than a second apart (twelve on a six-second film) show tenths, in the list and
+    // in the marks' tooltips; whole seconds otherwise.
+    void sceneTimes_data()
+    {
+        QTest::addColumn<QList<double>>("seconds"); // of the scenes, worst first
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("a second apart") << QList<double>{10, 11.2} << QStringList{"00:00:10", "00:00:11"};
+        QTest::newRow("half a second apart")
+            << QList<double>{0.25, 0.75, 1.24} << QStringList{"00:00:00.3", "00:00:00.8", "00:00:01.2"};
+        QTest::newRow("into the next minute") << QList<double>{59.96, 60.5} << QStringList{"00:01:00.0", "00:01:00.5"};
+    }
+
+    void sceneTimes()
+    {
+        QFETCH(QList<double>, seconds);
+        QFETCH(QStringList, texts);
+        SceneList list;
+        SceneRow row;
+        row.slider->setRange(0, 70'000);
+        QList<SceneResult> scenes;
+        for (qsizetype i = 0; i < seconds.size(); ++i)
+            scenes.append(scene(seconds[i], 0.9 + 0.01 * double(i)));
+        for (qsizetype i = scenes.size(); i-- > 0;) // the best first: each later one goes above
+            list.addScene(scenes[i]);
+        row.strip->setScenes(scenes);
+        for (qsizetype i = 0; i < seconds.size(); ++i) {
+            QCOMPARE(list.topLevelItem(int(i))->text(0), texts[i]);
+            const QPoint mark(row.strip->markX(seconds[i]), row.strip->height() / 2);
+            QHelpEvent help(QEvent::ToolTip, mark, row.strip->mapToGlobal(mark));
+            QApplication::sendEvent(row.strip, &help);
+            QCOMPARE(QToolTip::text().section(u'\n', 0, 0), texts[i]);
+        }
     }
 
     void targetDefaultsToGood()

@@ -1,5 +1,6 @@
 // The desktop program as a user meets it, driven through its widgets against a model on fake tools,
 // and the arithmetic behind it: where a frame pixel lands, how the window is fitted to the source.
+#include "engine/film_path.h"
 #include "engine/preview_engine.h"
 #include "model/glance_model.h"
 #include "support/fake_tools.h"
@@ -26,7 +27,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <numbers>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -175,6 +178,36 @@ private slots:
         QVERIFY(s.idle() && !bar->isVisible() && !s.find("remainingLabel")->isVisible());
         QTRY_COMPARE(s.find<QLabel>("qualityLabel")->text(),
                      u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s);
+    }
+
+    // A film dropped on the window as a URL whose name is not valid UTF-8 opens as its bytes stand.
+    void droppedFilmWithAName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("UTF-8") << QByteArray("Urlaub \xc3\xa4.mp4");
+        QTest::newRow("Latin-1, not UTF-8") << QByteArray("Urlaub \xe4.mp4");
+    }
+
+    void droppedFilmWithAName()
+    {
+        QFETCH(QByteArray, name);
+        Setup s;
+        const QByteArray path = QFile::encodeName(s.tools.directory()) + '/' + name;
+        const int file = ::open(path.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(file >= 0);
+        ::close(file);
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + path.toPercentEncoding("/"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window->view(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window->view(), &drop);
+        const bool opened = s.idle() && s.model()->movie();
+        const QString problem = s.model()->status() + u' ' + s.model()->error().value_or(QString());
+        ::unlink(path.constData()); // which QTemporaryDir cannot name
+        QVERIFY2(opened, qPrintable(problem));
+        QCOMPARE(filmBytes(s.model()->movie()->url), path);
     }
 
     void keepingTheComparison()
