@@ -61,6 +61,13 @@ QJsonValue JsonOutput::optionalNumber(const std::optional<double> &value)
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
 }
 
+QList<std::pair<const char *, QByteArray>> JsonOutput::qualityMembers(const QualityNumbers &quality)
+{
+    return {
+        {"ssim", object({{"frame", quality.ssimFrame}, {"clip", quality.ssimClip}})},
+        {"psnr", object({{"frame", optionalNumber(quality.psnrFrame)}, {"clip", optionalNumber(quality.psnrClip)}})}};
+}
+
 void JsonOutput::printLine(const QByteArray &line)
 {
     static std::once_flag woken;

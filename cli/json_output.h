@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/quality_numbers.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QList>
@@ -19,6 +21,9 @@ QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members);
 QByteArray object(const QList<std::pair<const char *, QJsonValue>> &members,
                   const QList<std::pair<const char *, QByteArray>> &nested);
 QJsonValue optionalNumber(const std::optional<double> &value);
+// The nested members "ssim" and "psnr", each {"frame": …, "clip": …} in that order (null for an
+// infinite PSNR), as render and scan print them.
+QList<std::pair<const char *, QByteArray>> qualityMembers(const QualityNumbers &quality);
 
 // Writes the line. Throws OutputClosed for a pipe without reader or once interruptWriting() was
 // called, and a system PreviewError for any other failure (a full disk, a closed descriptor).

@@ -123,17 +123,6 @@ void writeOutputs(PreviewEngine &engine, const CliArguments &arguments, const Mo
             .waitForFinished();
 }
 
-QByteArray qualityObject(double frame, double clip)
-{
-    return JsonOutput::object({{"frame", frame}, {"clip", clip}});
-}
-
-QByteArray psnrObject(const std::optional<double> &frame, const std::optional<double> &clip)
-{
-    return JsonOutput::object(
-        {{"frame", JsonOutput::optionalNumber(frame)}, {"clip", JsonOutput::optionalNumber(clip)}});
-}
-
 void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
     checkOutFolder(arguments.outDirectory);
@@ -165,9 +154,7 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
                     << std::pair{"encodedClip", QJsonValue(arguments.encodedClipPath(mbps))};
         if (!arguments.sideBySide.isEmpty())
             members << std::pair{"sideBySide", QJsonValue(arguments.sideBySidePath(mbps))};
-        printLine(JsonOutput::object(members,
-                                     {{"ssim", qualityObject(quality.ssimFrame, quality.ssimClip)},
-                                      {"psnr", psnrObject(quality.psnrFrame, quality.psnrClip)}}));
+        printLine(JsonOutput::object(members, JsonOutput::qualityMembers(quality)));
     }
 }
 

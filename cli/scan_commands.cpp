@@ -23,20 +23,11 @@
 
 namespace {
 
-// {"frame": …, "clip": …}, in that order, as render prints them.
-QByteArray frameAndClip(const QJsonValue &frame, const QJsonValue &clip)
-{
-    return JsonOutput::object({{"frame", frame}, {"clip", clip}});
-}
-
 QByteArray sceneLine(const SceneResult &scene)
 {
-    const QualityNumbers &quality = scene.quality;
     return JsonOutput::object(
         {{"seconds", scene.seconds}, {"sampleSeconds", scene.sampleSeconds}, {"actualMbps", scene.actualMbps}},
-        {{"ssim", frameAndClip(quality.ssimFrame, quality.ssimClip)},
-         {"psnr",
-          frameAndClip(JsonOutput::optionalNumber(quality.psnrFrame), JsonOutput::optionalNumber(quality.psnrClip))}});
+        JsonOutput::qualityMembers(scene.quality));
 }
 
 // Waits in an event loop, where the engines' answers arrive, until the future has finished;

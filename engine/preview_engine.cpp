@@ -88,11 +88,6 @@ QString PreviewEngine::ffmpeg() const
     return parts_->ffmpeg;
 }
 
-QString PreviewEngine::ffprobe() const
-{
-    return parts_->ffprobe;
-}
-
 QString PreviewEngine::directory() const
 {
     return parts_->folder.path();

@@ -53,7 +53,6 @@ public:
     static QString defaultToolsDirectory();
 
     QString ffmpeg() const;    // toolsDirectory + "/ffmpeg"
-    QString ffprobe() const;   // toolsDirectory + "/ffprobe"
     QString directory() const; // the work folder, <temp>/Bitglance-<UUID>
 
     QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});

@@ -7,6 +7,7 @@
 #include "model/glance_model.h"
 #include "model/scan_model.h"
 #include "ui/bitrate_target_dialog.h"
+#include "ui/progress_row.h"
 #include "ui/scan_results_window.h"
 #include "ui/scene_strip.h"
 #include "ui/text_styles.h"
@@ -125,15 +126,8 @@ QWidget *ScanPanel::makeProgressRow()
     progressRow_ = new QWidget(this);
     auto *row = new QHBoxLayout(progressRow_);
     row->setContentsMargins(0, 0, 0, 0);
-    progressBar_ = new QProgressBar(progressRow_);
-    progressBar_->setObjectName(QStringLiteral("scanProgress"));
-    progressBar_->setTextVisible(false);
-    progressBar_->setFixedWidth(180);
-    row->addWidget(progressBar_);
-    progressLabel_ = new QLabel(progressRow_);
-    progressLabel_->setObjectName(QStringLiteral("scanProgressLabel"));
-    TextStyles::apply(progressLabel_, TextStyles::caption(), true);
-    row->addWidget(progressLabel_);
+    progress_ = new ProgressRow(QStringLiteral("scanProgress"), QStringLiteral("scanProgressLabel"), 180, progressRow_);
+    row->addWidget(progress_);
     auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), progressRow_);
     cancel->setObjectName(QStringLiteral("scanCancelButton"));
     connect(cancel, &QPushButton::clicked, scans_, &ScanModel::cancel);
@@ -181,7 +175,7 @@ void ScanPanel::showActivity()
     scanButton_->setEnabled(ready);
     findButton_->setEnabled(ready);
     progressRow_->setVisible(!idle);
-    progressBar_->setAccessibleName(activity == Activity::Finding ? findTitle() : scanText());
+    progress_->bar()->setAccessibleName(activity == Activity::Finding ? findTitle() : scanText());
     showProgress();
     showOutcome();
 }
@@ -190,10 +184,8 @@ void ScanPanel::showProgress()
 {
     const ScanProgress &progress = scans_->progress();
     // In hundredths of a scene, so that the bar moves while a scene is rendered.
-    const int total = std::max(progress.total, 1) * 100;
-    progressBar_->setRange(0, total);
-    progressBar_->setValue(std::clamp(int(progress.work * 100), 0, total));
-    progressLabel_->setText(progressText(progress));
+    progress_->setCount(qint64(progress.work * 100), std::max(progress.total, 1) * 100);
+    progress_->setCaption(progressText(progress));
 }
 
 void ScanPanel::showOutcome()

@@ -5,7 +5,7 @@
 
 class GlanceModel;
 class QLabel;
-class QProgressBar;
+class ProgressRow;
 class QPushButton;
 class QSlider;
 class ScanModel;
@@ -45,8 +45,7 @@ private:
     QPushButton *findButton_ = nullptr;
     SceneStrip *strip_ = nullptr;
     QWidget *progressRow_ = nullptr;
-    QProgressBar *progressBar_ = nullptr;
-    QLabel *progressLabel_ = nullptr;
+    ProgressRow *progress_ = nullptr;
     QWidget *outcomeRow_ = nullptr;
     QLabel *outcomeLabel_ = nullptr;
     QPushButton *listButton_ = nullptr;

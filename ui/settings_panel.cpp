@@ -1,12 +1,12 @@
 #include "ui/settings_panel.h"
 
+#include "engine/comparison_limits.h"
+#include "engine/comparison_texts.h"
+#include "engine/number_text.h"
+#include "model/glance_model.h"
 #include "ui/app_icons.h"
 #include "ui/boxed_label.h"
 #include "ui/busy_spinner.h"
-#include "engine/comparison_limits.h"
-#include "engine/comparison_texts.h"
-#include "model/glance_model.h"
-#include "engine/number_text.h"
 #include "ui/slider_binding.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
@@ -190,9 +190,7 @@ QLayout *SettingsPanel::makeResolutionRow()
     boxRow->addStretch(1);
     row->addWidget(box);
 
-    sourceLine_ = new QLabel(this);
-    sourceLine_->setObjectName(QStringLiteral("sourceLine"));
-    TextStyles::apply(sourceLine_, TextStyles::caption(), true);
+    sourceLine_ = TextStyles::captionLabel(QStringLiteral("sourceLine"), this);
     row->addWidget(sourceLine_);
     row->addStretch(1);
     row->addWidget(makeRecomputeButton());

@@ -1,7 +1,8 @@
 #include "ui/status_area.h"
 
-#include "ui/busy_spinner.h"
 #include "model/glance_model.h"
+#include "ui/busy_spinner.h"
+#include "ui/progress_row.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
@@ -68,16 +69,9 @@ QLayout *StatusArea::makeStatusRow()
     spinner_ = new BusySpinner(16, this);
     spinner_->setObjectName(QStringLiteral("statusSpinner"));
     row->addWidget(spinner_);
-    progressBar_ = new QProgressBar(this);
-    progressBar_->setObjectName(QStringLiteral("progressBar"));
-    progressBar_->setAccessibleName(QStringLiteral("Fortschritt"));
-    progressBar_->setTextVisible(false);
-    progressBar_->setFixedWidth(140);
-    row->addWidget(progressBar_);
-    remainingLabel_ = new QLabel(this);
-    remainingLabel_->setObjectName(QStringLiteral("remainingLabel"));
-    TextStyles::apply(remainingLabel_, TextStyles::caption(), true);
-    row->addWidget(remainingLabel_);
+    progress_ = new ProgressRow(QStringLiteral("progressBar"), QStringLiteral("remainingLabel"), 140, this);
+    progress_->bar()->setAccessibleName(QStringLiteral("Fortschritt"));
+    row->addWidget(progress_);
     auto *lines = new QVBoxLayout;
     lines->setSpacing(3);
     statusLabel_ = new QLabel(this);
@@ -85,15 +79,9 @@ QLayout *StatusArea::makeStatusRow()
     statusLabel_->setTextFormat(Qt::PlainText);
     statusLabel_->setFont(TextStyles::callout());
     lines->addWidget(statusLabel_);
-    measurementLabel_ = new QLabel(this);
-    measurementLabel_->setObjectName(QStringLiteral("measurementLabel"));
-    measurementLabel_->setTextFormat(Qt::PlainText);
-    TextStyles::apply(measurementLabel_, TextStyles::caption(), true);
+    measurementLabel_ = TextStyles::captionLabel(QStringLiteral("measurementLabel"), this);
     lines->addWidget(measurementLabel_);
-    qualityLabel_ = new QLabel(this);
-    qualityLabel_->setObjectName(QStringLiteral("qualityLabel"));
-    qualityLabel_->setTextFormat(Qt::PlainText);
-    TextStyles::apply(qualityLabel_, TextStyles::caption(), true);
+    qualityLabel_ = TextStyles::captionLabel(QStringLiteral("qualityLabel"), this);
     lines->addWidget(qualityLabel_);
     row->addLayout(lines);
     row->addStretch(1);
@@ -115,15 +103,9 @@ void StatusArea::showStatus()
 void StatusArea::showProgress()
 {
     const std::optional<RenderProgress> &progress = model_->progress();
-    const bool counted = progress && progress->totalFrames > 0;
-    progressBar_->setVisible(counted);
-    if (counted) {
-        progressBar_->setRange(0, int(std::min<qint64>(progress->totalFrames, INT_MAX)));
-        progressBar_->setValue(int(std::clamp<qint64>(progress->frames, 0, progress->totalFrames)));
-    }
+    progress_->setCount(progress ? progress->frames : 0, progress ? progress->totalFrames : 0);
     const bool estimated = progress && progress->remainingSeconds >= 0;
-    remainingLabel_->setVisible(estimated);
-    remainingLabel_->setText(estimated ? ViewTexts::remaining(progress->remainingSeconds) : QString());
+    progress_->setCaption(estimated ? ViewTexts::remaining(progress->remainingSeconds) : QString());
 }
 
 void StatusArea::showError()

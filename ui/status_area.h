@@ -5,7 +5,7 @@
 class BusySpinner;
 class GlanceModel;
 class QLabel;
-class QProgressBar;
+class ProgressRow;
 class QScrollArea;
 
 // The model's error above the status row: the error in red, selectable, at most 80 points high
@@ -36,6 +36,5 @@ private:
     QLabel *statusLabel_ = nullptr;
     QLabel *measurementLabel_ = nullptr;
     QLabel *qualityLabel_ = nullptr;
-    QProgressBar *progressBar_ = nullptr;
-    QLabel *remainingLabel_ = nullptr;
+    ProgressRow *progress_ = nullptr;
 };

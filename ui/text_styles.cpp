@@ -1,6 +1,7 @@
 #include "ui/text_styles.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QWidget>
 
 namespace {
@@ -66,6 +67,15 @@ void apply(QWidget *widget, const QFont &font, bool secondaryColour)
         palette.setColor(QPalette::Inactive, QPalette::WindowText, secondary(palette));
         widget->setPalette(palette);
     }
+}
+
+QLabel *captionLabel(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    apply(label, caption(), true);
+    return label;
 }
 
 } // namespace TextStyles

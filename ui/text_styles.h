@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPalette>
 
+class QLabel;
+class QString;
 class QWidget;
 
 // The named text sizes and shades of the program, derived from the application's body font.
@@ -21,5 +23,7 @@ QColor errorRed();
 
 // Sets the font; with secondary, also the dimmed text colour.
 void apply(QWidget *widget, const QFont &font, bool secondaryColour = false);
+// A label for a secondary line: caption size, dimmed, plain text, with that object name.
+QLabel *captionLabel(const QString &objectName, QWidget *parent);
 
 } // namespace TextStyles
