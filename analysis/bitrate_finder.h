@@ -17,7 +17,7 @@
 
 class PreviewEngine;
 
-// The bitrate finder: scans the film at ComparisonLimits::finderScanMbps, takes the
+// The bitrate finder: scans the movie at ComparisonLimits::finderScanMbps, takes the
 // ComparisonLimits::finderScenes scenes with the lowest clip SSIM, and searches (BitrateSearch)
 // the lowest bitrate at which each of them reaches the target; each try renders and measures
 // those scenes. Runs on the scan's terms: one engine, answers on this object's thread.

@@ -5,7 +5,7 @@
 #include <QList>
 #include <optional>
 
-// Where the scenes of a scan lie in a film, and what the finished scenes add up to.
+// Where the scenes of a scan lie in a movie, and what the finished scenes add up to.
 class ScenePlan {
 public:
     struct Summary {
@@ -19,8 +19,8 @@ public:
     // Whether a scan of that many scenes is offered (ComparisonLimits::minScanScenes to maxScanScenes).
     static bool acceptsSceneCount(int scenes);
 
-    // The movie times of a scan of `scenes` scenes spread evenly over a film of `duration`
-    // seconds: scene i at (i + 0.5) * duration / scenes, so no scene sits on the film's first or
+    // The movie times of a scan of `scenes` scenes spread evenly over a movie of `duration`
+    // seconds: scene i at (i + 0.5) * duration / scenes, so no scene sits on the movie's first or
     // last frame. Empty for a scene count that is not accepted or a duration that is not a
     // positive number.
     static QList<double> sceneTimes(double duration, int scenes);

@@ -28,7 +28,7 @@ double shareDone(const RenderProgress &progress)
     return progress.step == RenderProgress::Step::Cut ? cutShare * frames : cutShare + encodeShare * frames;
 }
 
-// A scene's failure names the scene, so that a film whose data ends early shows where.
+// A scene's failure names the scene, so that a movie whose data ends early shows where.
 std::exception_ptr namingScene(double sceneSeconds, const std::exception_ptr &failure)
 {
     if (!failure || isCancellation(failure))

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "analysis/scan_progress.h"
+#include "analysis/scene_result.h"
 #include "engine/cancel_token.h"
 #include "engine/movie_info.h"
 #include "engine/preview_result.h"
 #include "engine/remaining_time.h"
-#include "analysis/scan_progress.h"
-#include "analysis/scene_result.h"
 
 #include <QFuture>
 #include <QList>
@@ -16,7 +16,7 @@
 
 class PreviewEngine;
 
-// Renders and measures scenes of a film at one bitrate and height limit, each as a normal
+// Renders and measures scenes of a movie at one bitrate and height limit, each as a normal
 // comparison (the same clip window, cut, encode and measured bitrate, then SSIM and PSNR), on one
 // or more engines: each engine takes the next scene not yet started, so the scenes finish in no
 // fixed order. A scene an engine rendered before at that bitrate and height costs no tool (the

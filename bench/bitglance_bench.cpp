@@ -8,8 +8,8 @@
 #include "engine/preview_engine.h"
 #include "engine/render_progress.h"
 #include "model/glance_model.h"
-#include "ui/glance_main_window.h"
 #include "ui/glance_view.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -40,10 +40,10 @@ double peakMiB()
     return -1;
 }
 
-int engineFigures(const QString &tools, const QString &film)
+int engineFigures(const QString &tools, const QString &path)
 {
     PreviewEngine engine(tools);
-    const MovieInfo movie = engine.probe(QUrl::fromLocalFile(film)).result();
+    const MovieInfo movie = engine.probe(QUrl::fromLocalFile(path)).result();
     const double scene = movie.duration / 2;
     QElapsedTimer timer;
 
@@ -102,10 +102,10 @@ bool waitForComparison(GlanceModel &model, int timeoutMs)
     return false;
 }
 
-int modelFigures(const QString &tools, const QString &film)
+int modelFigures(const QString &tools, const QString &movie)
 {
     const auto model = std::make_unique<GlanceModel>(tools);
-    model->openMovie(film);
+    model->openMovie(movie);
     if (!waitForComparison(*model, 300000))
         return 1;
     model->setMbps(5);
@@ -122,13 +122,13 @@ int modelFigures(const QString &tools, const QString &film)
     return 0;
 }
 
-int windowFigures(const QString &tools, const QString &film)
+int windowFigures(const QString &tools, const QString &movie)
 {
-    auto *window = new GlanceMainWindow(nullptr, new GlanceModel(tools));
+    auto *window = new MainWindow(nullptr, new GlanceModel(tools));
     window->show();
     GlanceModel &model = *window->view()->model();
     const double before = peakMiB();
-    model.openMovie(film);
+    model.openMovie(movie);
     const bool done = waitForComparison(model, 300000);
     // The quality numbers follow the pictures; wait for them as a user would.
     QElapsedTimer settle;

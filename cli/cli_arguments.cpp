@@ -1,9 +1,9 @@
 #include "cli/cli_arguments.h"
 
-#include "engine/comparison_limits.h"
-#include "engine/film_path.h"
-#include "engine/number_text.h"
 #include "cli/scan_options.h"
+#include "engine/comparison_limits.h"
+#include "engine/movie_path.h"
+#include "engine/number_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,20 +24,20 @@ QString mbpsText(double mbps)
     return QString::asprintf("%.2f", mbps);
 }
 
-// True when path names the same file as the film (also through another name or a link).
-bool isTheFilm(const QString &path, const QByteArray &film)
+// True when path names the same file as the movie (also through another name or a link).
+bool isTheMovie(const QString &path, const QByteArray &movie)
 {
     const QByteArray bytes = QFile::encodeName(path);
-    if (bytes == film)
+    if (bytes == movie)
         return true;
     struct stat a = {};
     struct stat b = {};
-    return ::stat(bytes.constData(), &a) == 0 && ::stat(film.constData(), &b) == 0 && a.st_dev == b.st_dev
+    return ::stat(bytes.constData(), &a) == 0 && ::stat(movie.constData(), &b) == 0 && a.st_dev == b.st_dev
         && a.st_ino == b.st_ino;
 }
 
 // Checks that belong to a whole render command line: bitrates whose pictures would share a file,
-// outputs that would overwrite the film.
+// outputs that would overwrite the movie.
 std::optional<QString> renderConflict(const CliArguments &arguments)
 {
     QList<double> seen;
@@ -49,7 +49,7 @@ std::optional<QString> renderConflict(const CliArguments &arguments)
         }
         seen << mbps;
     }
-    const QByteArray film = filmBytes(arguments.film);
+    const QByteArray movie = movieBytes(arguments.movie);
     QStringList outputs{arguments.originalPath()};
     if (arguments.clips)
         outputs << arguments.referenceClipPath();
@@ -67,7 +67,7 @@ std::optional<QString> renderConflict(const CliArguments &arguments)
     for (QString &output : outputs)
         output = QDir::cleanPath(output);
     for (qsizetype i = 0; i < outputs.size(); ++i) {
-        if (isTheFilm(outputs[i], film))
+        if (isTheMovie(outputs[i], movie))
             return QStringLiteral("the output %1 is the film itself").arg(outputs[i]);
         if (outputs.indexOf(outputs[i]) != i)
             return QStringLiteral("two outputs would both write %1").arg(outputs[i]);
@@ -238,7 +238,7 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
         return fail(positional.isEmpty() ? QStringLiteral("missing FILM") : QStringLiteral("more than one FILM"));
     if (positional.first().isEmpty())
         return fail(QStringLiteral("FILM is empty"));
-    result.film = filmUrl(positional.first());
+    result.movie = movieUrl(positional.first());
     if (const std::optional<QString> incomplete = scan ? ScanOptions::check(result) : std::nullopt)
         return fail(*incomplete);
 

@@ -15,13 +15,13 @@
 //   bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N] [--max-height 0|720|1080] [--jobs J]
 //   bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N] [--max-height 0|720|1080]
 //                        [--clips] [--side-by-side FILE] [--progress]
-// Numbers are read in the C locale. "--" ends the options, so a film may start with a dash.
+// Numbers are read in the C locale. "--" ends the options, so a movie may start with a dash.
 struct CliArguments {
     enum class Command { Probe, Render, Scan, Advise, Help };
 
     Command command = Command::Help;
     QString toolsDirectory; // empty: the program's own Tools folder
-    QUrl film;              // a file URL whose encoded path holds the name's bytes exactly
+    QUrl movie;             // a file URL whose encoded path holds the name's bytes exactly
     double seconds = 0;
     QList<double> mbps;
     qint64 maxHeight = 0;

@@ -1,4 +1,4 @@
-// bitglance-cli: the preview engine without a window, for scripts and for trying Bitglance on a
+// bitglance-cli: the engine without a window, for scripts and for trying Bitglance on a
 // machine without a display. It prints the same texts the window shows.
 
 #include "cli/cli_arguments.h"
@@ -74,7 +74,7 @@ void checkSideBySide(const CliArguments &arguments)
 
 void probeCommand(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
-    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    const MovieInfo movie = engine.probe(arguments.movie, token).result();
     printLine(JsonOutput::object({{"path", movie.path()},
                                   {"duration", movie.duration},
                                   {"width", double(movie.width)},
@@ -127,7 +127,7 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
 {
     checkOutFolder(arguments.outDirectory);
     checkSideBySide(arguments);
-    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    const MovieInfo movie = engine.probe(arguments.movie, token).result();
     const ProgressCallback progress = arguments.progress ? ProgressCallback(printProgress) : ProgressCallback();
     QList<double> written;
     for (const double mbps : arguments.mbps) {
@@ -185,7 +185,7 @@ int main(int argc, char *argv[])
     InterruptWatcher watcher(token);
     QCoreApplication app(argc, argv);
 
-    // The arguments as bytes: a film's name need not be valid UTF-8.
+    // The arguments as bytes: a movie's name need not be valid UTF-8.
     QList<QByteArray> words;
     for (int i = 1; i < argc; ++i)
         words << QByteArray(argv[i]);

@@ -55,7 +55,7 @@ template <typename T> T await(const QFuture<T> &future)
 
 void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
-    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    const MovieInfo movie = engine.probe(arguments.movie, token).result();
     const QList<double> times = ScenePlan::sceneTimes(movie.duration, arguments.scenes);
     const double mbps = arguments.mbps.constFirst();
 
@@ -113,7 +113,7 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
 
 void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
-    const MovieInfo movie = engine.probe(arguments.film, token).result();
+    const MovieInfo movie = engine.probe(arguments.movie, token).result();
     BitrateFinder finder(&engine);
     const FinderResult found = await(finder.start(movie, arguments.scenes, arguments.maxHeight, arguments.ssim, token));
     if (!found.mbps)

@@ -17,7 +17,7 @@ inline constexpr double maxEngineMbps = 30;
 // The height limits offered: 0 keeps the source's height.
 inline constexpr std::array<qint64, 3> heightLimits = {0, 720, 1080};
 
-// A scan of the film: scenes by default, and the counts a user may ask for.
+// A scan of the movie: scenes by default, and the counts a user may ask for.
 inline constexpr int defaultScanScenes = 12;
 inline constexpr int minScanScenes = 2;
 inline constexpr int maxScanScenes = 60;
@@ -35,7 +35,7 @@ inline constexpr double minZoom = 0.25;
 inline constexpr double maxZoom = 16;
 
 // The pause between a change of a setting and the render it asks for.
-inline constexpr int previewPauseMs = 550;
+inline constexpr int comparisonPauseMs = 550;
 
 // The main view: its smallest size and the first window's content size, points.
 inline constexpr int minimumViewWidth = 1080;

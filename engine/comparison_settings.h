@@ -5,9 +5,9 @@
 
 // What one comparison is asked for: the scene, the target bitrate and the height limit.
 struct ComparisonSettings {
-    double seconds = 0;   // the scene's time in the film
+    double seconds = 0;   // the scene's time in the movie
     double mbps = 0;      // target bitrate in Mbit/s
-    qint64 maxHeight = 0; // height limit in pixels; 0 keeps the film's own height
+    qint64 maxHeight = 0; // height limit in pixels; 0 keeps the movie's own height
 
     // Exact: a bitrate or a scene time that differs in the last bit is another comparison;
     // not-a-number equals itself, so that a setting kept as it was never counts as changed.

@@ -58,9 +58,9 @@ QString comparisonStatusText(const PreviewResult &result)
         + QString::fromUtf8(" s wirklich kodiert");
 }
 
-QStringList comparisonCaption(const QString &filmName, const PreviewResult &result)
+QStringList comparisonCaption(const QString &movieName, const PreviewResult &result)
 {
-    QStringList lines{filmName, comparisonTimeText(result), measurementText(result.targetMbps, result)};
+    QStringList lines{movieName, comparisonTimeText(result), measurementText(result.targetMbps, result)};
     if (result.quality)
         lines << qualityLine(*result.quality);
     return lines;

@@ -18,6 +18,6 @@ QString sceneTimeText(double seconds, const QList<double> &times);
 QString measurementText(double targetMbps, const PreviewResult &result);
 // "Vergleich bei 00:01:00 · 3.0 s wirklich kodiert"
 QString comparisonStatusText(const PreviewResult &result);
-// The caption below a saved comparison picture: the film's file name, "Vergleich bei 00:01:00",
+// The caption below a saved comparison picture: the movie's file name, "Vergleich bei 00:01:00",
 // the measurement text, and the quality line when the result has been measured.
-QStringList comparisonCaption(const QString &filmName, const PreviewResult &result);
+QStringList comparisonCaption(const QString &movieName, const PreviewResult &result);

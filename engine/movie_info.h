@@ -15,7 +15,7 @@ struct MovieInfo {
     QString codec;                 // ffprobe's codec name, "Video" when none
     std::optional<double> bitrate; // bits per second, when the probe reports one
     // Degrees (0, 90, 180 or 270) the stored picture must be turned clockwise to stand upright, as
-    // the film's display matrix or its "rotate" tag asks. The clips keep the stored orientation.
+    // the movie's display matrix or its "rotate" tag asks. The clips keep the stored orientation.
     int rotation = 0;
 
     QString path() const { return url.toLocalFile(); }

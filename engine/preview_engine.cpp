@@ -1,10 +1,10 @@
 #include "engine/preview_engine.h"
 
+#include "engine/internal/comparison_renderer.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/internal/film_file.h"
+#include "engine/internal/movie_file.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/internal/operation_queue.h"
-#include "engine/internal/preview_renderer.h"
 #include "engine/internal/result_export.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
@@ -58,7 +58,7 @@ struct PreviewEngine::Parts {
     WorkFolder folder; // the last thing a failed creation could leave behind
     ToolRunner runner;
     EncodeCache cache;
-    PreviewRenderer renderer;
+    ComparisonRenderer renderer;
     ResultExport exporter;
     OperationQueue queue;
 };
@@ -97,8 +97,8 @@ QFuture<MovieInfo> PreviewEngine::probe(const QUrl &url, CancelToken token)
 {
     Parts *parts = parts_.get();
     return parts->queue.submit<MovieInfo>(token, [parts, url](const Cancellation &cancel) {
-        const FilmFile film(url, parts->folder);
-        const QByteArray output = parts->runner.run(parts->ffprobe, FfmpegCommands::probe(film.toolPath()), cancel);
+        const MovieFile file(url, parts->folder);
+        const QByteArray output = parts->runner.run(parts->ffprobe, FfmpegCommands::probe(file.toolPath()), cancel);
         return movieInfoFromProbe(parseProbeOutput(output), url);
     });
 }

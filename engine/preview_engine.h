@@ -29,7 +29,7 @@
 // by abortAllRunningTools) fails with CancelledError like a cancelled one, so continuations that
 // take the QFuture see the failure in result().
 //
-// Films travel as file URLs whose encoded path holds the name's bytes (filmUrl); a name that is
+// Movies travel as file URLs whose encoded path holds the name's bytes (movieUrl); a name that is
 // not valid UTF-8 reaches the tools unchanged. A relative path is made absolute against the
 // current folder (or kept behind "./" where that folder cannot be named), so that a name like
 // "-x.mp4" is never read as an option. A URL that is not a local file fails with PreviewError;
@@ -56,10 +56,10 @@ public:
     QString directory() const; // the work folder, <temp>/Bitglance-<UUID>
 
     QFuture<MovieInfo> probe(const QUrl &url, CancelToken token = {});
-    // Keeps the reference clip while film, scene time and height limit stay: a new bitrate alone
+    // Keeps the reference clip while movie, scene time and height limit stay: a new bitrate alone
     // runs only the encode, its probe and one frame extraction. progress, when given, is called on
     // the worker thread as the cut and the encode go on.
-    // A film, scene time, height limit and bitrate rendered before answer from the engine's cache of
+    // A movie, scene time, height limit and bitrate rendered before answer from the engine's cache of
     // results without running any tool (EncodeCache: at most 16 results and 400 MB).
     QFuture<PreviewResult> render(const MovieInfo &movie, const ComparisonSettings &settings, CancelToken token = {},
                                   ProgressCallback progress = {});

@@ -30,7 +30,7 @@ PreviewError PreviewError::noSpace(const QString &folder)
     return PreviewError(QStringLiteral("Kein Platz mehr im temporären Ordner: ") + folder);
 }
 
-PreviewError PreviewError::notAFilm(const QString &fileName)
+PreviewError PreviewError::notAMovie(const QString &fileName)
 {
     return PreviewError(QStringLiteral("Keine Filmdatei: ") + fileName);
 }

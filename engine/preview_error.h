@@ -32,7 +32,7 @@ public:
     static PreviewError toolKilled(const QString &tool, int signal);
     static PreviewError toolFailed(const QString &tool, int status);
     static PreviewError noSpace(const QString &folder);
-    static PreviewError notAFilm(const QString &fileName);
+    static PreviewError notAMovie(const QString &fileName);
     static PreviewError notALocalFile(const QString &url);
     static PreviewError noFileGiven();
     static PreviewError noFramesRead();

@@ -18,7 +18,7 @@ struct PreviewResult {
     double sampleSeconds = 0; // length of the reference clip (at most 3)
     double targetMbps = 0;    // the bitrate it was rendered at
     qint64 frame = 0;         // index of the compared frame inside the clip
-    int rotation = 0;         // the film's MovieInfo::rotation, for showing the frames upright
+    int rotation = 0;         // the movie's MovieInfo::rotation, for showing the frames upright
     // Its entry in the engine's cache of results: "<clip key>|<bits per second>". measure() and the
     // save operations find the result's clips by it.
     QString cacheKey;

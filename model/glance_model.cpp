@@ -12,7 +12,7 @@
 
 namespace {
 
-// The status texts before the first film and of the work in progress.
+// The status texts before the first movie and of the work in progress.
 QString startStatus()
 {
     return QStringLiteral("Film öffnen und eine Szene auswählen.");
@@ -213,7 +213,7 @@ void GlanceModel::openMovie(const QString &path)
     openMovie(QUrl::fromLocalFile(path));
 }
 
-void GlanceModel::openMovie(const QUrl &film)
+void GlanceModel::openMovie(const QUrl &url)
 {
     if (!engine_)
         return;
@@ -232,22 +232,22 @@ void GlanceModel::openMovie(const QUrl &film)
     setError(std::nullopt);
     setBusy(true);
     setStatus(readingStatus());
-    Job::probe(job, film);
+    Job::probe(job, url);
 }
 
-void GlanceModel::setPreviewsHeld(bool held)
+void GlanceModel::setComparisonsHeld(bool held)
 {
-    if (std::exchange(previewsHeld_, held) == held)
+    if (std::exchange(comparisonsHeld_, held) == held)
         return;
     if (held) {
         if (busy_ && movie_) {
             cancelCurrentJob();
             setProgress(std::nullopt);
-            previewPending_ = true;
+            comparisonPending_ = true;
         }
         return;
     }
-    if (std::exchange(previewPending_, false))
+    if (std::exchange(comparisonPending_, false))
         schedulePreview(true);
 }
 
@@ -255,8 +255,8 @@ void GlanceModel::schedulePreview(bool immediate)
 {
     if (!movie_ || !engine_)
         return;
-    if (previewsHeld_) {
-        previewPending_ = true;
+    if (comparisonsHeld_) {
+        comparisonPending_ = true;
         return;
     }
     cancelCurrentJob();

@@ -106,7 +106,7 @@ public:
     // While held (a scene scan uses the engine) no comparison starts: a request is only
     // remembered, and releasing the hold makes it at once. Holding cancels a comparison on its way
     // (in its pause or rendering), which then counts as requested.
-    void setPreviewsHeld(bool held);
+    void setComparisonsHeld(bool held);
 
     // Physical pixels per view point of the screen that shows the window; the window hands it in
     // and keeps it current. 1 until then.
@@ -115,13 +115,13 @@ public:
     // Cancels the current job, clears the previous movie, frames and texts, and probes the file
     // the user chose. Does nothing without an engine.
     void openMovie(const QString &path);
-    // The same for a file URL whose encoded path holds the name's bytes (filmUrl), so that a name
+    // The same for a file URL whose encoded path holds the name's bytes (movieUrl), so that a name
     // that is not valid UTF-8 is opened as it stands.
-    void openMovie(const QUrl &film);
+    void openMovie(const QUrl &url);
     // Requests a comparison of the current settings, after the pause unless immediate.
     void schedulePreview(bool immediate);
-    // Where to suggest saving the comparison on screen: "<film name>-<hh-mm-ss>-<mbps>Mbit.<extension>"
-    // in the film's folder. Empty without a comparison.
+    // Where to suggest saving the comparison on screen: "<movie name>-<hh-mm-ss>-<mbps>Mbit.<extension>"
+    // in the movie's folder. Empty without a comparison.
     QString suggestedPath(const QString &extension) const;
     // The comparison on screen, both frames upright side by side with a caption strip, as a PNG
     // file at destination; or on the clipboard. Failures show in error().
@@ -139,8 +139,8 @@ public:
     // Cancels the current job, which then ends silently.
     void cancelCurrentJob();
 
-    // The pause before a scheduled preview (ComparisonLimits::previewPauseMs); tests may shorten it.
-    void setPreviewPauseMs(int ms) { pauseMs_ = ms; }
+    // The pause before a scheduled comparison (ComparisonLimits::comparisonPauseMs); tests may shorten it.
+    void setComparisonPauseMs(int ms) { pauseMs_ = ms; }
 
 signals:
     void movieChanged();
@@ -207,9 +207,9 @@ private:
     std::optional<PreviewResult> shown_;
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
-    bool previewsHeld_ = false;
-    bool previewPending_ = false;
+    bool comparisonsHeld_ = false;
+    bool comparisonPending_ = false;
 
     double devicePixelRatio_ = 1;
-    int pauseMs_ = ComparisonLimits::previewPauseMs;
+    int pauseMs_ = ComparisonLimits::comparisonPauseMs;
 };

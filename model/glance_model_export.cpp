@@ -16,10 +16,10 @@ QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QStri
 {
     if (!model.shown_ || !model.movie_)
         return {};
-    const QFileInfo film(model.movie_->path());
-    const QString name = film.completeBaseName() + u'-' + timeText(model.shown_->seconds).replace(u':', u'-') + u'-'
+    const QFileInfo movie(model.movie_->path());
+    const QString name = movie.completeBaseName() + u'-' + timeText(model.shown_->seconds).replace(u':', u'-') + u'-'
         + fixedText(model.comparisonMbps_, 1) + QStringLiteral("Mbit.") + extension;
-    return film.dir().filePath(name);
+    return movie.dir().filePath(name);
 }
 
 QStringList GlanceModel::Export::caption(const GlanceModel &model)

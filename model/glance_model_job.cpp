@@ -21,12 +21,12 @@ QString openFailedStatus()
 {
     return QStringLiteral("Datei konnte nicht geöffnet werden.");
 }
-QString previewFailedStatus()
+QString comparisonFailedStatus()
 {
     return QStringLiteral("Vorschau fehlgeschlagen.");
 }
 
-// The frame turned as the film asks, so that it stands upright.
+// The frame turned as the movie asks, so that it stands upright.
 QImage upright(const QImage &frame, int rotation)
 {
     if (rotation % 360 == 0 || frame.isNull())
@@ -110,7 +110,7 @@ void GlanceModel::Job::applyProbe(GlanceModel &model, std::optional<MovieInfo> m
         model.schedulePreview(true);
 }
 
-bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure)
+bool GlanceModel::Job::applyComparison(std::optional<Frames> frames, const std::exception_ptr &failure)
 {
     model->setProgress(std::nullopt);
     if (failure) {
@@ -118,7 +118,7 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
             return false;
         model->setError(errorDescription(failure));
         model->setBusy(false);
-        model->setStatus(previewFailedStatus());
+        model->setStatus(comparisonFailedStatus());
         return false;
     }
     const PreviewResult &result = frames->result;
@@ -137,9 +137,9 @@ bool GlanceModel::Job::applyPreview(std::optional<Frames> frames, const std::exc
     return !result.quality;
 }
 
-void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &film)
+void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &url)
 {
-    whenFinished(job->engine->probe(film, job->token), &job->context,
+    whenFinished(job->engine->probe(url, job->token), &job->context,
                  [job](std::optional<MovieInfo> movie, std::exception_ptr failure) {
                      if (const auto model = endAsCurrent(job))
                          applyProbe(*model, std::move(movie), failure);
@@ -178,7 +178,7 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
                 return decoded;
             });
     whenFinished(frames, &job->context, [job](std::optional<Frames> result, std::exception_ptr failure) {
-        if (job->isCurrent() && job->applyPreview(std::move(result), failure) && job->isCurrent())
+        if (job->isCurrent() && job->applyComparison(std::move(result), failure) && job->isCurrent())
             measure(job);
         else
             job->end();

@@ -15,17 +15,17 @@
 
 class PreviewEngine;
 
-// One open or preview job of the model. It holds the engine from its start until it ends, and
+// One open or comparison job of the model. It holds the engine from its start until it ends, and
 // watches the model without keeping it: a job whose model is gone ends silently. Only the
 // current job writes its outcome to the model; a superseded one ends silently, whatever its
-// ending, and so does a cancelled one. A preview job goes on after the comparison is shown: it
+// ending, and so does a cancelled one. A comparison job goes on after the comparison is shown: it
 // has the engine measure the quality of the encode.
 struct GlanceModel::Job {
     explicit Job(GlanceModel &owner);
 
     QPointer<GlanceModel> model;
     std::shared_ptr<PreviewEngine> engine;
-    // The preview job's inputs, copied when it is scheduled.
+    // The comparison job's inputs, copied when it is scheduled.
     MovieInfo movie;
     ComparisonSettings settings;
 
@@ -41,8 +41,8 @@ struct GlanceModel::Job {
     // engine lets go of it (which ends a running tool at once).
     void cancel();
 
-    // Probes the film; on success the model shows it and asks for its first comparison.
-    static void probe(const std::shared_ptr<Job> &job, const QUrl &film);
+    // Probes the movie; on success the model shows it and asks for its first comparison.
+    static void probe(const std::shared_ptr<Job> &job, const QUrl &url);
     // Renders the job's inputs, shows the comparison, then measures its quality.
     static void render(const std::shared_ptr<Job> &job);
     // The same after a pause that cancelling the job ends.
@@ -62,6 +62,6 @@ private:
     static GlanceModel *endAsCurrent(const std::shared_ptr<Job> &job);
     static void applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure);
     // Shows the comparison; true when it still needs its quality measured.
-    bool applyPreview(std::optional<Frames> frames, const std::exception_ptr &failure);
+    bool applyComparison(std::optional<Frames> frames, const std::exception_ptr &failure);
     static void measure(const std::shared_ptr<Job> &job);
 };

@@ -51,7 +51,7 @@ bool ScanModel::begin(Activity activity)
     }
     setProgress({});
     setActivity(activity);
-    model_->setPreviewsHeld(true);
+    model_->setComparisonsHeld(true);
     return true;
 }
 
@@ -96,7 +96,7 @@ void ScanModel::end(const std::exception_ptr &failure)
     if (failure && !isCancellation(failure))
         setError(errorDescription(failure));
     setActivity(Activity::Idle);
-    model_->setPreviewsHeld(false);
+    model_->setComparisonsHeld(false);
 }
 
 void ScanModel::cancel()

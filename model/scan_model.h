@@ -17,9 +17,9 @@ class GlanceModel;
 class SceneScan;
 
 // The scene scan and the bitrate finder of one window, on the engine of the window's model. While
-// either runs, the model's comparisons wait (GlanceModel::setPreviewsHeld); a request made
-// meanwhile is rendered once the run has ended. Another film, bitrate or height limit cancels the
-// run and clears the scanned scenes; the finder's result goes with another film or height limit.
+// either runs, the model's comparisons wait (GlanceModel::setComparisonsHeld); a request made
+// meanwhile is rendered once the run has ended. Another movie, bitrate or height limit cancels the
+// run and clears the scanned scenes; the finder's result goes with another movie or height limit.
 // Lives on the GUI thread.
 class ScanModel : public QObject {
     Q_OBJECT
@@ -47,7 +47,7 @@ public:
     // Why the last run failed, or that the finder found no bitrate; empty otherwise.
     const std::optional<QString> &error() const { return error_; }
 
-    // Scans the film at the current bitrate and height limit. Nothing happens without a film or
+    // Scans the movie at the current bitrate and height limit. Nothing happens without a movie or
     // while a run goes on.
     void scan(int scenes = ComparisonLimits::defaultScanScenes);
     // Searches the lowest bitrate at which the worst scenes reach targetSsim; once found, sets the

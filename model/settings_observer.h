@@ -6,7 +6,7 @@
 class GlanceModel;
 
 // The window's answer to real changes of the comparison settings: a new scene time or bitrate
-// requests a preview after the pause; a new height limit first resets zoom and pan.
+// requests a comparison after the pause; a new height limit first resets zoom and pan.
 // While the mouse holds a slider, its changes only wait: the request, and with it the pause,
 // follows the release, when the drag has left the scene time or the bitrate changed. The main view owns one; tests
 // attach one to drive a model exactly as the window does.

@@ -19,7 +19,7 @@ QIcon shipped(AppIcons::Symbol symbol)
     return {};
 }
 
-// The freedesktop naming scheme has no set of sliders and no film strip (its video icons are a
+// The freedesktop naming scheme has no set of sliders and no movie strip (its video icons are a
 // file type and a camera); for those the program always uses its own.
 QIcon themed(AppIcons::Symbol symbol)
 {

@@ -8,7 +8,7 @@ class QAction;
 class QWidget;
 
 // The File menu's commands that keep the comparison on screen: "Vergleich speichern …" (Ctrl+S)
-// and "Kodierten Ausschnitt speichern …" ask for a file, suggesting one beside the film;
+// and "Kodierten Ausschnitt speichern …" ask for a file, suggesting one beside the movie;
 // "Vergleich kopieren" (Ctrl+Shift+C) puts the picture on the clipboard. All three are disabled
 // while no comparison is shown. The shortcuts work in the window with or without a menu.
 class ComparisonExportActions : public QObject {

@@ -143,9 +143,9 @@ QList<QAction *> GlanceView::exportActions() const
 
 void GlanceView::chooseMovie()
 {
-    const QUrl film = MovieFileDialog::choose(this);
-    if (!film.isEmpty())
-        model_->openMovie(film);
+    const QUrl movie = MovieFileDialog::choose(this);
+    if (!movie.isEmpty())
+        model_->openMovie(movie);
 }
 
 void GlanceView::showMovie()

@@ -15,7 +15,7 @@ class SettingsPanel;
 // The main window's content: header, the controls of the three comparison settings, the two
 // comparison panes (or the one pane of the other views), the zoom row, the error and status rows
 // and the closing note. It owns the window's model (and through it the engine and its work
-// folder), opens films chosen in the dialog or dropped on it, and fits its window to the source.
+// folder), opens movies chosen in the dialog or dropped on it, and fits its window to the source.
 class GlanceView : public QWidget {
     Q_OBJECT
 public:
@@ -29,7 +29,7 @@ public:
     // The commands that save or copy the comparison on screen, for the File menu.
     QList<QAction *> exportActions() const;
 
-    // Shows the file dialog and opens the chosen film.
+    // Shows the file dialog and opens the chosen movie.
     void chooseMovie();
     // Switches to the source resolution, resets zoom and pan, and resizes the window so that each
     // image area shows the movie one video pixel per screen pixel, within the screen's usable area.

@@ -1,10 +1,10 @@
-#include "engine/film_path.h"
+#include "engine/movie_path.h"
 #include "engine/preview_engine.h"
 #include "model/glance_model.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
-#include "ui/glance_main_window.h"
 #include "ui/glance_view.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         GlanceHelpCommands help;
-        QPointer<GlanceMainWindow> window = new GlanceMainWindow(&help);
+        QPointer<MainWindow> window = new MainWindow(&help);
         window->show();
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
@@ -83,8 +83,8 @@ int main(int argc, char *argv[])
         if (!arguments.isEmpty() && arguments.first() == "--")
             arguments.removeFirst();
         if (!arguments.isEmpty()) {
-            const QUrl film = filmUrl(arguments.first());
-            QTimer::singleShot(0, window, [window, film] { window->view()->model()->openMovie(film); });
+            const QUrl movie = movieUrl(arguments.first());
+            QTimer::singleShot(0, window, [window, movie] { window->view()->model()->openMovie(movie); });
         }
 
         result = QApplication::exec();

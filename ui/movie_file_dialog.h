@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// The dialog that chooses a film to open: video files of every type the system knows, MP4 and
+// The dialog that chooses a movie to open: video files of every type the system knows, MP4 and
 // Matroska by name, or any file.
 namespace MovieFileDialog {
 

@@ -112,7 +112,7 @@ QLayout *SettingsPanel::makeSceneRow()
     forward->setObjectName(QStringLiteral("forwardButton"));
     forward->setToolTip(QStringLiteral("Eine Sekunde später"));
     connect(forward, &QPushButton::clicked, this, [this] {
-        // Stops a tenth of a second before the end, at 0 for a film shorter than that.
+        // Stops a tenth of a second before the end, at 0 for a movie shorter than that.
         model_->setSeconds(std::min(model_->seconds() + 1, std::max(duration() - 0.1, 0.0)));
     });
     row->addWidget(forward);

@@ -16,7 +16,7 @@ class SliderBinding;
 
 // The controls of the three comparison settings on a faint rounded background: the scene row,
 // the bitrate row, and the resolution row with the source line and "Neu berechnen". The whole
-// panel is disabled while no film is open.
+// panel is disabled while no movie is open.
 class SettingsPanel : public QWidget {
     Q_OBJECT
 public:

@@ -8,7 +8,7 @@ class QLabel;
 
 // The zoom row under the panes: the slider and its value, "Einpassen" (Ctrl+0), "100 %"
 // (Ctrl+1), the four comparison views (keys 1 to 4) and the hint on dragging; "+" and "-" zoom
-// by the square root of two about the panes' centre. It stays usable without a film.
+// by the square root of two about the panes' centre. It stays usable without a movie.
 class ZoomBar : public QWidget {
     Q_OBJECT
 public:

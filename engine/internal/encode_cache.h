@@ -4,22 +4,22 @@
 #error "engine/internal/ is private to the engine; front ends include engine/preview_engine.h"
 #endif
 
-#include "engine/quality_numbers.h"
 #include "engine/internal/reference_clip.h"
 #include "engine/internal/work_folder.h"
+#include "engine/quality_numbers.h"
 
 #include <QHash>
 #include <QString>
 #include <optional>
 
-// The results of the bitrates rendered, kept in the work folder, so that returning to a film,
+// The results of the bitrates rendered, kept in the work folder, so that returning to a movie,
 // scene time, height limit and bitrate seen before runs no tool at all. Per reference clip (its
 // clip key) it keeps the clip's facts and its compared frame; per clip and bitrate (the entry key)
 // the encoded clip, its frame, the measured bitrate and, once measured, the quality numbers.
 //
 // Bounded: at most maxResults results and at most maxBytes of files in the work folder. The
 // results used longest ago go first; a clip's frame goes with its last result. The result just
-// added and the reference clip in use are never dropped, so one clip of a 4K film may exceed the
+// added and the reference clip in use are never dropped, so one clip of a 4K movie may exceed the
 // bytes on its own. The reference clip itself ("reference.mkv") exists once, for the clip cut last.
 //
 // Files: "clip-<n>/original.png"; "clip-<n>/<bits per second>/encoded.mp4" and "encoded.png".

@@ -44,7 +44,7 @@ QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const Q
                       // the probe chose.
                       QStringLiteral("-map"), QStringLiteral("0:V:0"), QStringLiteral("-an"), QStringLiteral("-sn"),
                       QStringLiteral("-dn"), QStringLiteral("-vf"),
-                      // An even height whatever the film's: x265 refuses an odd one in 4:2:0.
+                      // An even height whatever the movie's: x265 refuses an odd one in 4:2:0.
                       QStringLiteral("scale=-2:2*trunc(min(ih\\,%1)/2),setsar=1,format=yuv420p").arg(plan.outputHeight),
                       QStringLiteral("-c:v"), QStringLiteral("ffv1"), QStringLiteral("-level"), QStringLiteral("3"),
                       referencePath};

@@ -10,18 +10,18 @@
 #include <QStringList>
 
 // Every argument list the engine hands to ffprobe and ffmpeg, in one place. Paths go in as they
-// are; FilmFile makes a film's path safe to hand over.
+// are; MovieFile makes a movie's path safe to hand over.
 namespace FfmpegCommands {
 
 // ffprobe: streams and format of a file as JSON (7 arguments).
 QStringList probe(const QString &path);
 
-// ffmpeg: the reference clip the plan describes, cut from the film into lossless FFV1 without
+// ffmpeg: the reference clip the plan describes, cut from the movie into lossless FFV1 without
 // audio, subtitles or data, scaled to the plan's height limit and to an even height; reports its
 // progress on standard output (25 arguments).
 QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
 
-// ffmpeg: the same clip for a film whose keyframes lie too far apart for the cut above, which then
+// ffmpeg: the same clip for a movie whose keyframes lie too far apart for the cut above, which then
 // finds no frame to start from (MPEG-TS without an index): read from leadSeconds (at most) before
 // the clip's start, and the frames before it decoded and dropped (27 arguments).
 QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &plan, double leadSeconds,

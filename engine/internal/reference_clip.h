@@ -9,7 +9,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// A reference clip cut for a film, scene time and height limit: its size, the compared frame taken
+// A reference clip cut for a movie, scene time and height limit: its size, the compared frame taken
 // out of it and what it was cut from. The clip itself ("reference.mkv") exists once in the work
 // folder, for the clip cut last; the frame stays in the clip's folder while the cache keeps a
 // result of it (EncodeCache), so that a new bitrate for the clip in the folder costs one encode,
@@ -31,6 +31,6 @@ struct ReferenceClip {
     static QString clipFile() { return QStringLiteral("reference.mkv"); }
     static QString frameFile() { return QStringLiteral("original.png"); }
 
-    // "<film path>|<scene time>|<height limit>"; the bitrate is not part of it.
+    // "<movie path>|<scene time>|<height limit>"; the bitrate is not part of it.
     static QString keyFor(const QString &moviePath, double seconds, qint64 maxHeight);
 };

@@ -33,7 +33,7 @@ std::mutex registryMutex;
 std::set<const WorkFolder *> registry;
 
 // A program that ends through exit() (Qt does so when the display connection breaks, for instance
-// at a logout) never destroys the engines its windows own; their folders of film frames still go.
+// at a logout) never destroys the engines its windows own; their folders of movie frames still go.
 // Made on first use, after the registry, and therefore destroyed before it.
 struct RemoveFoldersAtExit {
     ~RemoveFoldersAtExit()

@@ -7,7 +7,7 @@
 #include <QString>
 
 // The engine's private folder <temp>/Bitglance-<UUID>, readable by the owner only, for the clips
-// and frames of the user's film. Removed with everything in it when the object goes, and also
+// and frames of the user's movie. Removed with everything in it when the object goes, and also
 // when the program ends through exit() while the object is still alive.
 //
 // <temp> is $TMPDIR when that is an existing folder, otherwise /tmp: never the current folder.

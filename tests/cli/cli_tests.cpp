@@ -2,7 +2,7 @@
 // writes, and what interruptions and broken outputs leave behind.
 
 #include "support/fake_tools.h"
-#include "support/test_films.h"
+#include "support/test_movies.h"
 
 #include <QDir>
 #include <QImage>
@@ -23,11 +23,11 @@ struct Outcome {
 };
 
 // Runs bitglance-cli with a private temporary folder (so its work folders can be counted), in a
-// folder that holds an empty "film.mp4" for the fake tools. A shell line, when given, runs the
+// folder that holds an empty "movie.mp4" for the fake tools. A shell line, when given, runs the
 // program as "$0" "$@" (to close or redirect its output).
 class Cli {
 public:
-    Cli() { QFile(films.filePath(QStringLiteral("film.mp4"))).open(QIODevice::WriteOnly); }
+    Cli() { QFile(movies.filePath(QStringLiteral("film.mp4"))).open(QIODevice::WriteOnly); }
 
     QProcess *start(const QStringList &arguments, const QString &shell = QString())
     {
@@ -36,7 +36,7 @@ public:
         environment.insert(QStringLiteral("TMPDIR"), tmp.path());
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
         process->setProcessEnvironment(environment);
-        process->setWorkingDirectory(films.path());
+        process->setWorkingDirectory(movies.path());
         if (shell.isEmpty())
             process->start(QStringLiteral(BITGLANCE_CLI), arguments);
         else
@@ -57,7 +57,7 @@ public:
     }
 
     QTemporaryDir tmp;
-    QTemporaryDir films;
+    QTemporaryDir movies;
     std::unique_ptr<QProcess> process;
 };
 
@@ -111,15 +111,15 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         Cli cli;
-        QFile film(cli.films.filePath(QStringLiteral("original.png")));
-        QVERIFY(film.open(QIODevice::WriteOnly) && film.write("film") == 4);
-        film.close();
+        QFile movie(cli.movies.filePath(QStringLiteral("original.png")));
+        QVERIFY(movie.open(QIODevice::WriteOnly) && movie.write("film") == 4);
+        movie.close();
         const Outcome outcome = cli.run(arguments);
         QCOMPARE(outcome.status, 2);
         QVERIFY(outcome.out.isEmpty());
         QVERIFY2(outcome.err.contains(message) && outcome.err.contains(QLatin1String("usage: bitglance-cli")),
                  qPrintable(outcome.err));
-        QVERIFY(film.open(QIODevice::ReadOnly) && film.readAll() == "film");
+        QVERIFY(movie.open(QIODevice::ReadOnly) && movie.readAll() == "film");
         QVERIFY(cli.workFolders().isEmpty());
     }
 
@@ -131,9 +131,9 @@ private slots:
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.startsWith("usage: bitglance-cli"));
 
-        // A relative film with spaces, an umlaut and a leading dash reaches the tool as an absolute path.
+        // A relative movie with spaces, an umlaut and a leading dash reaches the tool as an absolute path.
         const QString name = QStringLiteral("-Mein Film ä.mp4");
-        QFile(cli.films.filePath(name)).open(QIODevice::WriteOnly);
+        QFile(cli.movies.filePath(name)).open(QIODevice::WriteOnly);
         const Outcome outcome = cli.run({"probe", "--tools", tools.directory(), "--", name});
         QCOMPARE(outcome.status, 0);
         // One line, keys in a fixed order for scripts that read it as text.
@@ -141,8 +141,8 @@ private slots:
                  QStringLiteral(R"({"path":"%1","duration":100,"width":1920,"height":1080,"fps":25,)"
                                 R"("codec":"h264","bitrate":8520000})"
                                 "\n")
-                     .arg(cli.films.filePath(name)));
-        QCOMPARE(tools.calls().constFirst().args.last(), cli.films.filePath(name));
+                     .arg(cli.movies.filePath(name)));
+        QCOMPARE(tools.calls().constFirst().args.last(), cli.movies.filePath(name));
 
         // Without a bitrate the key is null, not missing.
         tools.setProbeJson(
@@ -154,7 +154,7 @@ private slots:
     void failuresExitOne_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("tools");      // "fake", "audio" (a film without video) or "none"
+        QTest::addColumn<QString>("tools");      // "fake", "audio" (a movie without video) or "none"
         QTest::addColumn<QString>("ffmpegBody"); // empty: the well-behaved fake
         QTest::addColumn<QString>("shell");      // empty: run directly
         QTest::addColumn<QString>("expectedError");
@@ -212,22 +212,22 @@ private slots:
         if (tools == QLatin1String("audio"))
             fake.setProbeJson(QStringLiteral(R"({"streams":[{"codec_type":"audio"}],"format":{"duration":"3.0"}})"));
         Cli cli;
-        const QString folder = tools == QLatin1String("none") ? cli.films.path() : fake.directory();
+        const QString folder = tools == QLatin1String("none") ? cli.movies.path() : fake.directory();
         const Outcome outcome = cli.run(arguments + QStringList{"--tools", folder}, shell);
         QCOMPARE(outcome.status, 1);
-        QVERIFY2(outcome.err.endsWith(expectedError.replace("<films>", cli.films.path())), qPrintable(outcome.err));
+        QVERIFY2(outcome.err.endsWith(expectedError.replace("<films>", cli.movies.path())), qPrintable(outcome.err));
         QVERIFY(outcome.out.isEmpty());
         QVERIFY(cli.workFolders().isEmpty());
-        QVERIFY(!QFileInfo::exists(cli.films.filePath(QStringLiteral("original.png"))) || shell.contains("dev/full")
+        QVERIFY(!QFileInfo::exists(cli.movies.filePath(QStringLiteral("original.png"))) || shell.contains("dev/full")
                 || shell.contains("unshare"));
-        QVERIFY(!QFileInfo::exists(cli.films.filePath(QStringLiteral("Opfer"))));
+        QVERIFY(!QFileInfo::exists(cli.movies.filePath(QStringLiteral("Opfer"))));
     }
 
     void renderWritesPicturesAndLines()
     {
         FakeTools tools;
         Cli cli;
-        const QString out = cli.films.filePath(QStringLiteral("neu/ordner"));
+        const QString out = cli.movies.filePath(QStringLiteral("neu/ordner"));
         const Outcome one = cli.run(
             {"render", "--tools", tools.directory(), "film.mp4", "--seconds", "50", "--mbps", "2", "--out", out});
         QCOMPARE(one.status, 0);
@@ -253,12 +253,12 @@ private slots:
         QCOMPARE(several.status, 0);
         QCOMPARE(tools.calls().size(), 1 + 3 + 2 * 5); // the fifth: the composed picture
         for (const QString name : {"neu/ordner/reference.mkv", "neu/ordner/encoded-3.30.mp4", "Vergleich-1.00.png"})
-            QVERIFY2(QFileInfo::exists(cli.films.filePath(name)), qPrintable(name));
+            QVERIFY2(QFileInfo::exists(cli.movies.filePath(name)), qPrintable(name));
         QVERIFY(several.err.startsWith(R"({"step":"cut","frames":0,"totalFrames":75,"remainingSeconds":null})"));
         const QList<QJsonObject> lines = jsonLines(several.out);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[1].value("encoded").toString(), out + "/encoded-3.30.png");
-        QCOMPARE(lines[1].value("sideBySide").toString(), cli.films.filePath("Vergleich-3.30.png"));
+        QCOMPARE(lines[1].value("sideBySide").toString(), cli.movies.filePath("Vergleich-3.30.png"));
         QCOMPARE(lines[2].value("encoded").toString(), out + "/encoded-1.00.png");
         QCOMPARE(lines[1].value("measurement").toString(),
                  QStringLiteral("1920 × 1080 · Ziel 3.30 Mbit/s · gemessen 2.37 Mbit/s"));
@@ -272,7 +272,7 @@ private slots:
         QCOMPARE(cuts, 1);
         QCOMPARE(encodes.first(), QStringLiteral("1000000"));
         QCOMPARE(encodes.at(1), QStringLiteral("3300000"));
-        QCOMPARE(tools.calls(QStringLiteral("ffprobe")).first().args.last(), cli.films.filePath("film.mp4"));
+        QCOMPARE(tools.calls(QStringLiteral("ffprobe")).first().args.last(), cli.movies.filePath("film.mp4"));
         QVERIFY(cli.workFolders().isEmpty());
     }
 
@@ -312,48 +312,48 @@ private slots:
             return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
         };
         if (blocked) // waiting in pipe_write (pipe_wait on older kernels)
-            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.films.filePath("pid")) + "/wchan").contains("pipe_w"),
+            QTRY_VERIFY_WITH_TIMEOUT(read("/proc/" + read(cli.movies.filePath("pid")) + "/wchan").contains("pipe_w"),
                                      30000);
         else
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(tools.directory() + "/started"), 30000);
         if (shell.isEmpty() || blocked)
-            ::kill(blocked ? read(cli.films.filePath("pid")).toInt() : pid_t(process->processId()), signal);
+            ::kill(blocked ? read(cli.movies.filePath("pid")).toInt() : pid_t(process->processId()), signal);
         QVERIFY(process->waitForFinished(30000));
         int status = process->exitCode();
         if (!shell.isEmpty()) {
-            QFile file(cli.films.filePath(QStringLiteral("status")));
+            QFile file(cli.movies.filePath(QStringLiteral("status")));
             QVERIFY(file.open(QIODevice::ReadOnly));
             status = file.readAll().trimmed().toInt();
         }
         QCOMPARE(status, 128 + signal);
         QVERIFY(cli.workFolders().isEmpty());
-        QVERIFY(blocked || QDir(cli.films.path()).entryList({"*.png"}).isEmpty()); // written before it blocked
+        QVERIFY(blocked || QDir(cli.movies.path()).entryList({"*.png"}).isEmpty()); // written before it blocked
     }
 
     void realRenderEndToEnd()
     {
-        const QString toolsDirectory = TestFilms::systemToolsDirectory();
+        const QString toolsDirectory = TestMovies::systemToolsDirectory();
         if (toolsDirectory.isEmpty())
             QSKIP("no ffmpeg on this machine");
-        const QString film = TestFilms::numberedFilm(640, 360, 25, 4);
-        QVERIFY(!film.isEmpty());
+        const QString movie = TestMovies::numberedMovie(640, 360, 25, 4);
+        QVERIFY(!movie.isEmpty());
         Cli cli;
-        const Outcome outcome = cli.run({"render", "--tools", toolsDirectory, film, "--seconds", "2", "--mbps", "0.5,4",
-                                         "--side-by-side", "v.png"});
+        const Outcome outcome = cli.run({"render", "--tools", toolsDirectory, movie, "--seconds", "2", "--mbps",
+                                         "0.5,4", "--side-by-side", "v.png"});
         QVERIFY2(outcome.status == 0, qPrintable(outcome.err));
         const QList<QJsonObject> lines = jsonLines(outcome.out);
         QCOMPARE(lines.size(), 2);
         // Scene 2 s: the clip starts at 1 s and the compared frame is the 25th of the clip, frame 50.
         QCOMPARE(lines[0].value("seconds").toDouble(), 2.0);
         for (const char *name : {"original.png", "encoded-0.50.png", "encoded-4.00.png"}) {
-            QFile picture(cli.films.filePath(QLatin1String(name)));
+            QFile picture(cli.movies.filePath(QLatin1String(name)));
             QVERIFY(picture.open(QIODevice::ReadOnly));
-            QCOMPARE(TestFilms::frameNumberOf(picture.readAll()), 50);
+            QCOMPARE(TestMovies::frameNumberOf(picture.readAll()), 50);
         }
         QVERIFY(lines[1].value("actualMbps").toDouble() > 0);
         const auto ssim = [&lines](int i) { return lines[i].value("ssim").toObject().value("clip").toDouble(); };
         QVERIFY2(ssim(0) > 0.5 && ssim(0) < ssim(1) && ssim(1) <= 1, qPrintable(QString::number(ssim(0))));
-        QCOMPARE(QImage(cli.films.filePath("v-0.50.png")).width(), 2 * 640);
+        QCOMPARE(QImage(cli.movies.filePath("v-0.50.png")).width(), 2 * 640);
         QVERIFY(cli.workFolders().isEmpty());
     }
 };

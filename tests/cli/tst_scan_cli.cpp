@@ -1,9 +1,9 @@
-// The scene scan and the bitrate finder through bitglance-cli: the ranking on a real film whose
+// The scene scan and the bitrate finder through bitglance-cli: the ranking on a real movie whose
 // middle third is hard, the finder's search on fake tools whose quality follows the bitrate, the
 // command line's limits, and an interrupted scan.
 #include "support/fake_scene_quality.h"
 #include "support/fake_tools.h"
-#include "support/test_films.h"
+#include "support/test_movies.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,8 +42,8 @@ struct Cli {
     }
 };
 
-// An empty film beside the fake tools, which answer for any film.
-QString fakeFilm(const FakeTools &tools)
+// An empty movie beside the fake tools, which answer for any movie.
+QString fakeMovie(const FakeTools &tools)
 {
     QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
     return tools.directory() + "/film.mp4";
@@ -76,13 +76,13 @@ private slots:
     // noise, the one at 4.5 s reaches into it. Two engines share the scenes.
     void scanRanksTheHardMiddleWorst()
     {
-        const QString film = TestFilms::film("thirds.mp4",
-                                             {"-f", "lavfi", "-i", "color=gray:s=320x180:r=10:d=18", "-vf",
-                                              "noise=alls=60:allf=t+u:enable='between(t,6,12)',format=yuv420p", "-c:v",
-                                              "libx264", "-qp", "0"});
-        QVERIFY(!film.isEmpty());
+        const QString movie = TestMovies::movie("thirds.mp4",
+                                                {"-f", "lavfi", "-i", "color=gray:s=320x180:r=10:d=18", "-vf",
+                                                 "noise=alls=60:allf=t+u:enable='between(t,6,12)',format=yuv420p",
+                                                 "-c:v", "libx264", "-qp", "0"});
+        QVERIFY(!movie.isEmpty());
         Cli cli;
-        const int status = cli.run({"scan", "--tools", TestFilms::systemToolsDirectory(), film, "--mbps", "0.3",
+        const int status = cli.run({"scan", "--tools", TestMovies::systemToolsDirectory(), movie, "--mbps", "0.3",
                                     "--scenes", "6", "--jobs", "2"});
         QVERIFY2(status == 0, qPrintable(cli.err));
         QCOMPARE(cli.lines.size(), 7);
@@ -117,7 +117,7 @@ private slots:
         FakeTools tools;
         tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
         Cli cli;
-        const int status = cli.run({"advise", "--tools", tools.directory(), fakeFilm(tools), "--ssim",
+        const int status = cli.run({"advise", "--tools", tools.directory(), fakeMovie(tools), "--ssim",
                                     QString::number(target), "--scenes", "4"});
         if (mbps == 0) {
             QCOMPARE(status, 1);
@@ -138,7 +138,7 @@ private slots:
         FakeTools tools;
         Cli cli;
         const int cores = std::min(QThread::idealThreadCount(), 59);
-        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes",
+        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes",
                           QString::number(cores + 1), "--jobs", "60"}),
                  0);
         QSet<QString> folders;
@@ -149,13 +149,13 @@ private slots:
         QVERIFY2(cli.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(cli.err));
     }
 
-    // A scene that fails is named: here the data of the film end before the third of four scenes.
+    // A scene that fails is named: here the data of the movie end before the third of four scenes.
     void failedSceneNamed()
     {
         FakeTools tools;
         tools.setPrelude("ffmpeg", R"(case "$*" in *"-ss 61.5 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)");
         Cli cli;
-        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes", "4"}), 1);
+        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes", "4"}), 1);
         QCOMPARE(cli.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
     }
 
@@ -166,7 +166,7 @@ private slots:
         tools.setPrelude("ffmpeg", R"(case " $* " in *" -b:v "*) echo $$ >> "$DIR/pids"; exec sleep 30 ;; esac)");
         Cli cli;
         cli.start(
-            {"scan", "--tools", tools.directory(), fakeFilm(tools), "--mbps", "2", "--scenes", "4", "--jobs", "2"});
+            {"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes", "4", "--jobs", "2"});
         const auto pids = [&] {
             QFile file(tools.directory() + "/pids");
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

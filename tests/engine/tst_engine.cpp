@@ -2,7 +2,7 @@
 // that record their calls: work folder, tool runner and its faults, operation queue, probe and render.
 
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/internal/film_file.h"
+#include "engine/internal/movie_file.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/internal/operation_queue.h"
 #include "engine/internal/tool_runner.h"
@@ -27,15 +27,15 @@ using namespace FfmpegCommands;
 
 namespace {
 
-const QTemporaryDir films; // probe and render refuse anything but a regular file
-const QString kFilm = films.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
+const QTemporaryDir movies; // probe and render refuse anything but a regular file
+const QString kMovie = movies.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
 // A tool that never ends on its own.
 const QString kHang = R"(echo $$ > "$DIR/pid"; exec sleep 600)";
 
 MovieInfo movie(double duration = 100, double fps = 25, qint64 height = 1080)
 {
     MovieInfo m;
-    m.url = QUrl::fromLocalFile(kFilm), m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
+    m.url = QUrl::fromLocalFile(kMovie), m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
     return m;
 }
 
@@ -88,7 +88,10 @@ class EngineTests : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(QDir().mkpath(QFileInfo(kFilm).path()) && QFile(kFilm).open(QIODevice::WriteOnly)); }
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(kMovie).path()) && QFile(kMovie).open(QIODevice::WriteOnly));
+    }
     void init()
     {
         temp_ = std::make_unique<PrivateTempDir>();
@@ -129,10 +132,10 @@ private slots:
         QFETCH(QString, json);
         QString info;
         const QString failure = failureOf([&] {
-            const MovieInfo m = movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl::fromLocalFile(kFilm));
+            const MovieInfo m = movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl::fromLocalFile(kMovie));
             info = QString::asprintf("%lld×%lld %s %.7g %g ", m.width, m.height, qPrintable(m.codec), m.fps, m.duration)
                 + (m.bitrate ? QString::number(*m.bitrate, 'f', 0) : "none")
-                + (m.url.toLocalFile() == kFilm ? "" : " url!");
+                + (m.url.toLocalFile() == kMovie ? "" : " url!");
         });
         QTEST(info.isEmpty() ? failure : info, "expected");
     }
@@ -172,12 +175,12 @@ private slots:
         QTEST(arguments, "expected");
     }
 
-    // A film reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
-    void filmPath()
+    // A movie reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
+    void moviePath()
     {
-        QCOMPARE(FilmFile(QUrl::fromLocalFile("-"), *folder_).toolPath(), QDir::currentPath() + "/-");
+        QCOMPARE(MovieFile(QUrl::fromLocalFile("-"), *folder_).toolPath(), QDir::currentPath() + "/-");
         for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
-            QVERIFY(failureOf([&] { FilmFile(url, *folder_); }).startsWith("PreviewError: Keine "));
+            QVERIFY(failureOf([&] { MovieFile(url, *folder_); }).startsWith("PreviewError: Keine "));
     }
 
     void creationNeedsBothTools_data()
@@ -374,7 +377,7 @@ private slots:
         cancelled.cancel();
         QStringList outcomes;
         outcomes << failureOf([&] { run("früher"); }) << failureOf([&] { run("nie", Cancellation(cancelled)); })
-                 << failureText(engine_->probe(QUrl::fromLocalFile(kFilm), cancelled)) << read(log());
+                 << failureText(engine_->probe(QUrl::fromLocalFile(kMovie), cancelled)) << read(log());
         fake_->removeTool("ffmpeg");
         outcomes << failureOf([&] { run(); }).left(13);
         QCOMPARE(outcomes.join(", "), "no failure, CancelledError, CancelledError, früher\n, SystemError: ");
@@ -421,12 +424,12 @@ private slots:
     // A probe and a render, each call as FfmpegCommands builds it from the clip plan.
     void probeAndRender()
     {
-        const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
+        const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kMovie)));
         const PreviewResult r = resultOrWarn(engine_->render(probed, {50, 2, 720}));
         const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
         const QList<QStringList> expected{
-            QStringList{"ffprobe"} + probe(kFilm),
-            QStringList{"ffmpeg"} + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
+            QStringList{"ffprobe"} + probe(kMovie),
+            QStringList{"ffmpeg"} + referenceCut(kMovie, ClipPlan::compute(probed, 50, 720), reference),
             QStringList{"ffprobe"} + probe(reference),
             QStringList{"ffmpeg"} + frameExtraction(reference, 25, "clip-1/original.png"),
             QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
@@ -440,7 +443,7 @@ private slots:
         QCOMPARE(QString::asprintf("%s %s %lld×%lld %g Mbit/s, %g s of %g s", qPrintable(probed.url.toLocalFile()),
                                    qPrintable(probed.codec), r.width, r.height, r.actualMbps, r.seconds,
                                    r.sampleSeconds),
-                 kFilm + " h264 1280×720 2.37 Mbit/s, 50 s of 3 s");
+                 kMovie + " h264 1280×720 2.37 Mbit/s, 50 s of 3 s");
     }
 
     void render_data();
@@ -562,7 +565,7 @@ void EngineTests::render_data()
         "3000000 0; emx; emx");
     row("bitrate as a number", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
         "3000000 0; emx; emx");
-    // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
+    // A still picture or a movie whose data ends before the scene: ffmpeg makes an empty clip.
     row("cut without frames", "60 2 720",
         R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
         previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; cc; cpoemx"));
@@ -589,9 +592,9 @@ void EngineTests::probeRules_data()
     const QString cover =
         R"({"codec_type":"video","codec_name":"mjpeg","width":600,"height":600,"disposition":{"attached_pic":1}})";
     const QString audio = R"({"codec_type":"audio","codec_name":"aac","duration":"100.0"})";
-    const QString film =
+    const QString movie =
         R"({"codec_type":"video","codec_name":"hevc","width":1280,"height":720,"avg_frame_rate":"30000/1001","duration":"12.5"})";
-    row("cover picture before the film", R"({"streams":[)" + audio + ',' + cover + ',' + film + "]}",
+    row("cover picture before the film", R"({"streams":[)" + audio + ',' + cover + ',' + movie + "]}",
         "1280×720 hevc 29.97003 12.5 none");
     row("only audio and covers", R"({"streams":[)" + cover + ',' + audio + "]}", noVideo);
     row("attached_pic as text is no cover", with(R"("disposition":{"attached_pic":"1"})"), good);

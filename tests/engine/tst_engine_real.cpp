@@ -1,11 +1,11 @@
-// The system's ffmpeg and ffprobe on generated films and on the camera and phone footage in
-// ../shared/media: what the probe reports, renders checked frame by frame on numbered films, and
-// films and names that are hard to read. The temporary folder's name holds "%".
+// The system's ffmpeg and ffprobe on generated movies and on the camera and phone footage in
+// ../shared/media: what the probe reports, renders checked frame by frame on numbered movies, and
+// movies and names that are hard to read. The temporary folder's name holds "%".
 
-#include "engine/film_path.h"
+#include "engine/movie_path.h"
 #include "engine/preview_engine.h"
 #include "engine_test_helpers.h"
-#include "support/test_films.h"
+#include "support/test_movies.h"
 
 #include <QImage>
 #include <QtTest>
@@ -17,11 +17,11 @@
 class EngineReal : public QObject {
     Q_OBJECT
 
-    PrivateTempDir temp_; // the work folder and the generated films
+    PrivateTempDir temp_; // the work folder and the generated movies
     std::unique_ptr<PreviewEngine> engine_;
     int home_ = -1, deep_ = -1; // the current folder, and one whose path is longer than the system allows
 
-    static QString media(const char *name) { return TestFilms::mediaDirectory() + '/' + name; }
+    static QString media(const char *name) { return TestMovies::mediaDirectory() + '/' + name; }
 
 private slots:
     void initTestCase()
@@ -29,14 +29,14 @@ private slots:
         // ffmpeg's image writer reads "%d" in a file name as a pattern.
         QVERIFY(QDir(temp_.dir.path()).mkdir("Prozent %d %x"));
         qputenv("TMPDIR", QFile::encodeName(temp_.dir.filePath("Prozent %d %x")));
-        if (TestFilms::systemToolsDirectory().isEmpty())
+        if (TestMovies::systemToolsDirectory().isEmpty())
             QSKIP("no ffmpeg on this system");
-        engine_ = std::make_unique<PreviewEngine>(TestFilms::systemToolsDirectory());
+        engine_ = std::make_unique<PreviewEngine>(TestMovies::systemToolsDirectory());
         home_ = ::open(".", O_RDONLY | O_DIRECTORY);
         QVERIFY(QDir::setCurrent(temp_.dir.path()) && ::mkdir("tief", 0700) == 0 && ::chdir("tief") == 0);
         for (int i = 0; i < 25; ++i) // 5,000 bytes: getcwd gives a path no one can open, or fails
             QVERIFY(::mkdir(QByteArray(200, 'd'), 0700) == 0 && ::chdir(QByteArray(200, 'd')) == 0);
-        const QByteArray sample = QFile::encodeName(TestFilms::sampleFilm(160, 120, 25, 2));
+        const QByteArray sample = QFile::encodeName(TestMovies::sampleMovie(160, 120, 25, 2));
         for (const char *name : {"-x.mp4", "http:x.mp4", "\xfe\xff.mp4"})
             QVERIFY(::symlink(sample, name) == 0);
         deep_ = ::open(".", O_RDONLY | O_DIRECTORY);
@@ -51,9 +51,9 @@ private slots:
 
     void probe_data()
     {
-        QTest::addColumn<QString>("film");
+        QTest::addColumn<QString>("movie");
         QTest::addColumn<QString>("expected"); // "W×H codec fps" or the failure
-        QTest::newRow("interlaced") << TestFilms::film(
+        QTest::newRow("interlaced") << TestMovies::movie(
             "interlaced.mp4",
             {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"})
                                     << previewError(PreviewError::interlacedNotSupported().message());
@@ -71,20 +71,20 @@ private slots:
                 line.section('=', 1)
                     .replace("HDR", previewError(PreviewError::hdrNotSupported().message()))
                     .replace("none", previewError(PreviewError::noVideoStream().message()));
-        const QDir folder(TestFilms::mediaDirectory());
+        const QDir folder(TestMovies::mediaDirectory());
         for (const QString &file :
-             TestFilms::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
+             TestMovies::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
             if (file != "README.md")
                 QTest::newRow(qPrintable(file))
                     << folder.filePath(file) << footage.value(file, "a new file: expect it here");
     }
     void probe()
     {
-        QFETCH(QString, film);
-        QVERIFY2(!film.isEmpty(), "the test film could not be made");
-        QFuture<MovieInfo> future = engine_->probe(QUrl::fromLocalFile(film));
+        QFETCH(QString, movie);
+        QVERIFY2(!movie.isEmpty(), "the test film could not be made");
+        QFuture<MovieInfo> future = engine_->probe(QUrl::fromLocalFile(movie));
         const MovieInfo m = failureText(future) == "no failure" ? future.result() : MovieInfo();
-        QVERIFY(m.width == 0 || (m.url == QUrl::fromLocalFile(film) && m.duration > 0 && m.duration < 60));
+        QVERIFY(m.width == 0 || (m.url == QUrl::fromLocalFile(movie) && m.duration > 0 && m.duration < 60));
         QTEST(m.width ? QString::asprintf("%lld×%lld %s %.4g", m.width, m.height, qPrintable(m.codec), m.fps)
                       : failureText(future),
               "expected");
@@ -92,52 +92,52 @@ private slots:
 
     // "W×H" of a render at "seconds maxHeight", or the first line of its failure; a probe fails
     // alike or not at all. Relative names are opened in the deep folder.
-    void films_data()
+    void movies_data()
     {
-        QTest::addColumn<QByteArray>("film");
+        QTest::addColumn<QByteArray>("movie");
         QTest::addColumn<QString>("render");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const QString &name, const QByteArray &film, const char *render, const QString &expected) {
-            QTest::newRow(qPrintable(name)) << film << QString(render) << expected;
+        const auto row = [](const QString &name, const QByteArray &movie, const char *render, const QString &expected) {
+            QTest::newRow(qPrintable(name)) << movie << QString(render) << expected;
         };
         // x265 takes an even height only.
-        const QByteArray odd = QFile::encodeName(TestFilms::film(
+        const QByteArray odd = QFile::encodeName(TestMovies::movie(
             "odd.mkv", {"-f", "lavfi", "-i", "testsrc=s=1001x563:r=10:d=0.3", "-pix_fmt", "yuv444p", "-c:v", "ffv1"}));
         for (const char *render : {"0.1 0", "0.1 720", "0.1 1080"})
             row(QString("1001×563 at ") + render, odd, render, "1000×562");
         const QString noFrames = previewError(PreviewError::noFramesRead().message()), dir = temp_.dir.path();
         row("still picture",
-            QFile::encodeName(TestFilms::film("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})), "0 0",
-            noFrames);
-        QFile whole(TestFilms::film("whole.mp4",
-                                    {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=10", "-preset", "ultrafast", "-pix_fmt",
-                                     "yuv420p", "-movflags", "+faststart"}));
+            QFile::encodeName(TestMovies::movie("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})),
+            "0 0", noFrames);
+        QFile whole(TestMovies::movie("whole.mp4",
+                                      {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=10", "-preset", "ultrafast",
+                                       "-pix_fmt", "yuv420p", "-movflags", "+faststart"}));
         QFile cut(dir + "/abgebrochen.mp4");
         QVERIFY(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly) && cut.write(whole.read(60000)));
         row("scene past the data", QFile::encodeName(cut.fileName()), "8 0", noFrames);
         // No index, keyframes 5 s apart: the fast seek lands where the decoder cannot start.
         row("MPEG-TS, sparse keyframes",
-            QFile::encodeName(TestFilms::film("gop5.ts",
-                                              {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "12", "-c:v",
-                                               "libx264", "-g", "125", "-pix_fmt", "yuv420p"})),
+            QFile::encodeName(TestMovies::movie("gop5.ts",
+                                                {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "12",
+                                                 "-c:v", "libx264", "-g", "125", "-pix_fmt", "yuv420p"})),
             "3 0", "320×240");
         QVERIFY(::mkfifo(QFile::encodeName(dir + "/fifo.mp4"), 0600) == 0 && QDir(dir).mkdir("Ordner.mp4"));
         for (const QString &path : {dir + "/fifo.mp4", dir + "/Ordner.mp4", QString("/dev/null")})
             row(path.section('/', -1), QFile::encodeName(path), "1 0",
-                previewError(PreviewError::notAFilm(path.section('/', -1)).message()));
+                previewError(PreviewError::notAMovie(path.section('/', -1)).message()));
         const QByteArray notUtf8 = QFile::encodeName(dir) + "/tief/\xff\xfe.mp4"; // QDir cannot remove it
-        QVERIFY(::symlink(QFile::encodeName(TestFilms::sampleFilm(160, 120, 25, 2)), notUtf8) == 0);
+        QVERIFY(::symlink(QFile::encodeName(TestMovies::sampleMovie(160, 120, 25, 2)), notUtf8) == 0);
         row("name not UTF-8", notUtf8, "1 0", "160×120");
         for (const char *name : {"-x.mp4", "http:x.mp4", "\xfe\xff.mp4"})
             row(QString("relative ") + QString::fromLatin1(name), name, "1 0", "160×120");
     }
-    void films()
+    void movies()
     {
-        QFETCH(QByteArray, film);
+        QFETCH(QByteArray, movie);
         QFETCH(QString, render);
-        QVERIFY2(!film.isEmpty(), "the test film could not be made");
-        QVERIFY(::fchdir(film.startsWith('/') ? home_ : deep_) == 0);
-        const QUrl url = filmUrl(film);
+        QVERIFY2(!movie.isEmpty(), "the test film could not be made");
+        QVERIFY(::fchdir(movie.startsWith('/') ? home_ : deep_) == 0);
+        const QUrl url = movieUrl(movie);
         QFuture<MovieInfo> probed = engine_->probe(url);
         const QString probeFailure = failureText(probed);
         MovieInfo m = probeFailure == "no failure" ? probed.result() : MovieInfo();
@@ -146,7 +146,8 @@ private slots:
             engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()});
         const QString failure = failureText(rendered);
         QVERIFY(::fchdir(home_) == 0);
-        QVERIFY2(url.path().startsWith('/') == film.startsWith('/') && !failure.contains(" @ 0x"), qPrintable(failure));
+        QVERIFY2(url.path().startsWith('/') == movie.startsWith('/') && !failure.contains(" @ 0x"),
+                 qPrintable(failure));
         QVERIFY2(probeFailure == "no failure" || probeFailure == failure, qPrintable(probeFailure)); // refused alike
         const PreviewResult r = failure == "no failure" ? rendered.result() : PreviewResult();
         QTEST(r.width ? QString("%1×%2").arg(r.width).arg(r.height) : failure.section('\n', 0, 0), "expected");
@@ -154,10 +155,10 @@ private slots:
 
     void render_data()
     {
-        QTest::addColumn<QString>("film");
+        QTest::addColumn<QString>("movie");
         QTest::addColumn<QString>("render");   // "seconds maxHeight"
-        QTest::addColumn<QString>("expected"); // "height frame" of the numbered film (-1: not numbered)
-        const QString numbered = TestFilms::numberedFilm(426, 240, 25, 4.0);
+        QTest::addColumn<QString>("expected"); // "height frame" of the numbered movie (-1: not numbered)
+        const QString numbered = TestMovies::numberedMovie(426, 240, 25, 4.0);
         QTest::newRow("near the end, clip moved back") << numbered << "3.7 120"
                                                        << "120 92";
         QTest::newRow("start") << numbered << "0 120"
@@ -168,14 +169,14 @@ private slots:
                                                 << "240 62";
         // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s, as phones record: the average
         // rate 500/23, not the nominal 25, finds frame 17, and the encoded clip shows the same one.
-        QTest::newRow("frame gaps") << TestFilms::film("numbered-gap.mp4",
-                                                       {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
-                                                        "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,"
-                                                        "setpts='if(lt(N,10),N,N+15)/25/TB'",
-                                                        "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"})
+        QTest::newRow("frame gaps") << TestMovies::movie("numbered-gap.mp4",
+                                                         {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+                                                          "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,"
+                                                          "setpts='if(lt(N,10),N,N+15)/25/TB'",
+                                                          "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"})
                                     << "0.8 0"
                                     << "120 17";
-        if (TestFilms::mediaDirectory().isEmpty())
+        if (TestMovies::mediaDirectory().isEmpty())
             return;
         QTest::newRow("VP9, whole clip") << media("bear_vp9.webm") << "1.5 0"
                                          << "240 -1";
@@ -188,21 +189,21 @@ private slots:
     }
     void render()
     {
-        QFETCH(QString, film);
+        QFETCH(QString, movie);
         QFETCH(QString, render);
-        QVERIFY2(!film.isEmpty(), "the test film could not be made");
-        const MovieInfo m = resultOrWarn(engine_->probe(QUrl::fromLocalFile(film)));
+        QVERIFY2(!movie.isEmpty(), "the test film could not be made");
+        const MovieInfo m = resultOrWarn(engine_->probe(QUrl::fromLocalFile(movie)));
         const PreviewResult r = resultOrWarn(
             engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()}));
         QVERIFY(r.width % 2 == 0 && qAbs(r.width - m.width * r.height / m.height) <= 1);
         QVERIFY(r.sampleSeconds == std::min(m.duration, 3.0) && r.seconds <= m.duration && r.actualMbps > 0.01);
         for (const QByteArray &png : {r.original, r.encoded})
             QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(int(r.width), int(r.height)));
-        const int frame = TestFilms::frameNumberOf(r.original);
-        QTEST(QStringLiteral("%1 %2").arg(r.height).arg(frame < 0 || !film.contains("numbered") ? -1 : frame),
+        const int frame = TestMovies::frameNumberOf(r.original);
+        QTEST(QStringLiteral("%1 %2").arg(r.height).arg(frame < 0 || !movie.contains("numbered") ? -1 : frame),
               "expected");
-        if (film.contains("numbered"))
-            QCOMPARE(QString::asprintf("%d %g", TestFilms::frameNumberOf(r.encoded), r.seconds),
+        if (movie.contains("numbered"))
+            QCOMPARE(QString::asprintf("%d %g", TestMovies::frameNumberOf(r.encoded), r.seconds),
                      QString::asprintf("%d %g", frame, frame / m.fps));
     }
 };

@@ -1,5 +1,5 @@
 // What the engine keeps and gives beyond one comparison: the cache of rendered bitrates and its
-// bounds, the quality measurement, saved clips and the comparison picture, the film's rotation.
+// bounds, the quality measurement, saved clips and the comparison picture, the movie's rotation.
 // Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
 
 #include "engine/comparison_texts.h"
@@ -9,7 +9,7 @@
 #include "engine/quality_texts.h"
 #include "engine_test_helpers.h"
 #include "support/fake_tools.h"
-#include "support/test_films.h"
+#include "support/test_movies.h"
 #include "support/text_table.h"
 
 #include <QDirIterator>
@@ -23,15 +23,15 @@ class EngineResults : public QObject {
     std::unique_ptr<PrivateTempDir> temp_;
     std::unique_ptr<FakeTools> fake_;
     std::unique_ptr<PreviewEngine> engine_;
-    QString film_; // with detail and motion
+    QString movie_; // with detail and motion
     std::unique_ptr<PreviewEngine> real_;
     double lowerSsim_ = 0; // of the previous, lower bitrate in the real measurement table
 
     QString temp(const QString &name) const { return temp_->dir.filePath(name); }
-    MovieInfo movie(const QString &film = {}) const
+    MovieInfo movie(const QString &movie = {}) const
     {
         MovieInfo m;
-        m.url = QUrl::fromLocalFile(film.isEmpty() ? temp("film.mp4") : film);
+        m.url = QUrl::fromLocalFile(movie.isEmpty() ? temp("film.mp4") : movie);
         m.duration = 100, m.width = 1920, m.height = 1080, m.fps = 25;
         return m;
     }
@@ -50,13 +50,13 @@ class EngineResults : public QObject {
     }
 
 private slots:
-    // The generated film and the tools' links outlive the private temporary folder of each test.
+    // The generated movie and the tools' links outlive the private temporary folder of each test.
     // One engine on the system's ffmpeg for the real tests, so that they share its cache.
     void initTestCase()
     {
-        film_ = TestFilms::sampleFilm(426, 240, 25, 4);
-        if (!film_.isEmpty() && !TestFilms::systemToolsDirectory().isEmpty())
-            real_ = std::make_unique<PreviewEngine>(TestFilms::systemToolsDirectory());
+        movie_ = TestMovies::sampleMovie(426, 240, 25, 4);
+        if (!movie_.isEmpty() && !TestMovies::systemToolsDirectory().isEmpty())
+            real_ = std::make_unique<PreviewEngine>(TestMovies::systemToolsDirectory());
     }
     void cleanupTestCase() { real_.reset(); }
     void init()
@@ -69,7 +69,7 @@ private slots:
     void cleanup() { engine_.reset(), fake_.reset(), temp_.reset(); }
 
     // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
-    // the i-th result rendered, "w" writes the film anew. Each step gives its tool calls, "*" after a render that came
+    // the i-th result rendered, "w" writes the movie anew. Each step gives its tool calls, "*" after a render that came
     // with quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
     void cache_data()
     {
@@ -104,8 +104,8 @@ private slots:
             const QStringList v = step.mid(1).split('/');
             QString failure;
             if (step == "w") {
-                QFile film(temp("film.mp4"));
-                QVERIFY(film.open(QIODevice::Append) && film.write("x") == 1);
+                QFile movie(temp("film.mp4"));
+                QVERIFY(movie.open(QIODevice::Append) && movie.write("x") == 1);
                 outcomes << ".";
                 continue;
             }
@@ -210,7 +210,7 @@ private slots:
         if (!real_)
             QSKIP("no ffmpeg on this system");
         PreviewEngine &engine = *real_;
-        const MovieInfo m = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
+        const MovieInfo m = resultOrWarn(engine.probe(QUrl::fromLocalFile(movie_)));
         const PreviewResult r = resultOrWarn(engine.render(m, {2, mbps, 0}));
         const QualityNumbers q = resultOrWarn(engine.measure(r));
         QCOMPARE(failureText(engine.saveClip(r, PreviewEngine::ClipKind::Reference, temp("r.mkv"))), "no failure");
@@ -241,13 +241,13 @@ private slots:
         lowerSsim_ = q.ssimClip;
     }
 
-    // Both frames side by side, turned upright, with the caption strip below; a phone film's rotation.
+    // Both frames side by side, turned upright, with the caption strip below; a phone movie's rotation.
     void realPicture()
     {
         if (!real_)
             QSKIP("no ffmpeg on this system");
         PreviewEngine &engine = *real_;
-        MovieInfo turned = resultOrWarn(engine.probe(QUrl::fromLocalFile(film_)));
+        MovieInfo turned = resultOrWarn(engine.probe(QUrl::fromLocalFile(movie_)));
         turned.rotation = 90;
         const PreviewResult r = resultOrWarn(engine.render(turned, {2, 1, 0}));
         QCOMPARE(failureText(engine.saveComparisonPicture(r, {"Zeile 1 ∞ 50 %{n}", "Zeile 2"}, temp("bild"))),
@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(picture.pixel(0, 0), original.pixel(0, 239)); // the bottom left corner turned to the top
         QCOMPARE(picture.pixel(240, 425), encoded.pixel(425, 239));
         QCOMPARE(picture.pixel(479, picture.height() - 1), qRgb(255, 255, 255));
-        const QString phone = TestFilms::mediaDirectory() + "/portrait_4k60_rot.mp4";
+        const QString phone = TestMovies::mediaDirectory() + "/portrait_4k60_rot.mp4";
         if (QFileInfo::exists(phone))
             QCOMPARE(resultOrWarn(engine.probe(QUrl::fromLocalFile(phone))).rotation, 90);
     }

@@ -1,5 +1,5 @@
 // GlanceModel driven as the main window drives it (with a SettingsObserver attached), on the real
-// engine over fake tools that record their calls, and once over the system's ffmpeg on a real film.
+// engine over fake tools that record their calls, and once over the system's ffmpeg on a real movie.
 #include "engine/comparison_texts.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
@@ -8,7 +8,7 @@
 #include "model/scan_model.h"
 #include "model/settings_observer.h"
 #include "support/fake_tools.h"
-#include "support/test_films.h"
+#include "support/test_movies.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -47,7 +47,7 @@ PreviewResult made(qint64 width, qint64 height, double actualMbps, double second
 }
 
 // A model as a main window holds it, on fake tools unless another Tools folder is given, and each
-// film name, status, measurement, quality line and error it showed, in order.
+// movie name, status, measurement, quality line and error it showed, in order.
 struct Window {
     FakeTools tools;
     std::unique_ptr<GlanceModel> model;
@@ -68,7 +68,7 @@ struct Window {
         QObject::connect(m, &GlanceModel::errorChanged, m, [m, t] { *t << "error " + m->error().value_or(""); });
     }
     GlanceModel *operator->() const { return model.get(); }
-    QString film(const char *name = "film.mp4") const { return tools.directory() + u'/' + QLatin1String(name); }
+    QString movie(const char *name = "film.mp4") const { return tools.directory() + u'/' + QLatin1String(name); }
     void delay(const char *tool, const char *seconds) { tools.setDelay(QLatin1String(tool), QLatin1String(seconds)); }
     bool idle(int timeout = 20000) const
     {
@@ -79,7 +79,7 @@ struct Window {
     {
         return QTest::qWaitFor([&] { return !tools.calls(QLatin1String(tool)).empty(); }, 20000);
     }
-    bool open(const char *name = "film.mp4") { return open(film(name)); }
+    bool open(const char *name = "film.mp4") { return open(movie(name)); }
     bool open(const QString &path, int timeout = 20000) { return model->openMovie(path), idle(timeout); }
     int ffmpegCalls() const { return int(tools.calls(u"ffmpeg"_s).size()); }
     QStringList encodes() const // the target bitrate of each
@@ -117,13 +117,13 @@ private slots:
         QVERIFY(QFileInfo(w->workDirectory()).isDir() && !w->error());
         w->setPreviewSize(QSizeF(640, 360));
         w->zoomToActualPixels();  // no comparison yet
-        w->schedulePreview(true); // no film yet
+        w->schedulePreview(true); // no movie yet
         QVERIFY(w->zoom() == 1.0 && w.trace->isEmpty() && !w->busy() && w.tools.calls().isEmpty());
         // Without ffprobe: the error from the start; neither opening nor a request changes anything.
         w.tools.removeTool(u"ffprobe"_s);
         Window broken(w.tools.directory());
         QCOMPARE(broken->error(), PreviewError::toolsMissing().message());
-        broken->openMovie(w.film());
+        broken->openMovie(w.movie());
         broken->schedulePreview(true);
         QVERIFY(broken->workDirectory().isEmpty() && broken.trace->isEmpty() && !broken->busy());
     }
@@ -145,7 +145,7 @@ private slots:
         w.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"100.000000"_s, duration));
         w->setMbps(5);
         w->setMaxHeight(720);
-        w->openMovie(w.film());
+        w->openMovie(w.movie());
         QTRY_VERIFY_WITH_TIMEOUT(!w->busy(), 20000);
         QVERIFY(w->mbps() == 5.0 && w->maxHeight() == 720); // the settings stay, whatever the outcome
         if (w->movie()) {
@@ -158,32 +158,32 @@ private slots:
         }
     }
 
-    void secondFilmWhileBusy_data()
+    void secondMovieWhileBusy_data()
     {
-        QTest::addColumn<bool>("duringPreview");
+        QTest::addColumn<bool>("duringComparison");
         QTest::newRow("during the first film's probe") << false;
         QTest::newRow("during a preview of the first film") << true;
     }
 
-    void secondFilmWhileBusy()
+    void secondMovieWhileBusy()
     {
-        QFETCH(bool, duringPreview);
+        QFETCH(bool, duringComparison);
         Window w;
-        QVERIFY(!duringPreview || w.open("first.mp4"));
+        QVERIFY(!duringComparison || w.open("first.mp4"));
         w.tools.clearCalls();
-        const char *tool = duringPreview ? "ffmpeg" : "ffprobe";
-        w.delay(tool, "30"); // ended when the second film is opened, or idle() below times out
-        duringPreview ? w->setMbps(3) : w->openMovie(w.film("first.mp4"));
+        const char *tool = duringComparison ? "ffmpeg" : "ffprobe";
+        w.delay(tool, "30"); // ended when the second movie is opened, or idle() below times out
+        duringComparison ? w->setMbps(3) : w->openMovie(w.movie("first.mp4"));
         QVERIFY(w.started(tool));
         w.delay(tool, "0");
-        w->openMovie(w.film("second.mp4")); // clears at once
+        w->openMovie(w.movie("second.mp4")); // clears at once
         QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->difference().isNull()
                 && w->comparisonMbps() == 0 && w->measurement().isEmpty());
         QCOMPARE(w->status(), kReading);
         const qsizetype opened = w.trace->size();
-        QVERIFY(w.idle()); // only the second film's outcome arrives
+        QVERIFY(w.idle()); // only the second movie's outcome arrives
         QCOMPARE(w.trace->mid(opened),
-                 QStringList({"second.mp4", kUpdating, measured(duringPreview ? "3.00" : "2.00"), kMeasuring, kShown,
+                 QStringList({"second.mp4", kUpdating, measured(duringComparison ? "3.00" : "2.00"), kMeasuring, kShown,
                               kNumbers}));
     }
 
@@ -202,7 +202,7 @@ private slots:
         QFETCH(bool, recompute);
         QFETCH(bool, held);
         Window w;
-        w->setPreviewPauseMs(1); // the changes below come without the event loop in between
+        w->setComparisonPauseMs(1); // the changes below come without the event loop in between
         QVERIFY(w.open());
         w.tools.clearCalls();
         w.observer->setHeld(held);
@@ -224,7 +224,7 @@ private slots:
     // with a request after the pause; coming after the open job's own, it replaces that one.
     void firstComparisonAfterOpening_data()
     {
-        QTest::addColumn<double>("before");       // the scene time before the film; it starts at 50 s
+        QTest::addColumn<double>("before");       // the scene time before the movie; it starts at 50 s
         QTest::addColumn<QStringList>("encodes"); // once the engine has done what it was given
         QTest::newRow("another start time: after the pause") << 0.0 << QStringList{};
         QTest::newRow("the same start time: at once") << 50.0 << QStringList{"2000000"};
@@ -235,13 +235,13 @@ private slots:
         QFETCH(double, before);
         Window w;
         w->setSeconds(before);
-        w->setPreviewPauseMs(3'600'000);
+        w->setComparisonPauseMs(3'600'000);
         w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.3 ;; esac"_s);
-        w->openMovie(w.film());
+        w->openMovie(w.movie());
         QTRY_VERIFY_WITH_TIMEOUT(w->movie(), 20000);
         QCoreApplication::processEvents(); // what the window does next
         // The engine works in order: this probe waits for the comparison the model left running.
-        w->engine()->probe(QUrl::fromLocalFile(w.film())).waitForFinished();
+        w->engine()->probe(QUrl::fromLocalFile(w.movie())).waitForFinished();
         QTEST(w.encodes(), "encodes");
         if (before != 50.0) {
             QVERIFY(w->busy() && w->status() == kUpdating);
@@ -253,7 +253,7 @@ private slots:
     {
         Window w;
         w.delay("ffmpeg", "0.3");
-        w->openMovie(w.film());
+        w->openMovie(w.movie());
         QVERIFY(w.started("ffmpeg"));
         w->setMbps(0.1);          // superseded in its pause
         w->schedulePreview(true); // queued behind the running render; the engine refuses its bitrate
@@ -423,7 +423,7 @@ private slots:
         } quit;
         quit.model = w.model.get();
         qApp->installEventFilter(&quit);
-        render ? w->setMbps(3) : w->openMovie(w.film());
+        render ? w->setMbps(3) : w->openMovie(w.movie());
         const QString folder = w->workDirectory();
         QTRY_VERIFY_WITH_TIMEOUT(quit.fired, 20000);
         QTest::qWait(50);
@@ -448,7 +448,7 @@ private slots:
         Window w;
         const QString folder = w->workDirectory();
         w.delay("ffmpeg", "0.2");
-        QVERIFY(paused ? w.open() : (w->openMovie(w.film()), w.started("ffmpeg")));
+        QVERIFY(paused ? w.open() : (w->openMovie(w.movie()), w.started("ffmpeg")));
         if (paused)
             w->setMbps(3);
         w.model.reset(); // the window closes; a running job keeps the engine and its folder a moment
@@ -493,15 +493,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
     }
 
-    void realPhoneFilm()
+    void realPhoneMovie()
     {
-        // A phone's 4K portrait film stored landscape, with a rotation of -90.
-        const QString film = TestFilms::mediaDirectory() + u"/portrait_4k60_rot.mp4"_s;
-        if (TestFilms::systemToolsDirectory().isEmpty() || !QFileInfo::exists(film))
+        // A phone's 4K portrait movie stored landscape, with a rotation of -90.
+        const QString movie = TestMovies::mediaDirectory() + u"/portrait_4k60_rot.mp4"_s;
+        if (TestMovies::systemToolsDirectory().isEmpty() || !QFileInfo::exists(movie))
             QSKIP("needs the system's ffmpeg and the real footage");
-        Window w(TestFilms::systemToolsDirectory());
+        Window w(TestMovies::systemToolsDirectory());
         w->setMaxHeight(720);
-        QVERIFY(w.open(film, 240000)); // real encodes
+        QVERIFY(w.open(movie, 240000)); // real encodes
         // Shown upright; the measurement keeps the clip's own size.
         QVERIFY(w->original().size() == QSize(720, 1280) && w->encoded().size() == QSize(720, 1280));
         QCOMPARE(w->pixelSize(), QSizeF(720, 1280));

@@ -8,7 +8,7 @@
 
 // A Tools folder with shell scripts in place of ffmpeg and ffprobe that record every call (tool and
 // exact arguments, which must not contain line breaks) before their body runs. By default ffprobe
-// prints defaultProbeJson() for a film, the reference size for "*reference.mkv" and a bit_rate of
+// prints defaultProbeJson() for a movie, the reference size for "*reference.mkv" and a bit_rate of
 // 2370000 for "*encoded.mp4"; ffmpeg writes a small PNG (one for original.png, another for
 // encoded.png) or an empty file to its last argument; for a quality measurement (ssim and psnr
 // stats files) it writes the stats qualityBody() describes into its working folder and the
@@ -29,7 +29,7 @@ public:
     // `case "$LAST" in *reference.mkv) exit 1 ;; esac`), or after a sleep of some seconds ("0.5").
     void setPrelude(const QString &tool, const QString &shell) { setBody(tool, shell + '\n' + defaultBody(tool)); }
     void setDelay(const QString &tool, const QString &seconds) { setPrelude(tool, "sleep " + seconds); }
-    // What the default ffprobe reports for a film (defaultProbeJson(): 100 s of 1920×1080 h264 at
+    // What the default ffprobe reports for a movie (defaultProbeJson(): 100 s of 1920×1080 h264 at
     // 25 fps) and for reference.mkv (1920×1080).
     void setProbeJson(const QString &json) { write("movie.json", json.toUtf8()); }
     void setReferenceSize(int width, int height);

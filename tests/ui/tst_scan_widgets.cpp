@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(chosen.first().first().toDouble(), 40.0);
     }
 
-    // Scenes less than a second apart (twelve on a six-second film) show tenths, in the list and
+    // Scenes less than a second apart (twelve on a six-second movie) show tenths, in the list and
     // in the marks' tooltips; whole seconds otherwise.
     void sceneTimes_data()
     {
@@ -160,14 +160,14 @@ private slots:
         QCOMPARE(dialog.targetSsim(), 0.98);
     }
 
-    // The middle third of the 100 s film is hard; the scenes there are at 37.5 to 62.5 s.
+    // The middle third of the 100 s movie is hard; the scenes there are at 37.5 to 62.5 s.
     void scanAndFinderInTheWindow()
     {
         FakeTools tools;
         tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
         QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
         auto *model = new GlanceModel(tools.directory());
-        model->setPreviewPauseMs(0);
+        model->setComparisonPauseMs(0);
         GlanceView view(model);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -1,14 +1,14 @@
 // The desktop program as a user meets it, driven through its widgets against a model on fake tools,
 // and the arithmetic behind it: where a frame pixel lands, how the window is fitted to the source.
-#include "engine/film_path.h"
+#include "engine/movie_path.h"
 #include "engine/preview_engine.h"
 #include "model/glance_model.h"
 #include "support/fake_tools.h"
 #include "ui/comparison_pane.h"
 #include "ui/glance_help_commands.h"
-#include "ui/glance_main_window.h"
 #include "ui/glance_view.h"
 #include "ui/glance_window_reader.h"
+#include "ui/main_window.h"
 #include "ui/pane_geometry.h"
 #include "ui/view_texts.h"
 #include "ui/window_fit.h"
@@ -38,22 +38,22 @@ namespace {
 const QString kStart = u"Film öffnen und eine Szene auswählen."_s;
 using View = GlanceModel::ComparisonView;
 
-// One main window on fake tools, and a film file for it to open.
+// One main window on fake tools, and a movie file for it to open.
 struct Setup {
     FakeTools tools;
     QPointer<GlanceModel> weakModel;
-    QPointer<GlanceMainWindow> window;
+    QPointer<MainWindow> window;
     bool active = false;
-    QString film = tools.directory() + u"/Urlaub 2024.mp4"_s;
+    QString movie = tools.directory() + u"/Urlaub 2024.mp4"_s;
 
     // On the given screen of the test's screens (screens.json), the primary one without.
     explicit Setup(GlanceHelpCommands *help = nullptr, QScreen *screen = nullptr)
     {
-        QFile(film).open(QIODevice::WriteOnly);
+        QFile(movie).open(QIODevice::WriteOnly);
         auto *model = new GlanceModel(tools.directory());
-        model->setPreviewPauseMs(0);
+        model->setComparisonPauseMs(0);
         weakModel = model;
-        window = new GlanceMainWindow(help, model);
+        window = new MainWindow(help, model);
         if (screen)
             window->move(screen->geometry().topLeft());
         window->show();
@@ -67,11 +67,11 @@ struct Setup {
     {
         return QTest::qWaitFor([this] { return !model()->busy(); }, 20000);
     }
-    // Opens a film of the given length and waits until its first comparison is shown.
+    // Opens a movie of the given length and waits until its first comparison is shown.
     bool open(double duration = 100)
     {
         tools.setProbeJson(FakeTools::defaultProbeJson().replace("100.000000", QString::number(duration, 'f', 6)));
-        model()->openMovie(film);
+        model()->openMovie(movie);
         return idle() && model()->movie();
     }
 };
@@ -98,11 +98,11 @@ private slots:
         QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
                 && !s.find("errorArea")->isVisible());
         QCOMPARE(s.find<QLabel>("statusLabel")->text(), kStart);
-        for (const bool choose : {false, true}) { // the file dialog cancelled, then a film chosen
+        for (const bool choose : {false, true}) { // the file dialog cancelled, then a movie chosen
             QTimer::singleShot(0, s.window, [&] {
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 QVERIFY(dialog && dialog->nameFilters().contains(u"Matroska (*.mkv)"_s));
-                dialog->selectFile(s.film);
+                dialog->selectFile(s.movie);
                 choose ? static_cast<QDialog *>(dialog)->accept() : dialog->reject();
             });
             // Ctrl+O has one owner, shared by the File menu and the header button.
@@ -180,15 +180,15 @@ private slots:
                      u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s);
     }
 
-    // A film dropped on the window as a URL whose name is not valid UTF-8 opens as its bytes stand.
-    void droppedFilmWithAName_data()
+    // A movie dropped on the window as a URL whose name is not valid UTF-8 opens as its bytes stand.
+    void droppedMovieWithAName_data()
     {
         QTest::addColumn<QByteArray>("name");
         QTest::newRow("UTF-8") << QByteArray("Urlaub \xc3\xa4.mp4");
         QTest::newRow("Latin-1, not UTF-8") << QByteArray("Urlaub \xe4.mp4");
     }
 
-    void droppedFilmWithAName()
+    void droppedMovieWithAName()
     {
         QFETCH(QByteArray, name);
         Setup s;
@@ -207,7 +207,7 @@ private slots:
         const QString problem = s.model()->status() + u' ' + s.model()->error().value_or(QString());
         ::unlink(path.constData()); // which QTemporaryDir cannot name
         QVERIFY2(opened, qPrintable(problem));
-        QCOMPARE(filmBytes(s.model()->movie()->url), path);
+        QCOMPARE(movieBytes(s.model()->movie()->url), path);
     }
 
     void keepingTheComparison()
@@ -219,7 +219,7 @@ private slots:
         s.tools.setPrelude(u"ffmpeg"_s,
                            u"case \"$*\" in *hstack*) cp \"$DIR/original-frame.png\" \"$LAST\"; exit 0 ;; esac"_s);
         QVERIFY(s.open() && std::ranges::all_of(actions, &QAction::isEnabled));
-        // The dialogs suggest a name beside the film.
+        // The dialogs suggest a name beside the movie.
         for (const auto &[action, name] : {std::pair(actions.at(0), u"Urlaub 2024-00-00-50-2.0Mbit.png"_s),
                                            {actions.at(2), u"Urlaub 2024-00-00-50-2.0Mbit.mp4"_s}}) {
             const QString path = s.tools.directory() + u'/' + name;
@@ -249,7 +249,7 @@ private slots:
             QCOMPARE(ViewTexts::remaining(seconds), text);
     }
 
-    void sceneButtonsKeepWithinTheFilm_data()
+    void sceneButtonsKeepWithinTheMovie_data()
     {
         QTest::addColumn<double>("duration");
         QTest::addColumn<double>("start");
@@ -263,7 +263,7 @@ private slots:
         QTest::newRow("0.5 s: slider to 1 s, +1 s stops at 0.4") << 0.5 << 0.0 << "forwardButton" << 0.4 << 1000;
     }
 
-    void sceneButtonsKeepWithinTheFilm()
+    void sceneButtonsKeepWithinTheMovie()
     {
         QFETCH(double, duration);
         QFETCH(double, start);
@@ -462,7 +462,7 @@ private slots:
         QCOMPARE(s.window->centralWidget()->size(), QSize(1400, 900).boundedTo(room));
         QVERIFY(s.window->view()->width() >= 1080 && s.window->view()->height() >= 720);
         QVERIFY(s.open());
-        s.window->view()->fitWindowToSource(); // a 1920 × 1080 film: more than either screen has
+        s.window->view()->fitWindowToSource(); // a 1920 × 1080 movie: more than either screen has
         QVERIFY(usable.contains(s.window->frameGeometry()));
     }
 

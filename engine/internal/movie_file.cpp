@@ -1,6 +1,6 @@
-#include "engine/internal/film_file.h"
+#include "engine/internal/movie_file.h"
 
-#include "engine/film_path.h"
+#include "engine/movie_path.h"
 #include "engine/preview_error.h"
 
 #include <QFile>
@@ -41,9 +41,9 @@ QByteArray asciiExtension(const QByteArray &fileName)
 
 } // namespace
 
-FilmFile::FilmFile(const QUrl &url, const WorkFolder &folder)
+MovieFile::MovieFile(const QUrl &url, const WorkFolder &folder)
 {
-    const QByteArray name = filmBytes(url);
+    const QByteArray name = movieBytes(url);
     if (!url.isLocalFile())
         throw PreviewError::notALocalFile(url.toDisplayString());
     if (name.isEmpty())
@@ -56,10 +56,10 @@ FilmFile::FilmFile(const QUrl &url, const WorkFolder &folder)
 
     struct stat info = {};
     if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        throw PreviewError::notAFilm(QFile::decodeName(fileName));
+        throw PreviewError::notAMovie(QFile::decodeName(fileName));
 
     key_ = QString::fromLatin1(path.toPercentEncoding("/"));
-    // A file written anew under the same name is another film: its results are not the old ones.
+    // A file written anew under the same name is another movie: its results are not the old ones.
     if (S_ISREG(info.st_mode)) {
         key_ += QStringLiteral("#%1-%2-%3.%4")
                     .arg(qulonglong(info.st_ino))

@@ -13,10 +13,10 @@ class QScreen;
 // help command. It opens with 1400 × 900 of content below the menu bar, or as much of that as
 // the screen's usable area holds. Deletes itself when closed, and with it the view, the model,
 // the engine and the work folder.
-class GlanceMainWindow : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    GlanceMainWindow(GlanceHelpCommands *help, GlanceModel *model = nullptr, QWidget *parent = nullptr);
+    MainWindow(GlanceHelpCommands *help, GlanceModel *model = nullptr, QWidget *parent = nullptr);
 
     GlanceView *view() const { return view_; }
 

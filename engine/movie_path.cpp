@@ -1,11 +1,11 @@
-#include "engine/film_path.h"
+#include "engine/movie_path.h"
 
 #include <climits>
 #include <cstring>
 #include <memory>
 #include <unistd.h>
 
-QUrl filmUrl(const QByteArray &path)
+QUrl movieUrl(const QByteArray &path)
 {
     QByteArray absolute = path;
     if (!path.startsWith('/')) {
@@ -21,7 +21,7 @@ QUrl filmUrl(const QByteArray &path)
     return QUrl::fromEncoded("file:" + absolute.toPercentEncoding("/"));
 }
 
-QByteArray filmBytes(const QUrl &url)
+QByteArray movieBytes(const QUrl &url)
 {
     if (!url.isLocalFile())
         return {};

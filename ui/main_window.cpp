@@ -1,4 +1,4 @@
-#include "ui/glance_main_window.h"
+#include "ui/main_window.h"
 
 #include "engine/comparison_limits.h"
 #include "model/glance_model.h"
@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *parent)
+MainWindow::MainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *parent)
     : QMainWindow(parent), view_(new GlanceView(model))
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -51,7 +51,7 @@ GlanceMainWindow::GlanceMainWindow(GlanceHelpCommands *help, GlanceModel *model,
     resize(content.width(), content.height() + menuBar()->sizeHint().height());
 }
 
-QSize GlanceMainWindow::room(QScreen *screen) const
+QSize MainWindow::room(QScreen *screen) const
 {
     if (!screen)
         return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -60,26 +60,26 @@ QSize GlanceMainWindow::room(QScreen *screen) const
     return screen->availableGeometry().size() - frame - QSize(0, menuBar()->sizeHint().height());
 }
 
-void GlanceMainWindow::fitMinimumToScreen(QScreen *screen)
+void MainWindow::fitMinimumToScreen(QScreen *screen)
 {
     const QSize minimum(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
     centralWidget()->setMinimumSize(minimum.boundedTo(room(screen)));
     layout()->activate(); // the window's own minimum follows now, not on the next event
 }
 
-void GlanceMainWindow::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (shown_)
         return;
     shown_ = true;
-    connect(windowHandle(), &QWindow::screenChanged, this, &GlanceMainWindow::fitMinimumToScreen);
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitMinimumToScreen);
     // Once the window is up, its frame is known, and a size set from within this event would be
     // overridden by the one it is being shown with.
-    QMetaObject::invokeMethod(this, &GlanceMainWindow::keepOnScreen, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::keepOnScreen, Qt::QueuedConnection);
 }
 
-void GlanceMainWindow::keepOnScreen()
+void MainWindow::keepOnScreen()
 {
     QScreen *screen = this->screen();
     fitMinimumToScreen(screen);

@@ -3,21 +3,21 @@
 #include <QString>
 #include <QStringList>
 
-// Films made with the system's ffmpeg, once per process, in a private folder; each function gives
-// the film's path, empty when it could not be made.
-namespace TestFilms {
+// Movies made with the system's ffmpeg, once per process, in a private folder; each function gives
+// the movie's path, empty when it could not be made.
+namespace TestMovies {
 
 // A folder with links to the system's ffmpeg and ffprobe; empty when the system has none.
 QString systemToolsDirectory();
 // "ffmpeg -v error -nostdin -y" + arguments + the path; the name's extension picks the container.
-QString film(const QString &name, const QStringList &arguments);
+QString movie(const QString &name, const QStringList &arguments);
 // H.264 lossless, no audio, frame n showing its number in its brightness: luma 16 + 2 × (n mod 100).
-QString numberedFilm(int width, int height, int fps, double seconds);
-// The number (mod 100) a frame of a numbered film shows, or -1 when the PNG does not decode.
+QString numberedMovie(int width, int height, int fps, double seconds);
+// The number (mod 100) a frame of a numbered movie shows, or -1 when the PNG does not decode.
 int frameNumberOf(const QByteArray &png);
 // Detail and motion (testsrc2), H.264, with AAC audio.
-QString sampleFilm(int width, int height, int fps, double seconds);
+QString sampleMovie(int width, int height, int fps, double seconds);
 // The real footage beside the project, or an empty text when it is absent.
 QString mediaDirectory();
 
-} // namespace TestFilms
+} // namespace TestMovies

@@ -19,15 +19,15 @@
 #include <QString>
 #include <optional>
 
-// The steps of one comparison: the answer from the cache when film, scene time, height limit and
+// The steps of one comparison: the answer from the cache when movie, scene time, height limit and
 // bitrate were rendered before; otherwise the reference clip (cut, measured and its frame taken, or
 // reused), the encode, the measurement of its bitrate and the same frame taken from the encoded
 // clip, kept in the cache. Also the quality measurement of a result. Runs on the engine's worker
 // thread only.
-class PreviewRenderer {
+class ComparisonRenderer {
 public:
-    PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
-                    EncodeCache &cache);
+    ComparisonRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
+                       EncodeCache &cache);
 
     // Throws PreviewError (refused input, a tool's failure, a missing frame), a system PreviewError or
     // CancelledError.

@@ -1,4 +1,4 @@
-#include "support/test_films.h"
+#include "support/test_movies.h"
 
 #include <QDir>
 #include <QImage>
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace TestFilms {
+namespace TestMovies {
 
 namespace {
 
@@ -36,7 +36,7 @@ QString systemToolsDirectory()
     return dir.path();
 }
 
-QString film(const QString &name, const QStringList &arguments)
+QString movie(const QString &name, const QStringList &arguments)
 {
     const QString path = cached(name);
     if (QFile::exists(path)
@@ -47,12 +47,12 @@ QString film(const QString &name, const QStringList &arguments)
     return QString();
 }
 
-QString numberedFilm(int width, int height, int fps, double seconds)
+QString numberedMovie(int width, int height, int fps, double seconds)
 {
-    return film(QString::asprintf("numbered-%dx%d-%d-%g.mp4", width, height, fps, seconds),
-                {"-f", "lavfi", "-i", "color=black:" + shape(width, height, fps, seconds), "-vf",
-                 "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128", "-c:v", "libx264", "-qp", "0", "-pix_fmt",
-                 "yuv420p"});
+    return movie(QString::asprintf("numbered-%dx%d-%d-%g.mp4", width, height, fps, seconds),
+                 {"-f", "lavfi", "-i", "color=black:" + shape(width, height, fps, seconds), "-vf",
+                  "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128", "-c:v", "libx264", "-qp", "0", "-pix_fmt",
+                  "yuv420p"});
 }
 
 int frameNumberOf(const QByteArray &png)
@@ -66,12 +66,12 @@ int frameNumberOf(const QByteArray &png)
     return image.isNull() ? -1 : int(std::lround(sum / (image.width() * image.height()) * 219 / 255 / 2));
 }
 
-QString sampleFilm(int width, int height, int fps, double seconds)
+QString sampleMovie(int width, int height, int fps, double seconds)
 {
-    return film(QString::asprintf("sample-%dx%d-%d-%g.mp4", width, height, fps, seconds),
-                {"-f", "lavfi", "-i", "testsrc2=" + shape(width, height, fps, seconds), "-f", "lavfi", "-i",
-                 QString::asprintf("sine=d=%g", seconds), "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
-                 "yuv420p", "-c:a", "aac", "-shortest"});
+    return movie(QString::asprintf("sample-%dx%d-%d-%g.mp4", width, height, fps, seconds),
+                 {"-f", "lavfi", "-i", "testsrc2=" + shape(width, height, fps, seconds), "-f", "lavfi", "-i",
+                  QString::asprintf("sine=d=%g", seconds), "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
+                  "yuv420p", "-c:a", "aac", "-shortest"});
 }
 
 QString mediaDirectory()
@@ -79,4 +79,4 @@ QString mediaDirectory()
     return QDir(BITGLANCE_MEDIA_DIR).exists() ? QDir(BITGLANCE_MEDIA_DIR).absolutePath() : QString();
 }
 
-} // namespace TestFilms
+} // namespace TestMovies

@@ -1,10 +1,10 @@
-#include "engine/internal/preview_renderer.h"
+#include "engine/internal/comparison_renderer.h"
 
 #include "engine/cancelled_error.h"
 #include "engine/comparison_limits.h"
 #include "engine/internal/clip_plan.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/internal/film_file.h"
+#include "engine/internal/movie_file.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/internal/quality_log.h"
 #include "engine/internal/step_progress.h"
@@ -20,7 +20,7 @@
 namespace {
 
 // How far before a clip the cut starts to read when the fast seek found no frame to start from:
-// more than the keyframe interval of the films that need it (5 s in broadcast recordings).
+// more than the keyframe interval of the movies that need it (5 s in broadcast recordings).
 constexpr double kCutLeadSeconds = 10;
 
 // The per-frame values of a quality measurement, named relative to the work folder.
@@ -43,13 +43,13 @@ QString readText(const QString &path)
 
 } // namespace
 
-PreviewRenderer::PreviewRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner, const WorkFolder &folder,
-                                 EncodeCache &cache)
+ComparisonRenderer::ComparisonRenderer(QString ffmpeg, QString ffprobe, const ToolRunner &runner,
+                                       const WorkFolder &folder, EncodeCache &cache)
     : ffmpeg_(std::move(ffmpeg)), ffprobe_(std::move(ffprobe)), runner_(runner), folder_(folder), cache_(cache)
 {}
 
-PreviewResult PreviewRenderer::render(const MovieInfo &movie, const ComparisonSettings &settings,
-                                      const Cancellation &cancel, const ProgressCallback &progress)
+PreviewResult ComparisonRenderer::render(const MovieInfo &movie, const ComparisonSettings &settings,
+                                         const Cancellation &cancel, const ProgressCallback &progress)
 {
     const auto [seconds, mbps, maxHeight] = settings;
     if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
@@ -57,14 +57,14 @@ PreviewResult PreviewRenderer::render(const MovieInfo &movie, const ComparisonSe
     if (!std::isfinite(seconds))
         throw PreviewError::invalidSceneTime();
 
-    const FilmFile film(movie.url, folder_);
-    const QString clipKey = ReferenceClip::keyFor(film.key(), seconds, maxHeight);
+    const MovieFile file(movie.url, folder_);
+    const QString clipKey = ReferenceClip::keyFor(file.key(), seconds, maxHeight);
     const qint64 bitsPerSecond = static_cast<qint64>(mbps * 1000000.0);
     const QString key = EncodeCache::entryKey(clipKey, bitsPerSecond);
     if (cache_.find(key))
         return resultOf(key, mbps, movie.rotation);
     if (!cache_.holdsReference(clipKey))
-        cutReference(film.toolPath(), movie, seconds, maxHeight, clipKey, cancel, progress);
+        cutReference(file.toolPath(), movie, seconds, maxHeight, clipKey, cancel, progress);
     const ReferenceClip clip = *cache_.clip(clipKey);
 
     try {
@@ -91,7 +91,7 @@ PreviewResult PreviewRenderer::render(const MovieInfo &movie, const ComparisonSe
     return resultOf(key, mbps, movie.rotation);
 }
 
-QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cancellation &cancel)
+QualityNumbers ComparisonRenderer::measure(const PreviewResult &result, const Cancellation &cancel)
 {
     if (cancel.requested())
         throw CancelledError();
@@ -103,7 +103,7 @@ QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cance
     const QString clipKey = entry->clipKey;
     if (!cache_.holdsReference(clipKey)) {
         const ReferenceClip clip = *cache_.clip(clipKey);
-        cutReference(FilmFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
+        cutReference(MovieFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
                      cancel, {});
         if (!cache_.find(result.cacheKey)) // the bound made room for the clip
             throw PreviewError::resultGone();
@@ -124,7 +124,7 @@ QualityNumbers PreviewRenderer::measure(const PreviewResult &result, const Cance
     return *numbers;
 }
 
-PreviewResult PreviewRenderer::resultOf(const QString &key, double mbps, int rotation) const
+PreviewResult ComparisonRenderer::resultOf(const QString &key, double mbps, int rotation) const
 {
     const EncodeCache::Entry entry = *cache_.entry(key);
     const ReferenceClip &clip = *cache_.clip(entry.clipKey);
@@ -146,8 +146,9 @@ PreviewResult PreviewRenderer::resultOf(const QString &key, double mbps, int rot
 
 // Cuts the reference clip. A clip cut before keeps its size and its compared frame (they come with
 // the cut); a new one is measured and its frame taken out of it.
-void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
-                                   const QString &clipKey, const Cancellation &cancel, const ProgressCallback &progress)
+void ComparisonRenderer::cutReference(const QString &moviePath, const MovieInfo &movie, double seconds,
+                                      qint64 maxHeight, const QString &clipKey, const Cancellation &cancel,
+                                      const ProgressCallback &progress)
 {
     const ClipPlan plan = ClipPlan::compute(movie, seconds, maxHeight);
     const QString frame = cache_.startCut(clipKey);
@@ -169,7 +170,7 @@ void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &mo
             runner_.run(ffmpeg_, FfmpegCommands::referenceCutFromEarlier(moviePath, plan, kCutLeadSeconds, reference),
                         cancel, [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });
         }
-        // A still picture, or a film whose data ends before the scene: ffmpeg succeeds with an empty
+        // A still picture, or a movie whose data ends before the scene: ffmpeg succeeds with an empty
         // clip, whose probe would only complain about the internal file. Its own lines tell why.
         if (cutFrames == 0) {
             throw PreviewError::noFramesRead().withDetail(runner_.logTail());
@@ -189,7 +190,8 @@ void PreviewRenderer::cutReference(const QString &moviePath, const MovieInfo &mo
 }
 
 // Measures a clip just cut and takes the compared frame out of it.
-ReferenceClip PreviewRenderer::newClip(const ClipPlan &plan, const QString &frameName, const Cancellation &cancel) const
+ReferenceClip ComparisonRenderer::newClip(const ClipPlan &plan, const QString &frameName,
+                                          const Cancellation &cancel) const
 {
     const QString reference = folder_.file(ReferenceClip::clipFile());
     const QList<QJsonObject> streams = probeStreams(probe(reference, cancel));
@@ -213,8 +215,8 @@ ReferenceClip PreviewRenderer::newClip(const ClipPlan &plan, const QString &fram
 
 // The output is removed first: ffmpeg succeeds without writing anything when the clip has no such
 // frame, and an older picture must not pass for the new one.
-void PreviewRenderer::extractFrame(const QString &clip, qint64 frame, const QString &pngName,
-                                   const Cancellation &cancel) const
+void ComparisonRenderer::extractFrame(const QString &clip, qint64 frame, const QString &pngName,
+                                      const Cancellation &cancel) const
 {
     const QString png = folder_.file(pngName);
     QFile::remove(png);
@@ -223,7 +225,7 @@ void PreviewRenderer::extractFrame(const QString &clip, qint64 frame, const QStr
         throw PreviewError::frameNotExtracted();
 }
 
-QJsonObject PreviewRenderer::probe(const QString &path, const Cancellation &cancel) const
+QJsonObject ComparisonRenderer::probe(const QString &path, const Cancellation &cancel) const
 {
     return parseProbeOutput(runner_.run(ffprobe_, FfmpegCommands::probe(path), cancel));
 }
