@@ -1,14 +1,14 @@
 // What the engine keeps and gives beyond one comparison: the cache of rendered bitrates and its
-// bounds, the quality measurement, saved clips and the comparison picture, the film's rotation.
+// bounds, the quality measurement, saved clips and the comparison picture.
 // Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
 
 #include "engine/comparison_texts.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/internal/movie_probe.h"
 #include "engine/preview_engine.h"
 #include "engine/quality_texts.h"
-#include "engine_test_helpers.h"
+#include "support/failure_text.h"
 #include "support/fake_tools.h"
+#include "support/private_temp_dir.h"
 #include "support/test_films.h"
 #include "support/text_table.h"
 
@@ -183,20 +183,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(temp("x.mp4")) && !QFileInfo::exists(temp("r2.mkv")));
     }
 
-    // Degrees clockwise that stand the picture upright: the display matrix (counter-clockwise)
-    // before the rotate tag, to the nearest quarter turn.
-    void rotation()
-    {
-        QStringList turns;
-        for (const QString keys : {"", R"("side_data_list":[{"x":1},{"rotation":90}],)",
-                                   R"("side_data_list":[{"rotation":180}],"tags":{"rotate":"90"},)",
-                                   R"("tags":{"rotate":"-89.9"},)", R"("tags":{"rotate":"x"},)"}) {
-            const QString json = FakeTools::defaultProbeJson().replace(R"("width")", keys + R"("width")");
-            turns << QString::number(movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl()).rotation);
-        }
-        QCOMPARE(turns.join(' '), "0 270 180 270 0");
-    }
-
     // The system's ffmpeg: the numbers are ffmpeg's own for the two clips, and rise with the bitrate.
     void realQuality_data()
     {
@@ -266,4 +252,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(EngineResults)
-#include "tst_engine_results.moc"
+#include "tst_results.moc"

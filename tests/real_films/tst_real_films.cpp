@@ -4,7 +4,8 @@
 
 #include "engine/film_path.h"
 #include "engine/preview_engine.h"
-#include "engine_test_helpers.h"
+#include "support/failure_text.h"
+#include "support/private_temp_dir.h"
 #include "support/test_films.h"
 
 #include <QImage>
@@ -208,4 +209,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(EngineReal)
-#include "tst_engine_real.moc"
+#include "tst_real_films.moc"

@@ -1,0 +1,215 @@
+// A probe and a render on fake tools that record their calls: the calls in order, what a render
+// keeps for the next, how each step fails or is cancelled, and the progress it reports.
+
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/preview_engine.h"
+#include "support/failure_text.h"
+#include "support/fake_tools.h"
+#include "support/private_temp_dir.h"
+#include "support/text_table.h"
+
+#include <QtTest>
+
+#include <csignal>
+
+using namespace FfmpegCommands;
+
+namespace {
+
+const QTemporaryDir films; // probe and render refuse anything but a regular file
+const QString kFilm = films.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
+// A tool that never ends on its own.
+const QString kHang = R"(echo $$ > "$DIR/pid"; exec sleep 600)";
+
+MovieInfo movie(double duration = 100, double fps = 25, qint64 height = 1080)
+{
+    MovieInfo m;
+    m.url = QUrl::fromLocalFile(kFilm), m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
+    return m;
+}
+
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
+}
+
+} // namespace
+
+class RenderTests : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PrivateTempDir> temp_;
+    std::unique_ptr<FakeTools> fake_;
+    std::unique_ptr<PreviewEngine> engine_;
+
+    QString fake(const QString &name) const { return fake_->directory() + '/' + name; }
+    QString work(const QString &name) const { return engine_->directory() + '/' + name; }
+    // A letter a call: ffmpeg to reference.mkv (c), ffprobe of it (p), ffmpeg to original.png (o),
+    // to encoded.mp4 (e), ffprobe of it (m), ffmpeg to encoded.png (x).
+    QString calls() const
+    {
+        static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
+                                       "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
+        QString letters;
+        for (const FakeTools::Call &call : fake_->calls())
+            letters += "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
+        return letters;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(QDir().mkpath(QFileInfo(kFilm).path()) && QFile(kFilm).open(QIODevice::WriteOnly)); }
+    void init()
+    {
+        temp_ = std::make_unique<PrivateTempDir>();
+        fake_ = std::make_unique<FakeTools>();
+        fake_->setReferenceSize(1280, 720);
+        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
+    }
+    void cleanup()
+    {
+        engine_.reset();
+        QCOMPARE(PreviewEngine::liveCount(), 0);
+        QCOMPARE(QDir(QDir::tempPath()).entryList({"Bitglance-*"}, QDir::Dirs), QStringList());
+        fake_.reset(), temp_.reset(); // the next one's TMPDIR is set after this one is restored
+    }
+
+    // A probe and a render, each call as FfmpegCommands builds it from the clip plan.
+    void probeAndRender()
+    {
+        const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kFilm)));
+        const PreviewResult r = resultOrWarn(engine_->render(probed, {50, 2, 720}));
+        const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
+        const QList<QStringList> expected{
+            QStringList{"ffprobe"} + probe(kFilm),
+            QStringList{"ffmpeg"} + referenceCut(kFilm, ClipPlan::compute(probed, 50, 720), reference),
+            QStringList{"ffprobe"} + probe(reference),
+            QStringList{"ffmpeg"} + frameExtraction(reference, 25, "clip-1/original.png"),
+            QStringList{"ffmpeg"} + encode(reference, encoded, 2000000),
+            QStringList{"ffprobe"} + probe(encoded),
+            QStringList{"ffmpeg"} + frameExtraction(encoded, 25, "clip-1/2000000/encoded.png")};
+        QList<QStringList> calls;
+        for (const FakeTools::Call &call : fake_->calls())
+            calls << QStringList{call.tool} + call.args;
+        QCOMPARE(calls, expected);
+        QCOMPARE(r.original + r.encoded, read(fake("original-frame.png")) + read(fake("encoded-frame.png")));
+        QCOMPARE(QString::asprintf("%s %s %lld×%lld %g Mbit/s, %g s of %g s", qPrintable(probed.url.toLocalFile()),
+                                   qPrintable(probed.codec), r.width, r.height, r.actualMbps, r.seconds,
+                                   r.sampleSeconds),
+                 kFilm + " h264 1280×720 2.37 Mbit/s, 50 s of 3 s");
+    }
+
+    void render_data();
+    void render()
+    {
+        QFETCH(QString, render);
+        QFETCH(QString, change);
+        QCOMPARE(failureText(engine_->render(movie(), {50, 2, 720})), kOk);
+        const QString tool = change.section(' ', 0, 0), file = change.section(' ', 1, 1).chopped(1);
+        fake_->setPrelude(
+            tool, change.isEmpty() ? "" : "case \"$LAST\" in *" + file + ") " + change.section(": ", 1) + ";; esac");
+        const auto start = [this](const QString &values, const CancelToken &token = {}) {
+            const QStringList v = values.split(' ');
+            return engine_->render(movie(), {v[0].toDouble(), v[1].toDouble(), v[2].toLongLong()}, token);
+        };
+        fake_->clearCalls();
+        CancelToken token;
+        QFuture<PreviewResult> future = start(render, token);
+        if (change.contains(kHang)) { // cancelled while the tool runs: killed and reaped at once
+            QTRY_VERIFY(read(fake("pid")).endsWith('\n'));
+            token.cancel();
+            QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
+            QVERIFY(::kill(read(fake("pid")).trimmed().toInt(), 0) == -1 && errno == ESRCH);
+        }
+        QString text = failureText(future);
+        if (text == kOk) // the encode's target, and the bitrate measured
+            text = fake_->calls().value(fake_->calls().size() - 3).args.value(20) + ' '
+                + QString::number(future.result().actualMbps);
+        text += "; " + calls();
+        fake_->setPrelude(tool, "");
+        fake_->clearCalls();
+        // The next render at a bitrate not seen before, which the result cache cannot answer.
+        QStringList next = (text.endsWith("; ") ? "50 2 720" : render).split(' ');
+        next[1] = "5";
+        QCOMPARE(failureText(start(next.join(' '))), kOk);
+        QTEST(text + "; " + calls(), "expected");
+    }
+
+    // The cut and the encode report frames done of the clip's frames (the cut of those its length
+    // and rate give, the encode of those the cut made), and the time left once a frame is done.
+    void progress()
+    {
+        fake_->setPrelude("ffmpeg",
+                          R"(case "$LAST" in *.mkv|*.mp4) printf 'frame=30\nprogress=continue\n)"
+                          R"(frame=74\nprogress=end\n' ;; esac)");
+        QStringList reports;
+        const ProgressCallback progress = [&reports](const RenderProgress &p) {
+            reports << QString::asprintf("%s %lld/%lld%s", p.step == RenderProgress::Step::Cut ? "cut" : "encode",
+                                         p.frames, p.totalFrames, p.remainingSeconds < 0 ? "?" : "");
+        };
+        for (const double mbps : {2.0, 3.0}) // the second encodes the same clip again
+            QCOMPARE(failureText(engine_->render(movie(), {50, mbps, 720}, {}, progress)), kOk);
+        QCOMPARE(reports.join(", "),
+                 "cut 0/75?, cut 30/75, cut 74/75, encode 0/74?, encode 30/74, encode 74/74, "
+                 "encode 0/74?, encode 30/74, encode 74/74");
+    }
+};
+
+// After a good render at 50 s, 2 Mbit/s, 720 lines: one render with one tool's step for one file
+// changed, then the same one (the first, when it ran no tool) with sound tools. The reference clip
+// is kept for a new bitrate alone and through a failure after it was made; a new scene or height
+// limit, a missing file or a failure while it is made cuts again. Refused input runs no tool.
+void RenderTests::render_data()
+{
+    // "seconds mbps maxHeight"; "<tool> <file>: <shell run first>"; "<-b:v> <measured Mbit/s>" or the
+    // failure, then the calls of this render and of the next
+    columns({"render", "change", "expected"});
+    const QString frame = previewError(PreviewError::frameNotExtracted().message()),
+                  rate = previewError(PreviewError::invalidBitrate().message());
+    row("new bitrate", "50 4 720", "", "4000000 2.37; emx; emx");
+    row("upper bound", "50 30 720", "", "30000000 2.37; emx; emx");
+    row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
+    row("new height limit", "50 2 1080", "", "2000000 2.37; cpoemx; emx");
+    row("a scene one step on", "50.00000000000001 2 720", "", "2000000 2.37; cpoemx; emx");
+    // A clip cut before whose reference is gone is cut again; it keeps its size and frame.
+    row("reference clip gone", "50 3 720", R"(ffprobe encoded.mp4: rm "${LAST%/*/*/*}/reference.mkv")",
+        "3000000 2.37; emx; cemx");
+    row("original frame gone", "50 3 720", "ffmpeg encoded.png: rm clip-1/original.png", // runs in the work folder
+        "SystemError: No such file or directory; emx; cpoemx");
+    for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
+        row(render, render, "", rate + "; ; emx");
+    row("infinite scene", "inf 2 720", "", previewError(PreviewError::invalidSceneTime().message()) + "; ; emx");
+    // A failure while the clip is made shows with a new scene, one after it with a new bitrate.
+    row("cut fails", "60 2 720", "ffmpeg reference.mkv: echo 'Schnitt kaputt' >&2; exit 1",
+        previewError("Schnitt kaputt\n; c; cpoemx"));
+    row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1",
+        previewError(PreviewError::toolFailed("ffprobe", 1).message() + "; cp; cpoemx"));
+    row("clip without width", "60 2 720", R"(ffprobe reference.mkv: echo '{"streams":[{"height":720}]}'; exit 0)",
+        previewError(PreviewError::referenceNotCreated().message()) + "; cp; cpoemx");
+    row("first extraction fails", "60 2 720", "ffmpeg original.png: echo nein >&2; exit 1",
+        previewError("nein\n; cpo; cpoemx"));
+    // ffmpeg's way with a frame past the clip: success, no file. An old frame must not pass for the new one.
+    row("stale original frame", "60 2 720", "ffmpeg original.png: exit 0", frame + "; cpo; cpoemx");
+    row("encode fails", "50 3 720", "ffmpeg encoded.mp4: echo 'x265 kaputt' >&2; exit 1",
+        previewError("x265 kaputt\n; e; emx"));
+    row("stale encoded frame", "50 3 720", "ffmpeg encoded.png: exit 0", frame + "; emx; emx");
+    // The measured bitrate is the text ffprobe prints; without it, or as a JSON number, it is 0.
+    row("no measured bitrate", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{}]}'; exit 0)",
+        "3000000 0; emx; emx");
+    row("bitrate as a number", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
+        "3000000 0; emx; emx");
+    // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
+    row("cut without frames", "60 2 720",
+        R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
+        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; cc; cpoemx"));
+    // Keyframes far apart (MPEG-TS): the fast seek finds no frame, a cut from earlier does.
+    row("no frame from the fast seek", "60 2 720",
+        R"(ffmpeg reference.mkv: case "$*" in *" -i "*" -ss "*) ;; *) printf 'frame=0\nprogress=end\n'; exit 0 ;; esac)",
+        "2000000 2.37; ccpoemx; emx");
+    // Cancelled while a tool runs: the tool is killed, nothing after it starts.
+    row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
+    row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
+}
+
+QTEST_GUILESS_MAIN(RenderTests)
+#include "tst_render.moc"
