@@ -49,30 +49,47 @@ private slots:
 
     void clipPlan_data()
     {
-        columns({"movie", "expected"}); // "duration fps height seconds maxHeight", "start length frame height time"
-        row("middle", "100 25 1080 50 720", "49 3 25 720 50");
-        row("near the end: moved back", "100 25 1080 99.5 0", "97 3 62 1080 99.48");
-        row("end: last but one frame", "100 25 1080 100 0", "97 3 73 1080 99.92");
-        row("start", "100 25 1080 0 0", "0 3 0 1080 0");
-        row("2-second film", "2 25 1080 1.5 0", "0 2 37 1080 1.48");
-        row("0.05 s film: no last frame", "0.05 25 1080 0.04 0", "0 0.05 0 1080 0");
-        row("1080 limit on 720 lines", "100 25 720 50 1080", "49 3 25 720 50");
-        row("no limit on 2160 lines", "100 25 2160 50 0", "49 3 25 2160 50");
-        row("NTSC", "60 29.97002997002997 1080 30 0", "29 3 29 1080 29.9676333333");
+        for (const char *name : {"duration", "fps", "seconds", "start", "length", "time"})
+            QTest::addColumn<double>(name);
+        for (const char *name : {"height", "maxHeight", "frame", "outputHeight"})
+            QTest::addColumn<qint64>(name);
+        // The film's duration, rate and height, the scene and height limit asked for, then the plan:
+        // the clip's start and length, the compared frame, the output height and the frame's time.
+        const auto row = [](const char *name, double duration, double fps, qint64 height, double seconds,
+                            qint64 maxHeight, double start, double length, qint64 frame, qint64 outputHeight,
+                            double time) {
+            QTest::newRow(name) << duration << fps << seconds << start << length << time << height << maxHeight << frame
+                                << outputHeight;
+        };
+        const double inf = qInf();
+        row("middle", 100, 25, 1080, 50, 720, 49, 3, 25, 720, 50);
+        row("near the end: moved back", 100, 25, 1080, 99.5, 0, 97, 3, 62, 1080, 99.48);
+        row("end: last but one frame", 100, 25, 1080, 100, 0, 97, 3, 73, 1080, 99.92);
+        row("start", 100, 25, 1080, 0, 0, 0, 3, 0, 1080, 0);
+        row("2-second film", 2, 25, 1080, 1.5, 0, 0, 2, 37, 1080, 1.48);
+        row("0.05 s film: no last frame", 0.05, 25, 1080, 0.04, 0, 0, 0.05, 0, 1080, 0);
+        row("1080 limit on 720 lines", 100, 25, 720, 50, 1080, 49, 3, 25, 720, 50);
+        row("no limit on 2160 lines", 100, 25, 2160, 50, 0, 49, 3, 25, 2160, 50);
+        row("NTSC", 60, 30000 / 1001.0, 1080, 30, 0, 29, 3, 29, 1080, 29 + 29 * 1001 / 30000.0);
         // Nonsense must not make the arithmetic undefined.
-        row("infinite rate", "100 inf 1080 50 0", "49 3 4611686018427387902 1080 49");
-        row("infinite rate at the start", "100 inf 1080 0 0", "0 3 0 1080 0");
-        row("infinite duration", "inf 25 1080 50 0", "49 3 25 1080 50");
-        row("scene far beyond the end", "100 25 1080 1e300 0", "97 3 73 1080 99.92");
+        row("infinite rate", 100, inf, 1080, 50, 0, 49, 3, 4611686018427387902, 1080, 49);
+        row("infinite rate at the start", 100, inf, 1080, 0, 0, 0, 3, 0, 1080, 0);
+        row("infinite duration", inf, 25, 1080, 50, 0, 49, 3, 25, 1080, 50);
+        row("scene far beyond the end", 100, 25, 1080, 1e300, 0, 97, 3, 73, 1080, 99.92);
     }
     void clipPlan()
     {
-        QFETCH(QString, movie);
-        const QStringList v = movie.split(' ');
-        const ClipPlan p = ClipPlan::compute(::movie(v[0].toDouble(), v[1].toDouble(), v[2].toLongLong()),
-                                             v[3].toDouble(), v[4].toLongLong());
-        QTEST(QString::asprintf("%g %g %lld %lld %.12g", p.start, p.clipLength, p.frame, p.outputHeight, p.frameTime),
-              "expected");
+        QFETCH(double, duration);
+        QFETCH(double, fps);
+        QFETCH(qint64, height);
+        QFETCH(double, seconds);
+        QFETCH(qint64, maxHeight);
+        const ClipPlan p = ClipPlan::compute(movie(duration, fps, height), seconds, maxHeight);
+        QTEST(p.start, "start");
+        QTEST(p.clipLength, "length");
+        QTEST(p.frame, "frame");
+        QTEST(p.outputHeight, "outputHeight");
+        QTEST(p.frameTime, "time");
     }
 
     void commandLines_data();

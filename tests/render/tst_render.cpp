@@ -6,7 +6,6 @@
 #include "support/failure_text.h"
 #include "support/fake_tools.h"
 #include "support/private_temp_dir.h"
-#include "support/text_table.h"
 
 #include <QtTest>
 
@@ -102,37 +101,36 @@ private slots:
     void render_data();
     void render()
     {
-        QFETCH(QString, render);
-        QFETCH(QString, change);
+        QFETCH(ComparisonSettings, settings);
+        QFETCH(QString, tool);
+        QFETCH(QString, file);
+        QFETCH(QString, shell);
         QCOMPARE(failureText(engine_->render(movie(), {50, 2, 720})), kOk);
-        const QString tool = change.section(' ', 0, 0), file = change.section(' ', 1, 1).chopped(1);
-        fake_->setPrelude(
-            tool, change.isEmpty() ? "" : "case \"$LAST\" in *" + file + ") " + change.section(": ", 1) + ";; esac");
-        const auto start = [this](const QString &values, const CancelToken &token = {}) {
-            const QStringList v = values.split(' ');
-            return engine_->render(movie(), {v[0].toDouble(), v[1].toDouble(), v[2].toLongLong()}, token);
-        };
+        if (!tool.isEmpty())
+            fake_->setPrelude(tool, "case \"$LAST\" in *" + file + ") " + shell + ";; esac");
         fake_->clearCalls();
         CancelToken token;
-        QFuture<PreviewResult> future = start(render, token);
-        if (change.contains(kHang)) { // cancelled while the tool runs: killed and reaped at once
+        QFuture<PreviewResult> future = engine_->render(movie(), settings, token);
+        if (shell.contains(kHang)) { // cancelled while the tool runs: killed and reaped at once
             QTRY_VERIFY(read(fake("pid")).endsWith('\n'));
             token.cancel();
             QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
             QVERIFY(::kill(read(fake("pid")).trimmed().toInt(), 0) == -1 && errno == ESRCH);
         }
-        QString text = failureText(future);
-        if (text == kOk) // the encode's target, and the bitrate measured
-            text = fake_->calls().value(fake_->calls().size() - 3).args.value(20) + ' '
-                + QString::number(future.result().actualMbps);
-        text += "; " + calls();
-        fake_->setPrelude(tool, "");
+        QTEST(failureText(future), "failure");
+        const bool made = failureText(future) == kOk; // the encode's target, and the bitrate measured
+        QTEST(made ? fake_->calls().value(fake_->calls().size() - 3).args.value(20).toLongLong() : 0, "target");
+        QTEST(made ? future.result().actualMbps : 0, "measured");
+        const QString calls = this->calls();
+        QTEST(calls, "calls");
+        if (!tool.isEmpty())
+            fake_->setPrelude(tool, "");
         fake_->clearCalls();
         // The next render at a bitrate not seen before, which the result cache cannot answer.
-        QStringList next = (text.endsWith("; ") ? "50 2 720" : render).split(' ');
-        next[1] = "5";
-        QCOMPARE(failureText(start(next.join(' '))), kOk);
-        QTEST(text + "; " + calls(), "expected");
+        ComparisonSettings next = calls.isEmpty() ? ComparisonSettings{50, 2, 720} : settings;
+        next.mbps = 5;
+        QCOMPARE(failureText(engine_->render(movie(), next)), kOk);
+        QTEST(this->calls(), "nextCalls");
     }
 
     // The cut and the encode report frames done of the clip's frames (the cut of those its length
@@ -161,54 +159,68 @@ private slots:
 // limit, a missing file or a failure while it is made cuts again. Refused input runs no tool.
 void RenderTests::render_data()
 {
-    // "seconds mbps maxHeight"; "<tool> <file>: <shell run first>"; "<-b:v> <measured Mbit/s>" or the
-    // failure, then the calls of this render and of the next
-    columns({"render", "change", "expected"});
+    QTest::addColumn<ComparisonSettings>("settings");
+    QTest::addColumn<QString>("tool"); // whose step for one file runs a shell line first
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shell");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<qint64>("target"); // the encode's -b:v, when the render did not fail
+    QTest::addColumn<double>("measured");
+    QTest::addColumn<QString>("calls"); // of this render and of the next
+    QTest::addColumn<QString>("nextCalls");
+    const auto row = [](const QString &name, ComparisonSettings settings, const char *tool, const char *file,
+                        const QString &shell, const QString &failure, qint64 target, double measured, const char *calls,
+                        const char *nextCalls) {
+        QTest::newRow(qPrintable(name)) << settings << QString(tool) << QString(file) << shell << failure << target
+                                        << measured << QString(calls) << QString(nextCalls);
+    };
     const QString frame = previewError(PreviewError::frameNotExtracted().message()),
                   rate = previewError(PreviewError::invalidBitrate().message());
-    row("new bitrate", "50 4 720", "", "4000000 2.37; emx; emx");
-    row("upper bound", "50 30 720", "", "30000000 2.37; emx; emx");
-    row("lower bound", "50 0.3 720", "", "300000 2.37; emx; emx");
-    row("new height limit", "50 2 1080", "", "2000000 2.37; cpoemx; emx");
-    row("a scene one step on", "50.00000000000001 2 720", "", "2000000 2.37; cpoemx; emx");
+    row("new bitrate", {50, 4, 720}, "", "", "", kOk, 4000000, 2.37, "emx", "emx");
+    row("upper bound", {50, 30, 720}, "", "", "", kOk, 30000000, 2.37, "emx", "emx");
+    row("lower bound", {50, 0.3, 720}, "", "", "", kOk, 300000, 2.37, "emx", "emx");
+    row("new height limit", {50, 2, 1080}, "", "", "", kOk, 2000000, 2.37, "cpoemx", "emx");
+    row("a scene one step on", {50.00000000000001, 2, 720}, "", "", "", kOk, 2000000, 2.37, "cpoemx", "emx");
     // A clip cut before whose reference is gone is cut again; it keeps its size and frame.
-    row("reference clip gone", "50 3 720", R"(ffprobe encoded.mp4: rm "${LAST%/*/*/*}/reference.mkv")",
-        "3000000 2.37; emx; cemx");
-    row("original frame gone", "50 3 720", "ffmpeg encoded.png: rm clip-1/original.png", // runs in the work folder
-        "SystemError: No such file or directory; emx; cpoemx");
-    for (const char *render : {"50 30.01 720", "50 0.29 720", "50 nan 720"})
-        row(render, render, "", rate + "; ; emx");
-    row("infinite scene", "inf 2 720", "", previewError(PreviewError::invalidSceneTime().message()) + "; ; emx");
+    row("reference clip gone", {50, 3, 720}, "ffprobe", "encoded.mp4", R"(rm "${LAST%/*/*/*}/reference.mkv")", kOk,
+        3000000, 2.37, "emx", "cemx");
+    row("original frame gone", {50, 3, 720}, "ffmpeg", "encoded.png", "rm clip-1/original.png", // in the work folder
+        "SystemError: No such file or directory", 0, 0, "emx", "cpoemx");
+    for (const double mbps : {30.01, 0.29, qQNaN()})
+        row(QString::asprintf("%g Mbit/s", mbps), {50, mbps, 720}, "", "", "", rate, 0, 0, "", "emx");
+    row("infinite scene", {qInf(), 2, 720}, "", "", "", previewError(PreviewError::invalidSceneTime().message()), 0, 0,
+        "", "emx");
     // A failure while the clip is made shows with a new scene, one after it with a new bitrate.
-    row("cut fails", "60 2 720", "ffmpeg reference.mkv: echo 'Schnitt kaputt' >&2; exit 1",
-        previewError("Schnitt kaputt\n; c; cpoemx"));
-    row("clip probe fails", "60 2 720", "ffprobe reference.mkv: exit 1",
-        previewError(PreviewError::toolFailed("ffprobe", 1).message() + "; cp; cpoemx"));
-    row("clip without width", "60 2 720", R"(ffprobe reference.mkv: echo '{"streams":[{"height":720}]}'; exit 0)",
-        previewError(PreviewError::referenceNotCreated().message()) + "; cp; cpoemx");
-    row("first extraction fails", "60 2 720", "ffmpeg original.png: echo nein >&2; exit 1",
-        previewError("nein\n; cpo; cpoemx"));
+    row("cut fails", {60, 2, 720}, "ffmpeg", "reference.mkv", "echo 'Schnitt kaputt' >&2; exit 1",
+        previewError("Schnitt kaputt\n"), 0, 0, "c", "cpoemx");
+    row("clip probe fails", {60, 2, 720}, "ffprobe", "reference.mkv", "exit 1",
+        previewError(PreviewError::toolFailed("ffprobe", 1).message()), 0, 0, "cp", "cpoemx");
+    row("clip without width", {60, 2, 720}, "ffprobe", "reference.mkv",
+        R"(echo '{"streams":[{"height":720}]}'; exit 0)", previewError(PreviewError::referenceNotCreated().message()),
+        0, 0, "cp", "cpoemx");
+    row("first extraction fails", {60, 2, 720}, "ffmpeg", "original.png", "echo nein >&2; exit 1",
+        previewError("nein\n"), 0, 0, "cpo", "cpoemx");
     // ffmpeg's way with a frame past the clip: success, no file. An old frame must not pass for the new one.
-    row("stale original frame", "60 2 720", "ffmpeg original.png: exit 0", frame + "; cpo; cpoemx");
-    row("encode fails", "50 3 720", "ffmpeg encoded.mp4: echo 'x265 kaputt' >&2; exit 1",
-        previewError("x265 kaputt\n; e; emx"));
-    row("stale encoded frame", "50 3 720", "ffmpeg encoded.png: exit 0", frame + "; emx; emx");
+    row("stale original frame", {60, 2, 720}, "ffmpeg", "original.png", "exit 0", frame, 0, 0, "cpo", "cpoemx");
+    row("encode fails", {50, 3, 720}, "ffmpeg", "encoded.mp4", "echo 'x265 kaputt' >&2; exit 1",
+        previewError("x265 kaputt\n"), 0, 0, "e", "emx");
+    row("stale encoded frame", {50, 3, 720}, "ffmpeg", "encoded.png", "exit 0", frame, 0, 0, "emx", "emx");
     // The measured bitrate is the text ffprobe prints; without it, or as a JSON number, it is 0.
-    row("no measured bitrate", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{}]}'; exit 0)",
-        "3000000 0; emx; emx");
-    row("bitrate as a number", "50 3 720", R"(ffprobe encoded.mp4: echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
-        "3000000 0; emx; emx");
+    row("no measured bitrate", {50, 3, 720}, "ffprobe", "encoded.mp4", R"(echo '{"streams":[{}]}'; exit 0)", kOk,
+        3000000, 0, "emx", "emx");
+    row("bitrate as a number", {50, 3, 720}, "ffprobe", "encoded.mp4", R"(echo '{"streams":[{"bit_rate":2}]}'; exit 0)",
+        kOk, 3000000, 0, "emx", "emx");
     // A still picture or a film whose data ends before the scene: ffmpeg makes an empty clip.
-    row("cut without frames", "60 2 720",
-        R"(ffmpeg reference.mkv: printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
-        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n; cc; cpoemx"));
+    row("cut without frames", {60, 2, 720}, "ffmpeg", "reference.mkv",
+        R"(printf 'frame=0\nprogress=end\n'; echo '[mov @ 0x5a] partial file' >&2; exit 0)",
+        previewError(PreviewError::noFramesRead().message() + "\n[mov] partial file\n"), 0, 0, "cc", "cpoemx");
     // Keyframes far apart (MPEG-TS): the fast seek finds no frame, a cut from earlier does.
-    row("no frame from the fast seek", "60 2 720",
-        R"(ffmpeg reference.mkv: case "$*" in *" -i "*" -ss "*) ;; *) printf 'frame=0\nprogress=end\n'; exit 0 ;; esac)",
-        "2000000 2.37; ccpoemx; emx");
+    row("no frame from the fast seek", {60, 2, 720}, "ffmpeg", "reference.mkv",
+        R"(case "$*" in *" -i "*" -ss "*) ;; *) printf 'frame=0\nprogress=end\n'; exit 0 ;; esac)", kOk, 2000000, 2.37,
+        "ccpoemx", "emx");
     // Cancelled while a tool runs: the tool is killed, nothing after it starts.
-    row("cancelled in the cut", "60 2 720", "ffmpeg reference.mkv: " + kHang, kCancelled + "; c; cpoemx");
-    row("cancelled in the encode", "50 3 720", "ffmpeg encoded.mp4: " + kHang, kCancelled + "; e; emx");
+    row("cancelled in the cut", {60, 2, 720}, "ffmpeg", "reference.mkv", kHang, kCancelled, 0, 0, "c", "cpoemx");
+    row("cancelled in the encode", {50, 3, 720}, "ffmpeg", "encoded.mp4", kHang, kCancelled, 0, 0, "e", "emx");
 }
 
 QTEST_GUILESS_MAIN(RenderTests)

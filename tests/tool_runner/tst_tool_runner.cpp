@@ -8,7 +8,6 @@
 #include "support/failure_text.h"
 #include "support/fake_tools.h"
 #include "support/private_temp_dir.h"
-#include "support/text_table.h"
 
 #include <QtTest>
 
@@ -90,9 +89,17 @@ private slots:
     // A tool run and the ways a tool fails, each with a message that says why.
     void faults_data()
     {
-        columns({"body", "expected"}); // the tool's; "output: <standard output>" or the failure
-        row("standard input is empty", "cat\necho read-all", "output: read-all\n");
-        row("standard error with status 0", "echo Warnung >&2\necho out", "output: out\n");
+        QTest::addColumn<QString>("body"); // the tool's
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QByteArray>("output"); // on standard output, when the run did not fail
+        const auto prints = [](const char *name, const QString &body, const QByteArray &output) {
+            QTest::newRow(name) << body << kOk << output;
+        };
+        const auto row = [](const char *name, const QString &body, const QString &failure) {
+            QTest::newRow(name) << body << failure << QByteArray();
+        };
+        prints("standard input is empty", "cat\necho read-all", "read-all\n");
+        prints("standard error with status 0", "echo Warnung >&2\necho out", "out\n");
         row("empty log", "exit 1", previewError(PreviewError::toolFailed("ffmpeg", 1).message()));
         row("blank log", "echo ' ' >&2; exit 3", previewError(PreviewError::toolFailed("ffmpeg", 3).message()));
         row("short log kept whole", "printf '  Fehler\\n\\n' >&2\nexit 255", previewError("  Fehler\n\n"));
@@ -107,8 +114,8 @@ private slots:
             R"(printf '[mov,mp4,m4a @ 0x55d4c0ffee00] partial\n[h264 @ 0xA] @ 0x1\n' >&2; exit 1)",
             previewError("[mov,mp4,m4a] partial\n[h264] @ 0x1\n"));
         // Far more than a pipe holds: the tool blocks unless the runner reads while it waits.
-        row("6 MB of output", "yes '{\"k\":\"v\"},' | head -c 6000000",
-            "output: " + QString("{\"k\":\"v\"},\n").repeated(545455).left(6000000));
+        prints("6 MB of output", "yes '{\"k\":\"v\"},' | head -c 6000000",
+               QByteArray("{\"k\":\"v\"},\n").repeated(545455).left(6000000));
         // 3,000 user-perceived characters: umlauts, a decomposed umlaut, an emoji (two UTF-16 units),
         // CR LF; the message holds the last 2,500 of them.
         const QString ten = "äxÖßu\u0308\U0001F44D\r\n€\n ";
@@ -117,11 +124,11 @@ private slots:
     void faults()
     {
         QFETCH(QString, body);
-        QFETCH(QString, expected);
+        QFETCH(QString, failure);
         fake_->setBody("ffmpeg", body);
         QByteArray output;
-        const QString text = failureOf([&] { output = run(); });
-        QCOMPARE(text == kOk ? "output: " + output : text, expected.replace("<temp>", folder_->temporaryFolder()));
+        QCOMPARE(failureOf([&] { output = run(); }), failure.replace("<temp>", folder_->temporaryFolder()));
+        QTEST(output, "output");
         fake_->setBody("ffmpeg", "true"); // the next run starts with an empty log
         QCOMPARE(failureOf([&] { run(); }), kOk);
         QCOMPARE(read(log()), "");
