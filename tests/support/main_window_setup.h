@@ -1,14 +1,13 @@
 #pragma once
 
+#include "model/glance_model.h"
 #include "support/fake_tools.h"
 #include "ui/glance_main_window.h"
+#include "ui/glance_view.h"
 
 #include <QPointer>
-#include <QString>
-
-class GlanceHelpCommands;
-class GlanceModel;
-class QScreen;
+#include <QScreen>
+#include <QTest>
 
 // One main window on fake tools, and a film file for it to open.
 struct MainWindowSetup {
@@ -19,11 +18,31 @@ struct MainWindowSetup {
     QString film = tools.directory() + QStringLiteral("/Urlaub 2024.mp4");
 
     // On the given screen of the test's screens (support/screens.json), the primary one without.
-    explicit MainWindowSetup(GlanceHelpCommands *help = nullptr, QScreen *screen = nullptr);
-    ~MainWindowSetup();
-    GlanceModel *model() const;
+    explicit MainWindowSetup(GlanceHelpCommands *help = nullptr, QScreen *screen = nullptr)
+    {
+        QFile(film).open(QIODevice::WriteOnly);
+        auto *model = new GlanceModel(tools.directory());
+        model->setPreviewPauseMs(0);
+        weakModel = model;
+        window = new GlanceMainWindow(help, model);
+        if (screen)
+            window->move(screen->geometry().topLeft());
+        window->show();
+        window->activateWindow(); // its shortcuts need it active
+        active = QTest::qWaitForWindowActive(window);
+    }
+    ~MainWindowSetup() { delete window; }
+    GlanceModel *model() const { return window->view()->model(); }
     template <typename T = QWidget> T *find(const char *name) const { return window->findChild<T *>(name); }
-    bool idle() const;
+    bool idle() const
+    {
+        return QTest::qWaitFor([this] { return !model()->busy(); }, 20000);
+    }
     // Opens a film of the given length and waits until its first comparison is shown.
-    bool open(double duration = 100);
+    bool open(double duration = 100)
+    {
+        tools.setProbeJson(FakeTools::defaultProbeJson().replace("100.000000", QString::number(duration, 'f', 6)));
+        model()->openMovie(film);
+        return idle() && model()->movie();
+    }
 };
