@@ -4,7 +4,6 @@
 #include "engine/preview_error.h"
 
 #include <QFuture>
-#include <QTemporaryDir>
 
 // How work ends: "no failure", "CancelledError", "PreviewError: <text>" or, with the system's own text, "SystemError:
 // <text>".
@@ -40,11 +39,3 @@ template <typename T> T resultOrWarn(QFuture<T> future)
         qWarning("operation failed: %s", qPrintable(failure));
     return failure == "no failure" ? future.result() : T();
 }
-
-// Points TMPDIR at a fresh private folder while it lives, so that work folders can be counted.
-struct PrivateTempDir {
-    QTemporaryDir dir;
-    const QByteArray previous = qgetenv("TMPDIR");
-    PrivateTempDir() { qputenv("TMPDIR", dir.path().toLocal8Bit()); }
-    ~PrivateTempDir() { previous.isNull() ? (void)qunsetenv("TMPDIR") : (void)qputenv("TMPDIR", previous); }
-};

@@ -4,7 +4,8 @@
 
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
-#include "engine_test_helpers.h"
+#include "support/failure_text.h"
+#include "support/private_temp_dir.h"
 #include "support/test_movies.h"
 
 #include <QImage>
@@ -58,19 +59,24 @@ private slots:
             {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"})
                                     << previewError(PreviewError::interlacedNotSupported().message());
         // The real footage: "W×H codec fps", HDR or no video.
-        QMap<QString, QString> footage;
-        for (const QString line :
-             {"bear_vp9.webm=320×240 vp9 29.97", "car_12p5fps.mp4=768×432 h264 12.5", "cover_art_audio.m4a=none",
-              "dv_p9_h264_1080p60.mp4=HDR", "emulator_720p_h264.mp4=1280×720 h264 29.97",
-              "gopro_karma.mp4=854×480 h264 29.97", "hdr10_av1_mdcv.mp4=HDR", "hdr10_av1_portrait.mp4=HDR",
-              "hdr10_hevc_1080p.mp4=HDR", "iphone_dv84_hlg_rot.mp4=HDR", "iphone_dv84_short.mov=HDR",
-              "pixel_motionphoto_vfr.mp4=1024×768 hevc 27.61", "portrait_4k60_rot.mp4=3840×2160 h264 60.06",
-              "roadtrip_vp9_10bit.webm=426×240 vp9 23.98", "slowmo_android_vfr.mp4=1280×720 h264 13.32",
-              "sowt_pcm_1080p50.mov=1920×1080 h264 50"})
-            footage[line.section('=', 0, 0)] =
-                line.section('=', 1)
-                    .replace("HDR", previewError(PreviewError::hdrNotSupported().message()))
-                    .replace("none", previewError(PreviewError::noVideoStream().message()));
+        const QString hdr = previewError(PreviewError::hdrNotSupported().message());
+        const QMap<QString, QString> footage{
+            {"bear_vp9.webm", "320×240 vp9 29.97"},
+            {"car_12p5fps.mp4", "768×432 h264 12.5"},
+            {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream().message())},
+            {"dv_p9_h264_1080p60.mp4", hdr},
+            {"emulator_720p_h264.mp4", "1280×720 h264 29.97"},
+            {"gopro_karma.mp4", "854×480 h264 29.97"},
+            {"hdr10_av1_mdcv.mp4", hdr},
+            {"hdr10_av1_portrait.mp4", hdr},
+            {"hdr10_hevc_1080p.mp4", hdr},
+            {"iphone_dv84_hlg_rot.mp4", hdr},
+            {"iphone_dv84_short.mov", hdr},
+            {"pixel_motionphoto_vfr.mp4", "1024×768 hevc 27.61"},
+            {"portrait_4k60_rot.mp4", "3840×2160 h264 60.06"},
+            {"roadtrip_vp9_10bit.webm", "426×240 vp9 23.98"},
+            {"slowmo_android_vfr.mp4", "1280×720 h264 13.32"},
+            {"sowt_pcm_1080p50.mov", "1920×1080 h264 50"}};
         const QDir folder(TestMovies::mediaDirectory());
         for (const QString &file :
              TestMovies::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
@@ -90,51 +96,54 @@ private slots:
               "expected");
     }
 
-    // "W×H" of a render at "seconds maxHeight", or the first line of its failure; a probe fails
+    // "W×H" of a render of the scene at 1.5 Mbit/s, or the first line of its failure; a probe fails
     // alike or not at all. Relative names are opened in the deep folder.
     void movies_data()
     {
         QTest::addColumn<QByteArray>("movie");
-        QTest::addColumn<QString>("render");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<qint64>("maxHeight");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const QString &name, const QByteArray &movie, const char *render, const QString &expected) {
-            QTest::newRow(qPrintable(name)) << movie << QString(render) << expected;
+        const auto row = [](const QString &name, const QByteArray &movie, double seconds, qint64 maxHeight,
+                            const QString &expected) {
+            QTest::newRow(qPrintable(name)) << movie << seconds << maxHeight << expected;
         };
         // x265 takes an even height only.
         const QByteArray odd = QFile::encodeName(TestMovies::movie(
             "odd.mkv", {"-f", "lavfi", "-i", "testsrc=s=1001x563:r=10:d=0.3", "-pix_fmt", "yuv444p", "-c:v", "ffv1"}));
-        for (const char *render : {"0.1 0", "0.1 720", "0.1 1080"})
-            row(QString("1001×563 at ") + render, odd, render, "1000×562");
+        for (const qint64 maxHeight : {0, 720, 1080})
+            row(QString("1001×563, height limit %1").arg(maxHeight), odd, 0.1, maxHeight, "1000×562");
         const QString noFrames = previewError(PreviewError::noFramesRead().message()), dir = temp_.dir.path();
         row("still picture",
-            QFile::encodeName(TestMovies::movie("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})),
-            "0 0", noFrames);
+            QFile::encodeName(TestMovies::movie("still.jpg", {"-f", "lavfi", "-i", "testsrc2", "-frames:v", "1"})), 0,
+            0, noFrames);
         QFile whole(TestMovies::movie("whole.mp4",
                                       {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=10", "-preset", "ultrafast",
                                        "-pix_fmt", "yuv420p", "-movflags", "+faststart"}));
         QFile cut(dir + "/abgebrochen.mp4");
         QVERIFY(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly) && cut.write(whole.read(60000)));
-        row("scene past the data", QFile::encodeName(cut.fileName()), "8 0", noFrames);
+        row("scene past the data", QFile::encodeName(cut.fileName()), 8, 0, noFrames);
         // No index, keyframes 5 s apart: the fast seek lands where the decoder cannot start.
         row("MPEG-TS, sparse keyframes",
             QFile::encodeName(TestMovies::movie("gop5.ts",
                                                 {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "12",
                                                  "-c:v", "libx264", "-g", "125", "-pix_fmt", "yuv420p"})),
-            "3 0", "320×240");
+            3, 0, "320×240");
         QVERIFY(::mkfifo(QFile::encodeName(dir + "/fifo.mp4"), 0600) == 0 && QDir(dir).mkdir("Ordner.mp4"));
         for (const QString &path : {dir + "/fifo.mp4", dir + "/Ordner.mp4", QString("/dev/null")})
-            row(path.section('/', -1), QFile::encodeName(path), "1 0",
+            row(path.section('/', -1), QFile::encodeName(path), 1, 0,
                 previewError(PreviewError::notAMovie(path.section('/', -1)).message()));
         const QByteArray notUtf8 = QFile::encodeName(dir) + "/tief/\xff\xfe.mp4"; // QDir cannot remove it
         QVERIFY(::symlink(QFile::encodeName(TestMovies::sampleMovie(160, 120, 25, 2)), notUtf8) == 0);
-        row("name not UTF-8", notUtf8, "1 0", "160×120");
+        row("name not UTF-8", notUtf8, 1, 0, "160×120");
         for (const char *name : {"-x.mp4", "http:x.mp4", "\xfe\xff.mp4"})
-            row(QString("relative ") + QString::fromLatin1(name), name, "1 0", "160×120");
+            row(QString("relative ") + QString::fromLatin1(name), name, 1, 0, "160×120");
     }
     void movies()
     {
         QFETCH(QByteArray, movie);
-        QFETCH(QString, render);
+        QFETCH(double, seconds);
+        QFETCH(qint64, maxHeight);
         QVERIFY2(!movie.isEmpty(), "the test film could not be made");
         QVERIFY(::fchdir(movie.startsWith('/') ? home_ : deep_) == 0);
         const QUrl url = movieUrl(movie);
@@ -142,8 +151,7 @@ private slots:
         const QString probeFailure = failureText(probed);
         MovieInfo m = probeFailure == "no failure" ? probed.result() : MovieInfo();
         m.url = url;
-        QFuture<PreviewResult> rendered =
-            engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()});
+        QFuture<PreviewResult> rendered = engine_->render(m, {seconds, 1.5, maxHeight});
         const QString failure = failureText(rendered);
         QVERIFY(::fchdir(home_) == 0);
         QVERIFY2(url.path().startsWith('/') == movie.startsWith('/') && !failure.contains(" @ 0x"),
@@ -156,17 +164,15 @@ private slots:
     void render_data()
     {
         QTest::addColumn<QString>("movie");
-        QTest::addColumn<QString>("render");   // "seconds maxHeight"
-        QTest::addColumn<QString>("expected"); // "height frame" of the numbered movie (-1: not numbered)
+        QTest::addColumn<double>("seconds"); // rendered at 1.5 Mbit/s
+        QTest::addColumn<qint64>("maxHeight");
+        QTest::addColumn<qint64>("height");
+        QTest::addColumn<int>("frame"); // of the numbered movie (-1: not numbered)
         const QString numbered = TestMovies::numberedMovie(426, 240, 25, 4.0);
-        QTest::newRow("near the end, clip moved back") << numbered << "3.7 120"
-                                                       << "120 92";
-        QTest::newRow("start") << numbered << "0 120"
-                               << "120 0";
-        QTest::newRow("end: last but one frame of the clip") << numbered << "4 120"
-                                                             << "120 98";
-        QTest::newRow("limit above the source") << numbered << "2.5 1080"
-                                                << "240 62";
+        QTest::newRow("near the end, clip moved back") << numbered << 3.7 << qint64(120) << qint64(120) << 92;
+        QTest::newRow("start") << numbered << 0.0 << qint64(120) << qint64(120) << 0;
+        QTest::newRow("end: last but one frame of the clip") << numbered << 4.0 << qint64(120) << qint64(120) << 98;
+        QTest::newRow("limit above the source") << numbered << 2.5 << qint64(1080) << qint64(240) << 62;
         // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s, as phones record: the average
         // rate 500/23, not the nominal 25, finds frame 17, and the encoded clip shows the same one.
         QTest::newRow("frame gaps") << TestMovies::movie("numbered-gap.mp4",
@@ -174,39 +180,38 @@ private slots:
                                                           "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,"
                                                           "setpts='if(lt(N,10),N,N+15)/25/TB'",
                                                           "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"})
-                                    << "0.8 0"
-                                    << "120 17";
+                                    << 0.8 << qint64(0) << qint64(120) << 17;
         if (TestMovies::mediaDirectory().isEmpty())
             return;
-        QTest::newRow("VP9, whole clip") << media("bear_vp9.webm") << "1.5 0"
-                                         << "240 -1";
-        QTest::newRow("10-bit VP9, hidden frames") << media("roadtrip_vp9_10bit.webm") << "2 720"
-                                                   << "240 -1";
-        QTest::newRow("frame gaps, scene at the end") << media("slowmo_android_vfr.mp4") << "0.53 720"
-                                                      << "720 -1";
-        QTest::newRow("1080p50 limited to 720") << media("sowt_pcm_1080p50.mov") << "1 720"
-                                                << "720 -1";
+        QTest::newRow("VP9, whole clip") << media("bear_vp9.webm") << 1.5 << qint64(0) << qint64(240) << -1;
+        QTest::newRow("10-bit VP9, hidden frames")
+            << media("roadtrip_vp9_10bit.webm") << 2.0 << qint64(720) << qint64(240) << -1;
+        QTest::newRow("frame gaps, scene at the end")
+            << media("slowmo_android_vfr.mp4") << 0.53 << qint64(720) << qint64(720) << -1;
+        QTest::newRow("1080p50 limited to 720")
+            << media("sowt_pcm_1080p50.mov") << 1.0 << qint64(720) << qint64(720) << -1;
     }
     void render()
     {
         QFETCH(QString, movie);
-        QFETCH(QString, render);
+        QFETCH(double, seconds);
+        QFETCH(qint64, maxHeight);
         QVERIFY2(!movie.isEmpty(), "the test film could not be made");
         const MovieInfo m = resultOrWarn(engine_->probe(QUrl::fromLocalFile(movie)));
-        const PreviewResult r = resultOrWarn(
-            engine_->render(m, {render.section(' ', 0, 0).toDouble(), 1.5, render.section(' ', 1).toLongLong()}));
+        const PreviewResult r = resultOrWarn(engine_->render(m, {seconds, 1.5, maxHeight}));
         QVERIFY(r.width % 2 == 0 && qAbs(r.width - m.width * r.height / m.height) <= 1);
         QVERIFY(r.sampleSeconds == std::min(m.duration, 3.0) && r.seconds <= m.duration && r.actualMbps > 0.01);
         for (const QByteArray &png : {r.original, r.encoded})
             QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(int(r.width), int(r.height)));
         const int frame = TestMovies::frameNumberOf(r.original);
-        QTEST(QStringLiteral("%1 %2").arg(r.height).arg(frame < 0 || !movie.contains("numbered") ? -1 : frame),
-              "expected");
-        if (movie.contains("numbered"))
-            QCOMPARE(QString::asprintf("%d %g", TestMovies::frameNumberOf(r.encoded), r.seconds),
-                     QString::asprintf("%d %g", frame, frame / m.fps));
+        QTEST(r.height, "height");
+        QTEST(frame < 0 || !movie.contains("numbered") ? -1 : frame, "frame");
+        if (movie.contains("numbered")) {
+            QCOMPARE(TestMovies::frameNumberOf(r.encoded), frame);
+            QCOMPARE(r.seconds, frame / m.fps);
+        }
     }
 };
 
 QTEST_GUILESS_MAIN(EngineReal)
-#include "tst_engine_real.moc"
+#include "tst_real_movies.moc"

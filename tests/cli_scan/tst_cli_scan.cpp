@@ -183,4 +183,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ScanCli)
-#include "tst_scan_cli.moc"
+#include "tst_cli_scan.moc"

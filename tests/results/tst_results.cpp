@@ -1,16 +1,15 @@
 // What the engine keeps and gives beyond one comparison: the cache of rendered bitrates and its
-// bounds, the quality measurement, saved clips and the comparison picture, the movie's rotation.
+// bounds, the quality measurement, saved clips and the comparison picture.
 // Fake tools for the rules; the system's ffmpeg for the numbers and the picture.
 
 #include "engine/comparison_texts.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/internal/movie_probe.h"
 #include "engine/preview_engine.h"
 #include "engine/quality_texts.h"
-#include "engine_test_helpers.h"
+#include "support/failure_text.h"
 #include "support/fake_tools.h"
+#include "support/private_temp_dir.h"
 #include "support/test_movies.h"
-#include "support/text_table.h"
 
 #include <QDirIterator>
 #include <QImage>
@@ -70,34 +69,40 @@ private slots:
 
     // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
     // the i-th result rendered, "w" writes the movie anew. Each step gives its tool calls, "*" after a render that came
-    // with quality numbers, or "gone"; at the end the number of encoded clips in the work folder.
+    // with quality numbers, or "gone"; then the number of encoded clips left in the work folder.
     void cache_data()
     {
-        columns({"encodedBytes", "steps", "expected"}); // encodedBytes: what the fake encoder writes
-        row("bitrate seen before", "0", "r50/2 r50/4 r50/2", "cpoemx emx . | 2");
-        row("back to a scene: results kept, a new bitrate costs the cut", "0", "r50/2 r60/2 r50/2 r50/3",
-            "cpoemx cpoemx . cemx | 3");
-        row("scene time and height limit in the key", "0", "r50/2 r50/2/1080 r50.5/2 r50/2/1080",
-            "cpoemx cpoemx cpoemx . | 3");
-        row("a film written anew under its name is another film", "0", "r50/2 w r50/2", "cpoemx . cpoemx | 2");
-        row("measured once, kept with the result", "0", "m0 r50/2 m0 m0 r50/4 r50/2 m2",
-            "gone cpoemx q . emx .* . | 2");
-        row("measuring an earlier scene cuts it again", "0", "r50/2 r60/2 m0 r50/2 r60/3",
-            "cpoemx cpoemx cq .* cemx | 3");
+        QTest::addColumn<qint64>("encodedBytes"); // what the fake encoder writes
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("outcomes");
+        QTest::addColumn<int>("encodedClips");
+        const auto row = [](const char *name, qint64 encodedBytes, const QString &steps, const QString &outcomes,
+                            int encodedClips) {
+            QTest::newRow(name) << encodedBytes << steps << outcomes << encodedClips;
+        };
+        row("bitrate seen before", 0, "r50/2 r50/4 r50/2", "cpoemx emx .", 2);
+        row("back to a scene: results kept, a new bitrate costs the cut", 0, "r50/2 r60/2 r50/2 r50/3",
+            "cpoemx cpoemx . cemx", 3);
+        row("scene time and height limit in the key", 0, "r50/2 r50/2/1080 r50.5/2 r50/2/1080",
+            "cpoemx cpoemx cpoemx .", 3);
+        row("a film written anew under its name is another film", 0, "r50/2 w r50/2", "cpoemx . cpoemx", 2);
+        row("measured once, kept with the result", 0, "m0 r50/2 m0 m0 r50/4 r50/2 m2", "gone cpoemx q . emx .* .", 2);
+        row("measuring an earlier scene cuts it again", 0, "r50/2 r60/2 m0 r50/2 r60/3", "cpoemx cpoemx cq .* cemx", 3);
         QString steps, expected = "cpoemx";
         for (int mbps = 1; mbps <= 17; ++mbps)
             steps += QString("r50/%1 ").arg(mbps), expected += mbps > 1 ? " emx" : "";
-        row("16 results: the oldest goes", "0", steps + "r50/17 m0 r50/1 r50/3 r50/2",
-            expected + " . gone emx . emx | 16");
-        row("400 MB: the longest unused goes", "150000000", "r50/1 r50/2 r50/1 r50/3 r50/1 r50/2",
-            "cpoemx emx . emx . emx | 2");
+        row("16 results: the oldest goes", 0, steps + "r50/17 m0 r50/1 r50/3 r50/2", expected + " . gone emx . emx",
+            16);
+        row("400 MB: the longest unused goes", 150000000, "r50/1 r50/2 r50/1 r50/3 r50/1 r50/2",
+            "cpoemx emx . emx . emx", 2);
     }
     void cache()
     {
-        QFETCH(QString, encodedBytes);
+        QFETCH(qint64, encodedBytes);
         QFETCH(QString, steps);
         fake_->setPrelude("ffmpeg",
-                          "case \"$LAST\" in *encoded.mp4) truncate -s " + encodedBytes + " \"$LAST\"; exit 0 ;; esac");
+                          "case \"$LAST\" in *encoded.mp4) truncate -s " + QString::number(encodedBytes)
+                              + " \"$LAST\"; exit 0 ;; esac");
         QList<PreviewResult> results;
         QStringList outcomes;
         for (const QString &step : steps.split(' ')) {
@@ -126,7 +131,8 @@ private slots:
         for (QDirIterator it(engine_->directory(), {"encoded.mp4"}, QDir::Files, QDirIterator::Subdirectories);
              it.hasNext(); it.next())
             ++encodedClips;
-        QTEST(outcomes.join(' ') + " | " + QString::number(encodedClips), "expected");
+        QTEST(outcomes.join(' '), "outcomes");
+        QTEST(encodedClips, "encodedClips");
     }
 
     // The measurement's command line, the numbers of the compared frame and of the clip, and the
@@ -181,20 +187,6 @@ private slots:
             QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().trimmed() == engine_->directory() + content);
         }
         QVERIFY(!QFileInfo::exists(temp("x.mp4")) && !QFileInfo::exists(temp("r2.mkv")));
-    }
-
-    // Degrees clockwise that stand the picture upright: the display matrix (counter-clockwise)
-    // before the rotate tag, to the nearest quarter turn.
-    void rotation()
-    {
-        QStringList turns;
-        for (const QString keys : {"", R"("side_data_list":[{"x":1},{"rotation":90}],)",
-                                   R"("side_data_list":[{"rotation":180}],"tags":{"rotate":"90"},)",
-                                   R"("tags":{"rotate":"-89.9"},)", R"("tags":{"rotate":"x"},)"}) {
-            const QString json = FakeTools::defaultProbeJson().replace(R"("width")", keys + R"("width")");
-            turns << QString::number(movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl()).rotation);
-        }
-        QCOMPARE(turns.join(' '), "0 270 180 270 0");
     }
 
     // The system's ffmpeg: the numbers are ffmpeg's own for the two clips, and rise with the bitrate.
@@ -266,4 +258,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(EngineResults)
-#include "tst_engine_results.moc"
+#include "tst_results.moc"

@@ -1,0 +1,133 @@
+// What the engine hands to the tools: numbers as text, the clip plan, every command line, and a
+// movie's path.
+
+#include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/movie_file.h"
+#include "engine/internal/work_folder.h"
+#include "engine/number_text.h"
+#include "support/failure_text.h"
+#include "support/text_table.h"
+
+#include <QtTest>
+
+#include <clocale>
+
+using namespace FfmpegCommands;
+
+namespace {
+
+MovieInfo movie(double duration, double fps, qint64 height)
+{
+    MovieInfo m;
+    m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
+    return m;
+}
+
+} // namespace
+
+class CommandLines : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Numbers go to ffmpeg and into the clip key as the shortest text that reads back as the same
+    // double, with a point and a fraction, never an exponent, whatever the locale; they are read
+    // back from whole texts only.
+    void numberTexts()
+    {
+        const QByteArray saved = setlocale(LC_NUMERIC, nullptr);
+        setlocale(LC_NUMERIC, "de_DE.UTF-8"); // a decimal comma, where the system has it
+        QStringList texts;
+        for (double value : {12.0, 0.0, 2.5, 0.05, 1e-7, 51.000000000000007, 4.35, qQNaN(), -qInf()})
+            texts << doubleText(value) + (parseNumber(doubleText(value)) == value ? "" : "!");
+        for (const QString text : {"90.5", "1e3", "inf", "", " 1", "1 ", "1,5", "N/A"})
+            texts << (parseNumber(text) ? QString::number(*parseNumber(text)) : "-");
+        setlocale(LC_NUMERIC, saved);
+        QCOMPARE(texts.join(' '),
+                 "12.0 0.0 2.5 0.05 0.0000001 51.00000000000001 4.35 nan! -inf 90.5 1000 inf - - - - -");
+        QCOMPARE(parseNumber(QString("12") + QChar(0) + "3"), std::nullopt);
+    }
+
+    void clipPlan_data()
+    {
+        for (const char *name : {"duration", "fps", "seconds", "start", "length", "time"})
+            QTest::addColumn<double>(name);
+        for (const char *name : {"height", "maxHeight", "frame", "outputHeight"})
+            QTest::addColumn<qint64>(name);
+        // The movie's duration, rate and height, the scene and height limit asked for, then the plan:
+        // the clip's start and length, the compared frame, the output height and the frame's time.
+        const auto row = [](const char *name, double duration, double fps, qint64 height, double seconds,
+                            qint64 maxHeight, double start, double length, qint64 frame, qint64 outputHeight,
+                            double time) {
+            QTest::newRow(name) << duration << fps << seconds << start << length << time << height << maxHeight << frame
+                                << outputHeight;
+        };
+        const double inf = qInf();
+        row("middle", 100, 25, 1080, 50, 720, 49, 3, 25, 720, 50);
+        row("near the end: moved back", 100, 25, 1080, 99.5, 0, 97, 3, 62, 1080, 99.48);
+        row("end: last but one frame", 100, 25, 1080, 100, 0, 97, 3, 73, 1080, 99.92);
+        row("start", 100, 25, 1080, 0, 0, 0, 3, 0, 1080, 0);
+        row("2-second film", 2, 25, 1080, 1.5, 0, 0, 2, 37, 1080, 1.48);
+        row("0.05 s film: no last frame", 0.05, 25, 1080, 0.04, 0, 0, 0.05, 0, 1080, 0);
+        row("1080 limit on 720 lines", 100, 25, 720, 50, 1080, 49, 3, 25, 720, 50);
+        row("no limit on 2160 lines", 100, 25, 2160, 50, 0, 49, 3, 25, 2160, 50);
+        row("NTSC", 60, 30000 / 1001.0, 1080, 30, 0, 29, 3, 29, 1080, 29 + 29 * 1001 / 30000.0);
+        // Nonsense must not make the arithmetic undefined.
+        row("infinite rate", 100, inf, 1080, 50, 0, 49, 3, 4611686018427387902, 1080, 49);
+        row("infinite rate at the start", 100, inf, 1080, 0, 0, 0, 3, 0, 1080, 0);
+        row("infinite duration", inf, 25, 1080, 50, 0, 49, 3, 25, 1080, 50);
+        row("scene far beyond the end", 100, 25, 1080, 1e300, 0, 97, 3, 73, 1080, 99.92);
+    }
+    void clipPlan()
+    {
+        QFETCH(double, duration);
+        QFETCH(double, fps);
+        QFETCH(qint64, height);
+        QFETCH(double, seconds);
+        QFETCH(qint64, maxHeight);
+        const ClipPlan p = ClipPlan::compute(movie(duration, fps, height), seconds, maxHeight);
+        QTEST(p.start, "start");
+        QTEST(p.clipLength, "length");
+        QTEST(p.frame, "frame");
+        QTEST(p.outputHeight, "outputHeight");
+        QTEST(p.frameTime, "time");
+    }
+
+    void commandLines_data();
+    void commandLines()
+    {
+        QFETCH(QString, arguments);
+        QTEST(arguments, "expected");
+    }
+
+    // A movie reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
+    void moviePath()
+    {
+        const WorkFolder folder;
+        QCOMPARE(MovieFile(QUrl::fromLocalFile("-"), folder).toolPath(), QDir::currentPath() + "/-");
+        for (const QUrl &url : {QUrl("https://example.org/film.mp4"), QUrl("file:")})
+            QVERIFY(failureOf([&] { MovieFile(url, folder); }).startsWith("PreviewError: Keine "));
+    }
+};
+
+void CommandLines::commandLines_data()
+{
+    columns({"arguments", "expected"});
+    ClipPlan plan;
+    plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
+    row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");
+    row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
+        R"(-v error -nostdin -progress pipe:1 -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn )"
+        R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("cut from earlier", referenceCutFromEarlier("/F i.mp4", plan, 10, "/W/reference.mkv").join(' '),
+        R"(-v error -nostdin -progress pipe:1 -y -ss 87.0 -noautorotate -i /F i.mp4 -ss 10.0 -t 0.05 -map 0:V:0 -an )"
+        R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+    row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
+        R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
+    row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
+        "-v error -nostdin -progress pipe:1 -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 "
+        "-preset veryfast "
+        "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 /W/encoded.mp4");
+}
+
+QTEST_GUILESS_MAIN(CommandLines)
+#include "tst_command_lines.moc"

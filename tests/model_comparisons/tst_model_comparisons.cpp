@@ -1,0 +1,258 @@
+// GlanceModel driven as the main window drives it (with a SettingsObserver attached): what it shows
+// of a movie and its comparisons, on the real engine over fake tools that record their calls, and
+// once over the system's ffmpeg on a real movie; the texts, zoom and difference picture it makes.
+#include "engine/comparison_texts.h"
+#include "engine/preview_engine.h"
+#include "engine/preview_error.h"
+#include "model/difference_image.h"
+#include "model/settings_observer.h"
+#include "support/model_window.h"
+#include "support/test_movies.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QMetaProperty>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <clocale>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Window = ModelWindow;
+const QString &kReading = ModelWindow::reading, &kShown = ModelWindow::shown, &kMeasuring = ModelWindow::measuring,
+              &kNumbers = ModelWindow::numbers;
+const auto measured = ModelWindow::measured;
+
+// A result of the given size, measured bitrate, frame time and clip length.
+PreviewResult made(qint64 width, qint64 height, double actualMbps, double seconds, double sampleSeconds)
+{
+    PreviewResult result;
+    result.width = width;
+    result.height = height;
+    result.actualMbps = actualMbps;
+    result.seconds = seconds;
+    result.sampleSeconds = sampleSeconds;
+    return result;
+}
+
+} // namespace
+
+class ModelComparisons : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // A user locale with a decimal comma must change none of the texts or tool arguments.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system has it
+    }
+
+    void cleanup()
+    {
+        // Every model let go of its engine (and work folder) once its jobs had ended.
+        QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000);
+    }
+
+    void start()
+    {
+        Window w;
+        QVERIFY(QFileInfo(w->workDirectory()).isDir() && !w->error());
+        w->setPreviewSize(QSizeF(640, 360));
+        w->zoomToActualPixels();  // no comparison yet
+        w->schedulePreview(true); // no movie yet
+        QVERIFY(w->zoom() == 1.0 && w.trace->isEmpty() && !w->busy() && w.tools.calls().isEmpty());
+        // Without ffprobe: the error from the start; neither opening nor a request changes anything.
+        w.tools.removeTool(u"ffprobe"_s);
+        Window broken(w.tools.directory());
+        QCOMPARE(broken->error(), PreviewError::toolsMissing().message());
+        broken->openMovie(w.movie());
+        broken->schedulePreview(true);
+        QVERIFY(broken->workDirectory().isEmpty() && broken.trace->isEmpty() && !broken->busy());
+    }
+
+    void openOutcome_data()
+    {
+        QTest::addColumn<QString>("duration");
+        QTest::addColumn<double>("seconds"); // the start time
+        QTest::newRow("30 s film: the middle") << "30.000000" << 15.0;
+        QTest::newRow("2 h film: at most 60 s") << "7200.000000" << 60.0;
+        QTest::newRow("0.5 s film") << "0.500000" << 0.25;
+        QTest::newRow("HDR: rejected") << R"(100.000000","color_transfer":"smpte2084)" << 0.0; // beside the duration
+    }
+
+    void openOutcome()
+    {
+        QFETCH(QString, duration);
+        Window w;
+        w.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"100.000000"_s, duration));
+        w->setMbps(5);
+        w->setMaxHeight(720);
+        w->openMovie(w.movie());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->busy(), 20000);
+        QVERIFY(w->mbps() == 5.0 && w->maxHeight() == 720); // the settings stay, whatever the outcome
+        if (w->movie()) {
+            QTEST(w->seconds(), "seconds");
+            QCOMPARE(w.encodes(), QStringList{"5000000"}); // one render
+        } else {
+            QCOMPARE(*w.trace,
+                     QStringList({kReading, "error " + PreviewError::hdrNotSupported().message(),
+                                  u"Datei konnte nicht geöffnet werden."_s}));
+        }
+    }
+
+    void failedPreviewKeepsTheLastComparison()
+    {
+        Window w;
+        QVERIFY(w.open());
+        const QImage encoded = w->encoded();
+        w.tools.setBody(u"ffmpeg"_s, u"echo 'Encoder kaputt' >&2\nexit 1\n"_s);
+        w->setMbps(3);
+        QVERIFY(w.idle());
+        QCOMPARE(w.trace->mid(w.trace->size() - 2),
+                 QStringList({u"error Encoder kaputt\n"_s, u"Vorschau fehlgeschlagen."_s}));
+        QVERIFY(w->encoded() == encoded && w->measurement() == measured("2.00") && w->comparisonMbps() == 2);
+        QVERIFY(w->stale()); // made for 2, not the 3 asked for
+        w.delay("ffmpeg", "0");
+        w->setMbps(4); // the next request clears the message at once
+        QVERIFY(!w->error() && w.idle() && w->measurement() == measured("4.00") && w->comparisonMbps() == 4);
+        QVERIFY(!w->stale());
+        QCOMPARE(w->difference(), differenceImage(w->original(), w->encoded()));
+    }
+
+    void qualityNumbersFollowTheComparison()
+    {
+        Window w;
+        QVERIFY(w.open()); // the numbers of 2 Mbit/s measured after the pictures (see the traces above)
+        const auto whenMeasuring = [&](const QString &shell) {
+            w.tools.setPrelude(u"ffmpeg"_s, u"case \"$*\" in *stats_file=*) "_s + shell + u" ;; esac"_s);
+        };
+        // A request during a measurement ends it (and its tool): the line goes at once.
+        whenMeasuring(u"sleep 30"_s);
+        w->setMbps(3);
+        QTRY_COMPARE_WITH_TIMEOUT(w->quality(), kMeasuring, 20000);
+        whenMeasuring(u"echo 'Messung kaputt' >&2; exit 1"_s);
+        w->setMbps(4);
+        QVERIFY(w->quality().isEmpty());
+        // A failed measurement shows its error; the comparison stays.
+        QVERIFY(w.idle());
+        QVERIFY(w->error() == u"Messung kaputt\n"_s && w->measurement() == measured("4.00") && w->quality().isEmpty());
+        // Back to a bitrate measured before: its numbers come from the engine's cache, no tool runs.
+        w.tools.clearCalls();
+        w->setMbps(2);
+        const qsizetype asked = w.trace->size();
+        QVERIFY(w.idle());
+        QCOMPARE(w.trace->mid(asked), QStringList({measured("2.00"), kNumbers, kShown}));
+        QVERIFY(w.tools.calls().isEmpty());
+    }
+
+    void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
+    {
+        QTest::addColumn<PreviewResult>("result"); // for the target 3.3
+        QTest::addColumn<QString>("measurement");
+        QTest::addColumn<QString>("status"); // after "Vergleich bei "
+        // printf rounds the exact binary value (ties to even); times round half away from zero.
+        QTest::newRow("nothing measured")
+            << made(1280, 720, 0, 59.5, 3) << "1280 × 720 · Ziel 3.30 Mbit/s · gemessen 0.00 Mbit/s"
+            << "00:01:00 · 3.0 s wirklich kodiert";
+        QTest::newRow("ties") << made(1, 1, 0.125, 2.5, 2.25) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 0.12 Mbit/s"
+                              << "00:00:03 · 2.2 s wirklich kodiert";
+        QTest::newRow("negative time") << made(1, 1, 2, -0.5, 3) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s"
+                                       << "00:00:00 · 3.0 s wirklich kodiert";
+        QTest::newRow("100 hours") << made(1, 1, 2, 360000.4, 3) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s"
+                                   << "100:00:00 · 3.0 s wirklich kodiert";
+    }
+
+    void comparisonTexts()
+    {
+        QFETCH(PreviewResult, result);
+        QTEST(measurementText(3.3, result), "measurement");
+        QTEST(comparisonStatusText(result).sliced(14), "status");
+    }
+
+    void zoomToActualPixels_data()
+    {
+        QTest::addColumn<QSizeF>("pane"); // showing the fake 1920 × 1080 frame
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("640x360, ratio 2") << QSizeF(640, 360) << 2.0 << 1.5;
+        QTest::newRow("at most 16") << QSizeF(100, 50) << 1.0 << 16.0;
+        QTest::newRow("at least 0.25") << QSizeF(10000, 10000) << 1.0 << 0.25;
+        QTest::newRow("no pane size: unchanged") << QSizeF(0, 0) << 1.0 << 2.5;
+    }
+
+    void zoomToActualPixels()
+    {
+        QFETCH(QSizeF, pane);
+        QFETCH(double, ratio);
+        Window w;
+        QVERIFY(w.open());
+        w->setDevicePixelRatio(ratio);
+        w->setPreviewSize(pane);
+        w->setZoom(2.5);
+        w->setPan(QSizeF(30, -10));
+        w->zoomToActualPixels();
+        QTEST(w->zoom(), "zoom");
+        QCOMPARE(w->pan().isNull(), !pane.isEmpty()); // back to the centre when it acts
+    }
+
+    void everyObservableFieldIsAProperty()
+    {
+        const QMetaObject &meta = GlanceModel::staticMetaObject;
+        QSet<QByteArray> notified;
+        for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+            notified << meta.property(i).notifySignal().name();
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            if (meta.method(i).methodType() == QMetaMethod::Signal)
+                QVERIFY2(notified.contains(meta.method(i).name()), meta.method(i).name().constData());
+    }
+
+    void differenceOfTheFrames_data()
+    {
+        QTest::addColumn<QRgb>("original");
+        QTest::addColumn<QRgb>("encoded");
+        QTest::addColumn<int>("difference"); // grey level
+        QTest::newRow("equal") << qRgb(90, 120, 30) << qRgb(90, 120, 30) << 0;
+        QTest::newRow("10 levels darker: 40") << qRgb(100, 100, 100) << qRgb(90, 90, 90) << 40;
+        QTest::newRow("lighter counts the same") << qRgb(90, 90, 90) << qRgb(100, 100, 100) << 40;
+        QTest::newRow("luma, not colour: green weighs most") << qRgb(0, 0, 0) << qRgb(0, 20, 0) << 48;
+        QTest::newRow("clamped") << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 255;
+    }
+
+    void differenceOfTheFrames()
+    {
+        QFETCH(QRgb, original);
+        QFETCH(QRgb, encoded);
+        QImage a(3, 2, QImage::Format_RGB32), b(3, 2, QImage::Format_RGB32);
+        a.fill(original);
+        b.fill(encoded);
+        QCOMPARE(differenceImage(a, b).size(), QSize(3, 2));
+        QTEST(qGray(differenceImage(a, b).pixel(2, 1)), "difference");
+        QVERIFY(differenceImage(a, b.copy(0, 0, 2, 2)).isNull()); // sizes differ: none
+    }
+
+    void realPhoneMovie()
+    {
+        // A phone's 4K portrait movie stored landscape, with a rotation of -90.
+        const QString movie = TestMovies::mediaDirectory() + u"/portrait_4k60_rot.mp4"_s;
+        if (TestMovies::systemToolsDirectory().isEmpty() || !QFileInfo::exists(movie))
+            QSKIP("needs the system's ffmpeg and the real footage");
+        Window w(TestMovies::systemToolsDirectory());
+        w->setMaxHeight(720);
+        QVERIFY(w.open(movie, 240000)); // real encodes
+        // Shown upright; the measurement keeps the clip's own size.
+        QVERIFY(w->original().size() == QSize(720, 1280) && w->encoded().size() == QSize(720, 1280));
+        QCOMPARE(w->pixelSize(), QSizeF(720, 1280));
+        QVERIFY2(w->measurement().startsWith(u"1280 × 720 · Ziel 2.00 Mbit/s · gemessen "_s),
+                 qPrintable(w->measurement()));
+        const QRegularExpression numbers(
+            u"^Ausschnitt: SSIM 0\\.\\d{4} · PSNR \\d+\\.\\d dB · Bild: SSIM 0\\.\\d{4} · PSNR \\d+\\.\\d dB$"_s);
+        QVERIFY2(numbers.match(w->quality()).hasMatch() && !w->error(), qPrintable(w->quality()));
+    }
+};
+
+QTEST_MAIN(ModelComparisons)
+#include "tst_model_comparisons.moc"

@@ -1,0 +1,252 @@
+// The jobs of GlanceModel as the main window starts them (with a SettingsObserver attached), on the
+// real engine over fake tools that record their calls: one render for a burst of changes, no word
+// from a superseded job, and a model that goes with its window taking its jobs and work folder along.
+#include "engine/preview_engine.h"
+#include "model/scan_model.h"
+#include "model/settings_observer.h"
+#include "support/model_window.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <clocale>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Window = ModelWindow;
+const QString &kReading = ModelWindow::reading, &kUpdating = ModelWindow::updating, &kShown = ModelWindow::shown,
+              &kMeasuring = ModelWindow::measuring, &kNumbers = ModelWindow::numbers;
+const auto measured = ModelWindow::measured;
+
+} // namespace
+
+class ModelJobs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // A user locale with a decimal comma must change none of the texts or tool arguments.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system has it
+    }
+
+    void cleanup()
+    {
+        // Every model let go of its engine (and work folder) once its jobs had ended.
+        QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000);
+    }
+
+    void secondMovieWhileBusy_data()
+    {
+        QTest::addColumn<bool>("duringComparison");
+        QTest::newRow("during the first film's probe") << false;
+        QTest::newRow("during a preview of the first film") << true;
+    }
+
+    void secondMovieWhileBusy()
+    {
+        QFETCH(bool, duringComparison);
+        Window w;
+        QVERIFY(!duringComparison || w.open("first.mp4"));
+        w.tools.clearCalls();
+        const char *tool = duringComparison ? "ffmpeg" : "ffprobe";
+        w.delay(tool, "30"); // ended when the second movie is opened, or idle() below times out
+        duringComparison ? w->setMbps(3) : w->openMovie(w.movie("first.mp4"));
+        QVERIFY(w.started(tool));
+        w.delay(tool, "0");
+        w->openMovie(w.movie("second.mp4")); // clears at once
+        QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->difference().isNull()
+                && w->comparisonMbps() == 0 && w->measurement().isEmpty());
+        QCOMPARE(w->status(), kReading);
+        const qsizetype opened = w.trace->size();
+        QVERIFY(w.idle()); // only the second movie's outcome arrives
+        QCOMPARE(w.trace->mid(opened),
+                 QStringList({"second.mp4", kUpdating, measured(duringComparison ? "3.00" : "2.00"), kMeasuring, kShown,
+                              kNumbers}));
+    }
+
+    void oneRenderWithTheLastValue_data()
+    {
+        QTest::addColumn<bool>("recompute");
+        QTest::addColumn<bool>("held"); // the changes come from a slider the mouse holds
+        QTest::addColumn<QStringList>("encodes");
+        QTest::newRow("a burst of changes") << false << false << QStringList{"4000000", "9000000"};
+        QTest::newRow("\"Neu berechnen\" during the pause") << true << false << QStringList{"3000000", "9000000"};
+        QTest::newRow("a drag: after the release") << false << true << QStringList{"4000000", "9000000"};
+    }
+
+    void oneRenderWithTheLastValue()
+    {
+        QFETCH(bool, recompute);
+        QFETCH(bool, held);
+        Window w;
+        w->setComparisonPauseMs(1); // the changes below come without the event loop in between
+        QVERIFY(w.open());
+        w.tools.clearCalls();
+        w.observer->setHeld(held);
+        QSignalSpy requests(w.model.get(), &GlanceModel::busyChanged);
+        for (int tenths = 21; tenths <= (recompute ? 30 : 40); ++tenths)
+            w->setMbps(tenths / 10.0);
+        QCOMPARE(requests.isEmpty(), held); // held: nothing requested, no pause started
+        w.observer->setHeld(false);
+        if (recompute)
+            w->schedulePreview(true);
+        QVERIFY(w.idle());
+        w->setMbps(9); // a paused job left behind would render before this later one
+        QVERIFY(w.idle());
+        QTEST(w.encodes(), "encodes");
+        QCOMPARE(w.ffmpegCalls(), 6); // each an encode, its frame, its numbers: the reference clip was reused
+    }
+
+    // On opening, a start time other than the scene time before is a change the window answers
+    // with a request after the pause; coming after the open job's own, it replaces that one.
+    void firstComparisonAfterOpening_data()
+    {
+        QTest::addColumn<double>("before");       // the scene time before the movie; it starts at 50 s
+        QTest::addColumn<QStringList>("encodes"); // once the engine has done what it was given
+        QTest::newRow("another start time: after the pause") << 0.0 << QStringList{};
+        QTest::newRow("the same start time: at once") << 50.0 << QStringList{"2000000"};
+    }
+
+    void firstComparisonAfterOpening()
+    {
+        QFETCH(double, before);
+        Window w;
+        w->setSeconds(before);
+        w->setComparisonPauseMs(3'600'000);
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.3 ;; esac"_s);
+        w->openMovie(w.movie());
+        QTRY_VERIFY_WITH_TIMEOUT(w->movie(), 20000);
+        QCoreApplication::processEvents(); // what the window does next
+        // The engine works in order: this probe waits for the comparison the model left running.
+        w->engine()->probe(QUrl::fromLocalFile(w.movie())).waitForFinished();
+        QTEST(w.encodes(), "encodes");
+        if (before != 50.0) {
+            QVERIFY(w->busy() && w->status() == kUpdating);
+            w->cancelCurrentJob();
+        }
+    }
+
+    void supersededJobsAreSilentWhateverTheirEnding()
+    {
+        Window w;
+        w.delay("ffmpeg", "0.3");
+        w->openMovie(w.movie());
+        QVERIFY(w.started("ffmpeg"));
+        w->setMbps(0.1);          // superseded in its pause
+        w->schedulePreview(true); // queued behind the running render; the engine refuses its bitrate
+        w->setMbps(3);            // supersedes both
+        QVERIFY(w.idle());
+        QCOMPARE(*w.trace,
+                 QStringList({kReading, "film.mp4", kUpdating, measured("3.00"), kMeasuring, kShown, kNumbers}));
+        QCOMPARE(w.encodes(), QStringList{"3000000"}); // the first render's tool was ended
+    }
+
+    // At quit the current job is cancelled; its engine operation may have finished already, its
+    // outcome on the way to the model.
+    void cancelledAfterTheEngineFinished_data()
+    {
+        QTest::addColumn<bool>("render"); // or the probe
+        QTest::newRow("probe") << false;
+        QTest::newRow("render") << true;
+    }
+
+    void cancelledAfterTheEngineFinished()
+    {
+        QFETCH(bool, render);
+        Window w;
+        QVERIFY(!render || w.open());
+        w.tools.clearCalls();
+        // The engine's outcome reaches the job as a queued call: cancel right before it runs.
+        struct Quit : QObject {
+            GlanceModel *model = nullptr;
+            bool fired = false;
+            bool eventFilter(QObject *receiver, QEvent *event) override
+            {
+                if (event->type() == QEvent::MetaCall && receiver->objectName() == u"GlanceModel::Job"_s && !fired) {
+                    fired = true;
+                    model->cancelCurrentJob();
+                }
+                return false;
+            }
+        } quit;
+        quit.model = w.model.get();
+        qApp->installEventFilter(&quit);
+        render ? w->setMbps(3) : w->openMovie(w.movie());
+        const QString folder = w->workDirectory();
+        QTRY_VERIFY_WITH_TIMEOUT(quit.fired, 20000);
+        QTest::qWait(50);
+        qApp->removeEventFilter(&quit);
+        QCOMPARE(w.trace->constLast(), render ? kUpdating : kReading); // the job wrote nothing, started nothing
+        QCOMPARE(w.ffmpegCalls(), render ? 2 : 0);
+        w.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000); // and let go of the engine
+    }
+
+    void releasedModelRemovesItsWorkFolder_data()
+    {
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<int>("ffmpegCalls"); // the job ends with the model: its tool is ended, nothing follows
+        QTest::newRow("during a render") << false << 1; // the cut
+        QTest::newRow("during the pause") << true << 5; // first render and its measurement only
+    }
+
+    void releasedModelRemovesItsWorkFolder()
+    {
+        QFETCH(bool, paused);
+        Window w;
+        const QString folder = w->workDirectory();
+        w.delay("ffmpeg", "0.2");
+        QVERIFY(paused ? w.open() : (w->openMovie(w.movie()), w.started("ffmpeg")));
+        if (paused)
+            w->setMbps(3);
+        w.model.reset(); // the window closes; a running job keeps the engine and its folder a moment
+        QCOMPARE(QFileInfo(folder).isDir(), !paused);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
+        QTest::qWait(300); // nothing starts after the job has let go
+        QTEST(w.ffmpegCalls(), "ffmpegCalls");
+    }
+
+    // The window closes (or the program gets SIGTERM) during a scan or the bitrate finder: the run
+    // ends, and with it the model and its folder.
+    void releasedDuringAScanRun_data()
+    {
+        QTest::addColumn<bool>("finder");
+        QTest::addColumn<int>("cuts"); // started before the window closes
+        QTest::newRow("scene scan") << false << 1;
+        QTest::newRow("finder: its scan") << true << 1;
+        QTest::newRow("finder: its search") << true << 13; // the scan's twelve, then the first try
+    }
+
+    void releasedDuringAScanRun()
+    {
+        QFETCH(bool, finder);
+        QFETCH(int, cuts);
+        Window w;
+        const QString folder = w->workDirectory();
+        QVERIFY(w.open());
+        w.tools.clearCalls();
+        w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.2 ;; esac"_s);
+        auto *scans = new ScanModel(w.model.get());
+        finder ? scans->findBitrate(0.95) : scans->scan();
+        const auto cutsStarted = [&] {
+            const QList<FakeTools::Call> calls = w.tools.calls(u"ffmpeg"_s);
+            return std::count_if(calls.cbegin(), calls.cend(), [](const FakeTools::Call &call) {
+                return call.args.last().endsWith(u"reference.mkv"_s);
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(cutsStarted() >= cuts, 20000);
+        QVERIFY(scans->running());
+        delete scans; // as the window's view goes
+        w.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
+    }
+};
+
+QTEST_MAIN(ModelJobs)
+#include "tst_model_jobs.moc"

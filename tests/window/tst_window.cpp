@@ -1,0 +1,283 @@
+// The main window as a user meets it, driven through its widgets against a model on fake tools:
+// its controls, a comparison at work, a dropped movie, keeping the comparison, the scene buttons,
+// names for readers, the help window.
+#include "engine/movie_path.h"
+#include "model/glance_model.h"
+#include "support/main_window_setup.h"
+#include "ui/comparison_pane.h"
+#include "ui/glance_help_commands.h"
+#include "ui/glance_view.h"
+#include "ui/glance_window_reader.h"
+#include "ui/view_texts.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kStart = u"Film öffnen und eine Szene auswählen."_s;
+using Setup = MainWindowSetup;
+
+} // namespace
+
+class WindowTests : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsFollowTheModel()
+    {
+        Setup s;
+        s.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"8520000"_s, u"1125000"_s));
+        auto *recompute = s.find("recomputeButton");
+        QVERIFY(s.active && !s.find("controls")->isEnabled() && s.find("zoomSlider")->isEnabled());
+        QVERIFY(!s.find("sourceLine")->isVisible() && !s.find("measurementLabel")->isVisible()
+                && !s.find("errorArea")->isVisible());
+        QCOMPARE(s.find<QLabel>("statusLabel")->text(), kStart);
+        for (const bool choose : {false, true}) { // the file dialog cancelled, then a movie chosen
+            QTimer::singleShot(0, s.window, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->nameFilters().contains(u"Matroska (*.mkv)"_s));
+                dialog->selectFile(s.movie);
+                choose ? static_cast<QDialog *>(dialog)->accept() : dialog->reject();
+            });
+            // Ctrl+O has one owner, shared by the File menu and the header button.
+            choose ? s.find<QPushButton>("openButton")->click()
+                   : QTest::keyClick(s.window, Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(s.model()->status(), choose ? u"Videodaten werden gelesen …"_s : kStart);
+        }
+        // While it is read: both spinners, the controls still disabled.
+        QVERIFY(!s.find("controls")->isEnabled() && !recompute->isEnabled());
+        QVERIFY(s.find("recomputeSpinner")->isVisible() && s.find("statusSpinner")->isVisible());
+        QVERIFY(s.idle() && recompute->isEnabled() && s.find("measurementLabel")->isVisible());
+        QCOMPARE(s.find<QLabel>("sourceLine")->text(),
+                 u"Quelle: H264 · 1920 × 1080 · 1.12 Mbit/s"_s); // as printf rounds
+
+        s.find<QSlider>("sceneSlider")->setValue(12345);
+        QCOMPARE(s.model()->seconds(), 12.345);
+        QCOMPARE(s.find<QLabel>("timeLabel")->text(), u"00:00:12"_s);
+        QVERIFY(s.model()->busy() && !recompute->isEnabled() && s.find("bitrateSlider")->isEnabled() && s.idle());
+        const QList<QPushButton *> presets = s.window->findChildren<QPushButton *>(u"preset"_s);
+        presets.at(2)->click();
+        QVERIFY(s.model()->mbps() == 3.3 && s.find<QSlider>("bitrateSlider")->value() == 33);
+        QCOMPARE(s.find<QLabel>("bitrateLabel")->text(), u"3.3 Mbit/s"_s);
+        QVERIFY(s.idle());
+        // A height limit labels the menu button and resets zoom and pan.
+        auto *menuButton = s.find<QToolButton>("resolutionButton");
+        QAction *limit720 = menuButton->menu()->actions().at(2);
+        s.model()->setZoom(4);
+        s.model()->setPan(QSizeF(30, -10));
+        limit720->trigger();
+        QVERIFY(s.model()->maxHeight() == 720 && s.model()->zoom() == 1.0 && s.model()->pan().isNull());
+        QCOMPARE(menuButton->text(), u"max. 720p"_s);
+        QVERIFY(s.idle());
+        // The zoom slider and the same values again request nothing; the checked item stays checked.
+        QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
+        s.find<QSlider>("zoomSlider")->setValue(25);
+        QCOMPARE(s.find<QLabel>("zoomLabel")->text(), u"0.2×"_s);
+        presets.at(2)->click();
+        s.find<QSlider>("bitrateSlider")->setValue(33);
+        limit720->trigger();
+        QVERIFY(s.model()->zoom() == 0.25 && limit720->isChecked() && requests.isEmpty());
+        // While the mouse holds a slider its changes request nothing; the release does, unless the
+        // drag ended where it began.
+        auto *bitrate = s.find<QSlider>("bitrateSlider");
+        for (const int end : {33, 45}) {
+            bitrate->setSliderDown(true);
+            bitrate->setValue(20);
+            bitrate->setValue(end);
+            QVERIFY(requests.isEmpty());
+            bitrate->setSliderDown(false);
+        }
+        QVERIFY(requests.size() == 1 && s.model()->mbps() == 4.5 && s.idle());
+        const QString folder = s.model()->workDirectory();
+        s.window->close(); // and with it the view, the model and the work folder
+        QTRY_VERIFY(!s.window && !s.weakModel && !QFileInfo::exists(folder));
+    }
+
+    void whileAComparisonIsComputed()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        // The next encode reports 30 frames done and then runs until it is ended.
+        s.tools.setPrelude(u"ffmpeg"_s,
+                           u"case \"$*\" in *libx265*) printf 'frame=30\\nprogress=continue\\n'; sleep 30 ;; esac"_s);
+        s.model()->setMbps(3);
+        auto *bar = s.find<QProgressBar>("progressBar");
+        QTRY_VERIFY(bar->isVisible() && bar->value() == 30);
+        QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), u"Fortschritt"_s);
+        QVERIFY(s.find<QLabel>("remainingLabel")->text().startsWith(u"noch ca. "_s));
+        auto *encoded = s.find<ComparisonPane>("encodedPane");
+        QCOMPARE(encoded->title(), u"HEVC · Vorschau · 2.0 Mbit/s (alt)"_s); // the last comparison, marked
+        s.model()->setMbps(2); // back to what is shown: ends that encode, and the cache answers
+        QCOMPARE(encoded->title(), u"HEVC · Vorschau"_s);
+        QVERIFY(s.idle() && !bar->isVisible() && !s.find("remainingLabel")->isVisible());
+        QTRY_COMPARE(s.find<QLabel>("qualityLabel")->text(),
+                     u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s);
+    }
+
+    // A movie dropped on the window as a URL whose name is not valid UTF-8 opens as its bytes stand.
+    void droppedMovieWithAName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("UTF-8") << QByteArray("Urlaub \xc3\xa4.mp4");
+        QTest::newRow("Latin-1, not UTF-8") << QByteArray("Urlaub \xe4.mp4");
+    }
+
+    void droppedMovieWithAName()
+    {
+        QFETCH(QByteArray, name);
+        Setup s;
+        const QByteArray path = QFile::encodeName(s.tools.directory()) + '/' + name;
+        const int file = ::open(path.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(file >= 0);
+        ::close(file);
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + path.toPercentEncoding("/"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window->view(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window->view(), &drop);
+        const bool opened = s.idle() && s.model()->movie();
+        const QString problem = s.model()->status() + u' ' + s.model()->error().value_or(QString());
+        ::unlink(path.constData()); // which QTemporaryDir cannot name
+        QVERIFY2(opened, qPrintable(problem));
+        QCOMPARE(movieBytes(s.model()->movie()->url), path);
+    }
+
+    void keepingTheComparison()
+    {
+        Setup s;
+        const QList<QAction *> actions = s.window->view()->exportActions(); // save, copy, save the clip
+        QVERIFY(std::ranges::none_of(actions, &QAction::isEnabled));        // nothing to keep yet
+        // ffmpeg "composes" the picture from the reference frame alone here.
+        s.tools.setPrelude(u"ffmpeg"_s,
+                           u"case \"$*\" in *hstack*) cp \"$DIR/original-frame.png\" \"$LAST\"; exit 0 ;; esac"_s);
+        QVERIFY(s.open() && std::ranges::all_of(actions, &QAction::isEnabled));
+        // The dialogs suggest a name beside the movie.
+        for (const auto &[action, name] : {std::pair(actions.at(0), u"Urlaub 2024-00-00-50-2.0Mbit.png"_s),
+                                           {actions.at(2), u"Urlaub 2024-00-00-50-2.0Mbit.mp4"_s}}) {
+            const QString path = s.tools.directory() + u'/' + name;
+            QTimer::singleShot(0, s.window, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->selectedFiles() == QStringList{path});
+                static_cast<QDialog *>(dialog)->accept();
+            });
+            action == actions.at(0) ? QTest::keyClick(s.window, Qt::Key_S, Qt::ControlModifier) : action->trigger();
+            QTRY_VERIFY(QFileInfo::exists(path));
+        }
+        s.window->activateWindow(); // again, after the dialogs
+        QVERIFY(QTest::qWaitForWindowActive(s.window));
+        QTest::keyClick(s.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QImage frame(s.tools.directory() + u"/original-frame.png"_s);
+        QTRY_COMPARE(QGuiApplication::clipboard()->image().convertToFormat(frame.format()), frame);
+        s.model()->saveEncodedClip(s.tools.directory() + u"/kein Ordner/a.mp4"_s);
+        QTRY_VERIFY(s.find("errorArea")->isVisible()); // a failure shows
+    }
+
+    void remainingTime()
+    {
+        for (const auto &[seconds, text] : {std::pair(3.2, u"noch ca. 4 s"_s),
+                                            {0.1, u"noch ca. 1 s"_s},
+                                            {59.5, u"noch ca. 1 min"_s},
+                                            {150.0, u"noch ca. 3 min"_s}})
+            QCOMPARE(ViewTexts::remaining(seconds), text);
+    }
+
+    void sceneButtonsKeepWithinTheMovie_data()
+    {
+        QTest::addColumn<double>("duration");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<int>("sliderEnd");
+        QTest::newRow("30 s: +1 s near the end") << 30.0 << 29.5 << "forwardButton" << 29.9 << 29900;
+        QTest::newRow("30 s: +1 s at the end") << 30.0 << 29.9 << "forwardButton" << 29.9 << 29900;
+        QTest::newRow("30 s: −1 s near the start") << 30.0 << 0.4 << "backButton" << 0.0 << 29900;
+        QTest::newRow("30 s: −1 s at 0") << 30.0 << 0.0 << "backButton" << 0.0 << 29900;
+        QTest::newRow("0.5 s: slider to 1 s, +1 s stops at 0.4") << 0.5 << 0.0 << "forwardButton" << 0.4 << 1000;
+    }
+
+    void sceneButtonsKeepWithinTheMovie()
+    {
+        QFETCH(double, duration);
+        QFETCH(double, start);
+        QFETCH(QString, button);
+        QFETCH(double, expected);
+        Setup s;
+        QVERIFY(s.open(duration));
+        QTEST(s.find<QSlider>("sceneSlider")->maximum(), "sliderEnd");
+        s.model()->setSeconds(start);
+        QVERIFY(s.idle());
+        QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
+        s.window->findChild<QPushButton *>(button)->click();
+        QCOMPARE(s.model()->seconds(), expected);
+        QCOMPARE(requests.isEmpty(), expected == start); // a press that leaves the time as it is asks for nothing
+    }
+
+    void everyControlHasAName()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        const QList<QWidget *> widgets = s.window->findChildren<QWidget *>();
+        for (QWidget *control : widgets) {
+            if (!control->isVisibleTo(s.window)
+                || (!qobject_cast<QAbstractSlider *>(control) && !qobject_cast<QAbstractButton *>(control)))
+                continue;
+            const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), control->metaObject()->className());
+        }
+        for (const auto &[pane, name] : {std::pair("originalPane", u"Original"_s), {"encodedPane", u"HEVC-Vorschau"_s}})
+            QCOMPARE(QAccessible::queryAccessibleInterface(s.find(pane))->text(QAccessible::Name), name);
+    }
+
+    void oneHelpWindow()
+    {
+        GlanceHelpCommands help;
+        Setup s(&help);
+        help.action()->trigger();
+        help.action()->trigger();
+        QPointer<GlanceHelpView> first = help.window();
+        const auto isHelp = [](QWidget *window) { return qobject_cast<GlanceHelpView *>(window) != nullptr; };
+        QVERIFY(first && first->isVisible() && std::ranges::count_if(QApplication::topLevelWidgets(), isHelp) == 1);
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QTest::keyClick(first, Qt::Key_Escape); // closed, it is made anew on the next request
+        QTRY_VERIFY(!first);
+        help.action()->trigger();
+        QVERIFY(help.window() && help.window()->isVisible() && QTest::qWaitForWindowActive(help.window()));
+        QTest::keyClick(help.window(), Qt::Key_W, Qt::ControlModifier);
+        QTRY_VERIFY(!help.window());
+    }
+
+    void windowReaderReportsLater()
+    {
+        QWidget window;
+        auto *view = new QWidget;
+        QList<QWidget *> reported;
+        new GlanceWindowReader(view, [&](QWidget *w) { reported += w; });
+        view->setParent(&window); // put in and taken out: both reports, in order, none at once
+        view->setParent(nullptr);
+        QVERIFY(reported.isEmpty());
+        QTRY_COMPARE(reported, (QList<QWidget *>{&window, nullptr}));
+        view->setParent(&window);
+        delete view; // destroyed before its report is delivered: no report
+        QCoreApplication::processEvents();
+        QCOMPARE(reported.size(), 2);
+    }
+};
+
+QTEST_MAIN(WindowTests)
+#include "tst_window.moc"
