@@ -5,6 +5,7 @@
 #include "engine/internal/movie_file.h"
 #include "engine/internal/work_folder.h"
 #include "engine/number_text.h"
+#include "support/engine_on_fake_tools.h"
 #include "support/failure_text.h"
 #include "support/text_table.h"
 
@@ -13,17 +14,6 @@
 #include <clocale>
 
 using namespace FfmpegCommands;
-
-namespace {
-
-MovieInfo movie(double duration, double fps, qint64 height)
-{
-    MovieInfo m;
-    m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
-    return m;
-}
-
-} // namespace
 
 class CommandLines : public QObject {
     Q_OBJECT
@@ -49,18 +39,10 @@ private slots:
 
     void clipPlan_data()
     {
-        for (const char *name : {"duration", "fps", "seconds", "start", "length", "time"})
-            QTest::addColumn<double>(name);
-        for (const char *name : {"height", "maxHeight", "frame", "outputHeight"})
-            QTest::addColumn<qint64>(name);
         // The movie's duration, rate and height, the scene and height limit asked for, then the plan:
         // the clip's start and length, the compared frame, the output height and the frame's time.
-        const auto row = [](const char *name, double duration, double fps, qint64 height, double seconds,
-                            qint64 maxHeight, double start, double length, qint64 frame, qint64 outputHeight,
-                            double time) {
-            QTest::newRow(name) << duration << fps << seconds << start << length << time << height << maxHeight << frame
-                                << outputHeight;
-        };
+        const auto row = table<double, double, qint64, double, qint64, double, double, qint64, qint64, double>(
+            "duration", "fps", "height", "seconds", "maxHeight", "start", "length", "frame", "outputHeight", "time");
         const double inf = qInf();
         row("middle", 100, 25, 1080, 50, 720, 49, 3, 25, 720, 50);
         row("near the end: moved back", 100, 25, 1080, 99.5, 0, 97, 3, 62, 1080, 99.48);
@@ -79,12 +61,10 @@ private slots:
     }
     void clipPlan()
     {
-        QFETCH(double, duration);
-        QFETCH(double, fps);
-        QFETCH(qint64, height);
-        QFETCH(double, seconds);
-        QFETCH(qint64, maxHeight);
-        const ClipPlan p = ClipPlan::compute(movie(duration, fps, height), seconds, maxHeight);
+        const ClipPlan p =
+            ClipPlan::compute(EngineOnFakeTools::movieInfo({}, fetched<double>("duration"), fetched<double>("fps"),
+                                                           fetched<qint64>("height")),
+                              fetched<double>("seconds"), fetched<qint64>("maxHeight"));
         QTEST(p.start, "start");
         QTEST(p.clipLength, "length");
         QTEST(p.frame, "frame");
@@ -93,11 +73,7 @@ private slots:
     }
 
     void commandLines_data();
-    void commandLines()
-    {
-        QFETCH(QString, arguments);
-        QTEST(arguments, "expected");
-    }
+    void commandLines() { QTEST(fetched<QString>("arguments"), "expected"); }
 
     // A movie reaches the tools by its absolute path: "-" or "http:x" is no standard input, option or protocol.
     void moviePath()
@@ -111,7 +87,7 @@ private slots:
 
 void CommandLines::commandLines_data()
 {
-    columns({"arguments", "expected"});
+    const auto row = table<QString, QString>("arguments", "expected");
     ClipPlan plan;
     plan.start = 97, plan.clipLength = 0.05, plan.outputHeight = 720;
     row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");

@@ -4,15 +4,14 @@
 #include "engine/internal/movie_probe.h"
 #include "support/failure_text.h"
 #include "support/fake_tools.h"
+#include "support/text_table.h"
 
 #include <QtTest>
-
-namespace {
 
 const QString kMovie = "/Filme/Urlaub 2023/Strand ä.mp4";
 
 // A probe output: a good stream with later keys (null for a missing one) and the format object.
-QString with(const QString &keys, const QString &format = R"({"duration":"100.0"})")
+static QString with(const QString &keys, const QString &format = R"({"duration":"100.0"})")
 {
     return R"({"streams":[{"codec_type":"video","codec_name":"h264","width":1920,"height":1080,"avg_frame_rate":"25/1",)"
            R"("duration":"100.000000","bit_rate":"8520000","field_order":"progressive",)"
@@ -20,16 +19,14 @@ QString with(const QString &keys, const QString &format = R"({"duration":"100.0"
 }
 
 // The movie kMovie as the probe should read it.
-MovieInfo movie(qint64 width, qint64 height, const char *codec, double fps, double duration,
-                std::optional<double> bitrate)
+static MovieInfo movie(qint64 width, qint64 height, const char *codec, double fps, double duration,
+                       std::optional<double> bitrate)
 {
     MovieInfo m;
     m.url = QUrl::fromLocalFile(kMovie), m.width = width, m.height = height, m.codec = codec, m.fps = fps;
     m.duration = duration, m.bitrate = bitrate;
     return m;
 }
-
-} // namespace
 
 // What QCOMPARE shows of a movie that differs.
 char *toString(const MovieInfo &m)
@@ -46,9 +43,11 @@ private slots:
     void probeRules_data(); // below, like all tables with raw strings: moc does not read them in a class
     void probeRules()
     {
-        QFETCH(QString, json);
         MovieInfo m;
-        QTEST(failureOf([&] { m = movieInfoFromProbe(parseProbeOutput(json.toUtf8()), QUrl::fromLocalFile(kMovie)); }),
+        QTEST(failureOf([&] {
+                  m = movieInfoFromProbe(parseProbeOutput(fetched<QString>("json").toUtf8()),
+                                         QUrl::fromLocalFile(kMovie));
+              }),
               "failure");
         QTEST(m, "movie");
     }
@@ -70,20 +69,23 @@ private slots:
 
 void ProbeRules::probeRules_data()
 {
-    QTest::addColumn<QString>("json");
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<MovieInfo>("movie"); // when the probe did not fail
-    const auto refused = [](const char *name, const QString &json, const QString &failure) {
-        QTest::newRow(name) << json << failure << MovieInfo();
+    const auto row = table<QString, QString, MovieInfo>("json", "failure", "movie"); // movie: when it did not fail
+    const auto refused = [&row](const char *name, const QString &json, const QString &failure) {
+        row(name, json, failure, MovieInfo());
     };
-    const auto reads = [](const char *name, const QString &json, const MovieInfo &movie) {
-        QTest::newRow(name) << json << QString("no failure") << movie;
+    const auto reads = [&row](const char *name, const QString &json, const MovieInfo &m) {
+        row(name, json, "no failure", m);
     };
     const MovieInfo good = movie(1920, 1080, "h264", 25, 100, 8520000);
-    const QString noVideo = previewError(PreviewError::noVideoStream().message());
-    const QString hdr = previewError(PreviewError::hdrNotSupported().message()),
-                  length = previewError(PreviewError::unknownDuration().message());
-    const QString interlaced = previewError(PreviewError::interlacedNotSupported().message());
+    const auto bitrate = [&good](std::optional<double> b) {
+        MovieInfo m = good;
+        m.bitrate = b;
+        return m;
+    };
+    const QString noVideo = previewError(PreviewError::noVideoStream().message()),
+                  hdr = previewError(PreviewError::hdrNotSupported().message()),
+                  length = previewError(PreviewError::unknownDuration().message()),
+                  interlaced = previewError(PreviewError::interlacedNotSupported().message());
     refused("not JSON", "kein JSON", "SystemError: illegal value");
     refused("top level is a list", R"([{"streams":[]}])", previewError(PreviewError::unreadableMovieData().message()));
     // Stream choice.
@@ -117,15 +119,11 @@ void ProbeRules::probeRules_data()
     for (const char *rate : {R"("0/0")", R"("30")", "50", R"("60/2/1")", R"("-50/1")", R"("50/0")"})
         reads(rate, with(QString(R"("avg_frame_rate":)") + rate), good);
     // Bitrate and codec.
-    reads("tags BPS before BPS-eng", with(R"("bit_rate":null,"tags":{"BPS-eng":"1","BPS":"2"})"),
-          movie(1920, 1080, "h264", 25, 100, 2));
+    reads("tags BPS before BPS-eng", with(R"("bit_rate":null,"tags":{"BPS-eng":"1","BPS":"2"})"), bitrate(2));
     reads("stream bit_rate before tags", with(R"("tags":{"BPS":"2"})"), good);
-    reads("unparsable bit_rate hides tags", with(R"("bit_rate":"N/A","tags":{"BPS":"2"})"),
-          movie(1920, 1080, "h264", 25, 100, std::nullopt));
-    reads("bit_rate as a number is missing", with(R"("bit_rate":8520000,"tags":{"BPS":"3"})"),
-          movie(1920, 1080, "h264", 25, 100, 3));
-    reads("tags with a non-text value ignored", with(R"("bit_rate":null,"tags":{"BPS":"2","N":75})"),
-          movie(1920, 1080, "h264", 25, 100, std::nullopt));
+    reads("unparsable bit_rate hides tags", with(R"("bit_rate":"N/A","tags":{"BPS":"2"})"), bitrate(std::nullopt));
+    reads("bit_rate as a number is missing", with(R"("bit_rate":8520000,"tags":{"BPS":"3"})"), bitrate(3));
+    reads("tags with a non-text value ignored", with(R"("bit_rate":null,"tags":{"BPS":"2","N":75})"), bitrate({}));
     reads("codec name not text", with(R"("codec_name":7)"), movie(1920, 1080, "Video", 25, 100, 8520000));
 }
 

@@ -2,10 +2,9 @@
 // keeps for the next, how each step fails or is cancelled, and the progress it reports.
 
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/preview_engine.h"
+#include "support/engine_on_fake_tools.h"
 #include "support/failure_text.h"
-#include "support/fake_tools.h"
-#include "support/private_temp_dir.h"
+#include "support/text_table.h"
 
 #include <QtTest>
 
@@ -13,74 +12,34 @@
 
 using namespace FfmpegCommands;
 
-namespace {
-
-const QTemporaryDir movies; // probe and render refuse anything but a regular file
-const QString kMovie = movies.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
-// A tool that never ends on its own.
-const QString kHang = R"(echo $$ > "$DIR/pid"; exec sleep 600)";
-
-MovieInfo movie(double duration = 100, double fps = 25, qint64 height = 1080)
-{
-    MovieInfo m;
-    m.url = QUrl::fromLocalFile(kMovie), m.duration = duration, m.fps = fps, m.width = 1920, m.height = height;
-    return m;
-}
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
-}
-
-} // namespace
+using Fixture = EngineOnFakeTools;
+const QString kMovie = Fixture::movie(), kOk = Fixture::ok, kCancelled = Fixture::cancelled, kHang = Fixture::hang;
 
 class RenderTests : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PrivateTempDir> temp_;
-    std::unique_ptr<FakeTools> fake_;
-    std::unique_ptr<PreviewEngine> engine_;
+    std::unique_ptr<Fixture> f_;
 
-    QString fake(const QString &name) const { return fake_->directory() + '/' + name; }
-    QString work(const QString &name) const { return engine_->directory() + '/' + name; }
-    // A letter a call: ffmpeg to reference.mkv (c), ffprobe of it (p), ffmpeg to original.png (o),
-    // to encoded.mp4 (e), ffprobe of it (m), ffmpeg to encoded.png (x).
-    QString calls() const
-    {
-        static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
-                                       "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
-        QString letters;
-        for (const FakeTools::Call &call : fake_->calls())
-            letters += "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
-        return letters;
-    }
+    QString work(const QString &name) const { return f_->engine->directory() + '/' + name; }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(kMovie).path()) && QFile(kMovie).open(QIODevice::WriteOnly));
-    }
     void init()
     {
-        temp_ = std::make_unique<PrivateTempDir>();
-        fake_ = std::make_unique<FakeTools>();
-        fake_->setReferenceSize(1280, 720);
-        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
+        f_ = std::make_unique<Fixture>();
+        f_->fake.setReferenceSize(1280, 720);
     }
     void cleanup()
     {
-        engine_.reset();
-        QCOMPARE(PreviewEngine::liveCount(), 0);
-        QCOMPARE(QDir(QDir::tempPath()).entryList({"Bitglance-*"}, QDir::Dirs), QStringList());
-        fake_.reset(), temp_.reset(); // the next one's TMPDIR is set after this one is restored
+        f_->engine.reset();
+        QVERIFY(Fixture::nothingLeft());
+        f_.reset();
     }
 
     // A probe and a render, each call as FfmpegCommands builds it from the clip plan.
     void probeAndRender()
     {
-        const MovieInfo probed = resultOrWarn(engine_->probe(QUrl::fromLocalFile(kMovie)));
-        const PreviewResult r = resultOrWarn(engine_->render(probed, {50, 2, 720}));
+        const MovieInfo probed = resultOrWarn(f_->engine->probe(QUrl::fromLocalFile(kMovie)));
+        const PreviewResult r = resultOrWarn(f_->engine->render(probed, {50, 2, 720}));
         const QString reference = work("reference.mkv"), encoded = work("clip-1/2000000/encoded.mp4");
         const QList<QStringList> expected{
             QStringList{"ffprobe"} + probe(kMovie),
@@ -91,10 +50,11 @@ private slots:
             QStringList{"ffprobe"} + probe(encoded),
             QStringList{"ffmpeg"} + frameExtraction(encoded, 25, "clip-1/2000000/encoded.png")};
         QList<QStringList> calls;
-        for (const FakeTools::Call &call : fake_->calls())
+        for (const FakeTools::Call &call : f_->fake.calls())
             calls << QStringList{call.tool} + call.args;
         QCOMPARE(calls, expected);
-        QCOMPARE(r.original + r.encoded, read(fake("original-frame.png")) + read(fake("encoded-frame.png")));
+        QCOMPARE(r.original + r.encoded,
+                 Fixture::read(f_->fakeFile("original-frame.png")) + Fixture::read(f_->fakeFile("encoded-frame.png")));
         QCOMPARE(QString::asprintf("%s %s %lld×%lld %g Mbit/s, %g s of %g s", qPrintable(probed.url.toLocalFile()),
                                    qPrintable(probed.codec), r.width, r.height, r.actualMbps, r.seconds,
                                    r.sampleSeconds),
@@ -108,48 +68,48 @@ private slots:
         QFETCH(QString, tool);
         QFETCH(QString, file);
         QFETCH(QString, shell);
-        QCOMPARE(failureText(engine_->render(movie(), {50, 2, 720})), kOk);
+        QCOMPARE(failureText(f_->engine->render(Fixture::movieInfo(kMovie), {50, 2, 720})), kOk);
         if (!tool.isEmpty())
-            fake_->setPrelude(tool, "case \"$LAST\" in *" + file + ") " + shell + ";; esac");
-        fake_->clearCalls();
+            f_->fake.setPrelude(tool, "case \"$LAST\" in *" + file + ") " + shell + ";; esac");
+        f_->fake.clearCalls();
         CancelToken token;
-        QFuture<PreviewResult> future = engine_->render(movie(), settings, token);
+        QFuture<PreviewResult> future = f_->engine->render(Fixture::movieInfo(kMovie), settings, token);
         if (shell.contains(kHang)) { // cancelled while the tool runs: killed and reaped at once
-            QTRY_VERIFY(read(fake("pid")).endsWith('\n'));
+            QTRY_VERIFY(Fixture::read(f_->fakeFile("pid")).endsWith('\n'));
             token.cancel();
             QTRY_VERIFY_WITH_TIMEOUT(future.isFinished(), 60000);
-            QVERIFY(::kill(read(fake("pid")).trimmed().toInt(), 0) == -1 && errno == ESRCH);
+            QVERIFY(::kill(Fixture::read(f_->fakeFile("pid")).trimmed().toInt(), 0) == -1 && errno == ESRCH);
         }
         QTEST(failureText(future), "failure");
         const bool made = failureText(future) == kOk; // the encode's target, and the bitrate measured
-        QTEST(made ? fake_->calls().value(fake_->calls().size() - 3).args.value(20).toLongLong() : 0, "target");
+        QTEST(made ? f_->fake.calls().value(f_->fake.calls().size() - 3).args.value(20).toLongLong() : 0, "target");
         QTEST(made ? future.result().actualMbps : 0, "measured");
-        const QString calls = this->calls();
+        const QString calls = f_->fake.callLetters();
         QTEST(calls, "calls");
         if (!tool.isEmpty())
-            fake_->setPrelude(tool, "");
-        fake_->clearCalls();
+            f_->fake.setPrelude(tool, "");
+        f_->fake.clearCalls();
         // The next render at a bitrate not seen before, which the result cache cannot answer.
         ComparisonSettings next = calls.isEmpty() ? ComparisonSettings{50, 2, 720} : settings;
         next.mbps = 5;
-        QCOMPARE(failureText(engine_->render(movie(), next)), kOk);
-        QTEST(this->calls(), "nextCalls");
+        QCOMPARE(failureText(f_->engine->render(Fixture::movieInfo(kMovie), next)), kOk);
+        QTEST(f_->fake.callLetters(), "nextCalls");
     }
 
     // The cut and the encode report frames done of the clip's frames (the cut of those its length
     // and rate give, the encode of those the cut made), and the time left once a frame is done.
     void progress()
     {
-        fake_->setPrelude("ffmpeg",
-                          R"(case "$LAST" in *.mkv|*.mp4) printf 'frame=30\nprogress=continue\n)"
-                          R"(frame=74\nprogress=end\n' ;; esac)");
+        f_->fake.setPrelude("ffmpeg",
+                            R"(case "$LAST" in *.mkv|*.mp4) printf 'frame=30\nprogress=continue\n)"
+                            R"(frame=74\nprogress=end\n' ;; esac)");
         QStringList reports;
         const ProgressCallback progress = [&reports](const RenderProgress &p) {
             reports << QString::asprintf("%s %lld/%lld%s", p.step == RenderProgress::Step::Cut ? "cut" : "encode",
                                          p.frames, p.totalFrames, p.remainingSeconds < 0 ? "?" : "");
         };
         for (const double mbps : {2.0, 3.0}) // the second encodes the same clip again
-            QCOMPARE(failureText(engine_->render(movie(), {50, mbps, 720}, {}, progress)), kOk);
+            QCOMPARE(failureText(f_->engine->render(Fixture::movieInfo(kMovie), {50, mbps, 720}, {}, progress)), kOk);
         QCOMPARE(reports.join(", "),
                  "cut 0/75?, cut 30/75, cut 74/75, encode 0/74?, encode 30/74, encode 74/74, "
                  "encode 0/74?, encode 30/74, encode 74/74");
@@ -162,21 +122,10 @@ private slots:
 // limit, a missing file or a failure while it is made cuts again. Refused input runs no tool.
 void RenderTests::render_data()
 {
-    QTest::addColumn<ComparisonSettings>("settings");
-    QTest::addColumn<QString>("tool"); // whose step for one file runs a shell line first
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("shell");
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<qint64>("target"); // the encode's -b:v, when the render did not fail
-    QTest::addColumn<double>("measured");
-    QTest::addColumn<QString>("calls"); // of this render and of the next
-    QTest::addColumn<QString>("nextCalls");
-    const auto row = [](const QString &name, ComparisonSettings settings, const char *tool, const char *file,
-                        const QString &shell, const QString &failure, qint64 target, double measured, const char *calls,
-                        const char *nextCalls) {
-        QTest::newRow(qPrintable(name)) << settings << QString(tool) << QString(file) << shell << failure << target
-                                        << measured << QString(calls) << QString(nextCalls);
-    };
+    // The tool whose step for one file runs a shell line first, the encode's -b:v when the render did not fail, and
+    // the calls of this render and of the next.
+    const auto row = table<ComparisonSettings, QString, QString, QString, QString, qint64, double, QString, QString>(
+        "settings", "tool", "file", "shell", "failure", "target", "measured", "calls", "nextCalls");
     const QString frame = previewError(PreviewError::frameNotExtracted().message()),
                   rate = previewError(PreviewError::invalidBitrate().message());
     row("new bitrate", {50, 4, 720}, "", "", "", kOk, 4000000, 2.37, "emx", "emx");

@@ -4,12 +4,11 @@
 
 #include "engine/comparison_texts.h"
 #include "engine/internal/ffmpeg_commands.h"
-#include "engine/preview_engine.h"
 #include "engine/quality_texts.h"
+#include "support/engine_on_fake_tools.h"
 #include "support/failure_text.h"
-#include "support/fake_tools.h"
-#include "support/private_temp_dir.h"
 #include "support/test_movies.h"
+#include "support/text_table.h"
 
 #include <QDirIterator>
 #include <QImage>
@@ -19,32 +18,18 @@
 class EngineResults : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PrivateTempDir> temp_;
-    std::unique_ptr<FakeTools> fake_;
-    std::unique_ptr<PreviewEngine> engine_;
+    std::unique_ptr<EngineOnFakeTools> f_;
     QString movie_; // with detail and motion
     std::unique_ptr<PreviewEngine> real_;
     double lowerSsim_ = 0; // of the previous, lower bitrate in the real measurement table
 
-    QString temp(const QString &name) const { return temp_->dir.filePath(name); }
-    MovieInfo movie(const QString &movie = {}) const
-    {
-        MovieInfo m;
-        m.url = QUrl::fromLocalFile(movie.isEmpty() ? temp("film.mp4") : movie);
-        m.duration = 100, m.width = 1920, m.height = 1080, m.fps = 25;
-        return m;
-    }
-    // A letter a tool call (c p o for the cut, e m x for the encode, q the measurement) or ".".
+    QString temp(const QString &name) const { return f_->temp.dir.filePath(name); }
+    MovieInfo movie() const { return EngineOnFakeTools::movieInfo(temp("film.mp4")); }
+    // The tool calls since the last, as letters (FakeTools::callLetters), or ".".
     QString calls() const
     {
-        static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
-                                       "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
-        QString letters;
-        for (const FakeTools::Call &call : fake_->calls())
-            letters += call.args.join(' ').contains("stats_file")
-                ? 'q'
-                : "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
-        fake_->clearCalls();
+        const QString letters = f_->fake.callLetters();
+        f_->fake.clearCalls();
         return letters.isEmpty() ? "." : letters;
     }
 
@@ -58,28 +43,16 @@ private slots:
             real_ = std::make_unique<PreviewEngine>(TestMovies::systemToolsDirectory());
     }
     void cleanupTestCase() { real_.reset(); }
-    void init()
-    {
-        temp_ = std::make_unique<PrivateTempDir>();
-        QFile(temp("film.mp4")).open(QIODevice::WriteOnly);
-        fake_ = std::make_unique<FakeTools>();
-        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
-    }
-    void cleanup() { engine_.reset(), fake_.reset(), temp_.reset(); }
+    void init() { f_ = std::make_unique<EngineOnFakeTools>(), QFile(temp("film.mp4")).open(QIODevice::WriteOnly); }
+    void cleanup() { f_.reset(); }
 
     // Steps: "r<seconds>/<mbps>[/<height limit>]" renders (720 lines by default), "m<i>" measures
     // the i-th result rendered, "w" writes the movie anew. Each step gives its tool calls, "*" after a render that came
     // with quality numbers, or "gone"; then the number of encoded clips left in the work folder.
     void cache_data()
     {
-        QTest::addColumn<qint64>("encodedBytes"); // what the fake encoder writes
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("outcomes");
-        QTest::addColumn<int>("encodedClips");
-        const auto row = [](const char *name, qint64 encodedBytes, const QString &steps, const QString &outcomes,
-                            int encodedClips) {
-            QTest::newRow(name) << encodedBytes << steps << outcomes << encodedClips;
-        };
+        // What the fake encoder writes, the steps, their outcomes and the encoded clips left.
+        const auto row = table<qint64, QString, QString, int>("encodedBytes", "steps", "outcomes", "encodedClips");
         row("bitrate seen before", 0, "r50/2 r50/4 r50/2", "cpoemx emx .", 2);
         row("back to a scene: results kept, a new bitrate costs the cut", 0, "r50/2 r60/2 r50/2 r50/3",
             "cpoemx cpoemx . cemx", 3);
@@ -98,14 +71,12 @@ private slots:
     }
     void cache()
     {
-        QFETCH(qint64, encodedBytes);
-        QFETCH(QString, steps);
-        fake_->setPrelude("ffmpeg",
-                          "case \"$LAST\" in *encoded.mp4) truncate -s " + QString::number(encodedBytes)
-                              + " \"$LAST\"; exit 0 ;; esac");
+        f_->fake.setPrelude("ffmpeg",
+                            "case \"$LAST\" in *encoded.mp4) truncate -s "
+                                + QString::number(fetched<qint64>("encodedBytes")) + " \"$LAST\"; exit 0 ;; esac");
         QList<PreviewResult> results;
         QStringList outcomes;
-        for (const QString &step : steps.split(' ')) {
+        for (const QString &step : fetched<QString>("steps").split(' ')) {
             const QStringList v = step.mid(1).split('/');
             QString failure;
             if (step == "w") {
@@ -116,11 +87,11 @@ private slots:
             }
             if (step.startsWith('r')) {
                 QFuture<PreviewResult> f =
-                    engine_->render(movie(), {v[0].toDouble(), v[1].toDouble(), v.value(2, "720").toLongLong()});
+                    f_->engine->render(movie(), {v[0].toDouble(), v[1].toDouble(), v.value(2, "720").toLongLong()});
                 failure = failureText(f);
                 results << (failure == "no failure" ? f.result() : PreviewResult());
             } else {
-                failure = failureText(engine_->measure(results.value(v[0].toInt())));
+                failure = failureText(f_->engine->measure(results.value(v[0].toInt())));
             }
             outcomes << (failure == previewError(PreviewError::resultGone().message()) ? "gone"
                              : failure != "no failure"
@@ -128,7 +99,7 @@ private slots:
                              : calls() + (step.startsWith('r') && results.last().quality ? "*" : ""));
         }
         int encodedClips = 0;
-        for (QDirIterator it(engine_->directory(), {"encoded.mp4"}, QDir::Files, QDirIterator::Subdirectories);
+        for (QDirIterator it(f_->engine->directory(), {"encoded.mp4"}, QDir::Files, QDirIterator::Subdirectories);
              it.hasNext(); it.next())
             ++encodedClips;
         QTEST(outcomes.join(' '), "outcomes");
@@ -139,20 +110,19 @@ private slots:
     // texts made of them.
     void measurement()
     {
-        const PreviewResult r = resultOrWarn(engine_->render(movie(), {50, 2, 720}));
-        const QualityNumbers q = resultOrWarn(engine_->measure(r));
-        const FakeTools::Call call = fake_->calls().constLast();
+        const PreviewResult r = resultOrWarn(f_->engine->render(movie(), {50, 2, 720}));
+        const QualityNumbers q = resultOrWarn(f_->engine->measure(r));
+        const FakeTools::Call call = f_->fake.calls().constLast();
         QCOMPARE(call.args,
-                 FfmpegCommands::quality(engine_->directory() + "/clip-1/2000000/encoded.mp4",
-                                         engine_->directory() + "/reference.mkv", "ssim.log", "psnr.log"));
-        QCOMPARE(r.frame, 25);
+                 FfmpegCommands::quality(f_->engine->directory() + "/clip-1/2000000/encoded.mp4",
+                                         f_->engine->directory() + "/reference.mkv", "ssim.log", "psnr.log"));
         QCOMPARE(qualityLine(q), "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
-        QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(engine_->render(movie(), {50, 2, 720}))).join('\n'),
+        QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(f_->engine->render(movie(), {50, 2, 720}))).join('\n'),
                  "Strand.mp4\nVergleich bei 00:00:50\n1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s\n"
                  "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
         // A report without the numbers is a failure, not zeros.
-        fake_->setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
-        QCOMPARE(failureText(engine_->measure(resultOrWarn(engine_->render(movie(), {50, 3, 720})))),
+        f_->fake.setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
+        QCOMPARE(failureText(f_->engine->measure(resultOrWarn(f_->engine->render(movie(), {50, 3, 720})))),
                  previewError(PreviewError::qualityNotMeasured().message()));
     }
 
@@ -161,20 +131,20 @@ private slots:
     void saveClip()
     {
         using Kind = PreviewEngine::ClipKind;
-        fake_->setPrelude("ffmpeg", R"(case "$LAST" in *.mkv|*.mp4) echo "$LAST" > "$LAST"; exit 0 ;; esac)");
-        const PreviewResult first = resultOrWarn(engine_->render(movie(), {50, 2, 720}));
+        f_->fake.setPrelude("ffmpeg", R"(case "$LAST" in *.mkv|*.mp4) echo "$LAST" > "$LAST"; exit 0 ;; esac)");
+        const PreviewResult first = resultOrWarn(f_->engine->render(movie(), {50, 2, 720}));
         CancelToken cancelled;
         cancelled.cancel();
-        QStringList outcomes{failureText(engine_->saveClip(first, Kind::Encoded, temp("e.mp4"))),
-                             failureText(engine_->saveClip(first, Kind::Reference, temp("r.mkv"))),
-                             failureText(engine_->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
-                             failureText(engine_->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(13)};
+        QStringList outcomes{failureText(f_->engine->saveClip(first, Kind::Encoded, temp("e.mp4"))),
+                             failureText(f_->engine->saveClip(first, Kind::Reference, temp("r.mkv"))),
+                             failureText(f_->engine->saveClip(first, Kind::Encoded, temp("x.mp4"), cancelled)),
+                             failureText(f_->engine->saveClip(first, Kind::Encoded, temp("nicht/da.mp4"))).left(13)};
         QVERIFY(QFile::link(temp("Opfer"), temp("link.mp4")) && QFile::link(temp("Opfer"), temp("link.png")));
-        outcomes << failureText(engine_->saveClip(first, Kind::Encoded, temp("link.mp4")))
-                 << failureText(engine_->saveComparisonPicture(first, {"Bild"}, temp("link.png")));
-        resultOrWarn(engine_->render(movie(), {60, 2, 720}));
-        outcomes << failureText(engine_->saveClip(first, Kind::Reference, temp("r2.mkv")))
-                 << failureText(engine_->saveClip(first, Kind::Encoded, temp("e2.mp4")));
+        outcomes << failureText(f_->engine->saveClip(first, Kind::Encoded, temp("link.mp4")))
+                 << failureText(f_->engine->saveComparisonPicture(first, {"Bild"}, temp("link.png")));
+        resultOrWarn(f_->engine->render(movie(), {60, 2, 720}));
+        outcomes << failureText(f_->engine->saveClip(first, Kind::Reference, temp("r2.mkv")))
+                 << failureText(f_->engine->saveClip(first, Kind::Encoded, temp("e2.mp4")));
         QCOMPARE(outcomes,
                  QStringList({"no failure", "no failure", "CancelledError",
                               "SystemError: ", previewError(PreviewError::linkRefused(temp("link.mp4")).message()),
@@ -184,7 +154,7 @@ private slots:
         for (const auto &[name, content] :
              {std::pair{"e.mp4", "/clip-1/2000000/encoded.mp4"}, {"r.mkv", "/reference.mkv"}}) {
             QFile saved(temp(name));
-            QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().trimmed() == engine_->directory() + content);
+            QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().trimmed() == f_->engine->directory() + content);
         }
         QVERIFY(!QFileInfo::exists(temp("x.mp4")) && !QFileInfo::exists(temp("r2.mkv")));
     }
@@ -210,7 +180,7 @@ private slots:
         QString log; // ffmpeg's own summaries and stats
         for (const QString name : {"ssim", "psnr"}) {
             QProcess ffmpeg;
-            ffmpeg.setWorkingDirectory(temp_->dir.path());
+            ffmpeg.setWorkingDirectory(f_->temp.dir.path());
             ffmpeg.start(
                 "ffmpeg",
                 {"-nostdin", "-i", "e.mp4", "-i", "r.mkv", "-lavfi", name + "=stats_file=" + name, "-f", "null", "-"});
@@ -233,7 +203,7 @@ private slots:
         lowerSsim_ = q.ssimClip;
     }
 
-    // Both frames side by side, turned upright, with the caption strip below; a phone movie's rotation.
+    // Both frames side by side, turned upright, with the caption strip below.
     void realPicture()
     {
         if (!real_)
@@ -251,9 +221,6 @@ private slots:
         QCOMPARE(picture.pixel(0, 0), original.pixel(0, 239)); // the bottom left corner turned to the top
         QCOMPARE(picture.pixel(240, 425), encoded.pixel(425, 239));
         QCOMPARE(picture.pixel(479, picture.height() - 1), qRgb(255, 255, 255));
-        const QString phone = TestMovies::mediaDirectory() + "/portrait_4k60_rot.mp4";
-        if (QFileInfo::exists(phone))
-            QCOMPARE(resultOrWarn(engine.probe(QUrl::fromLocalFile(phone))).rotation, 90);
     }
 };
 

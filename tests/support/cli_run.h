@@ -9,7 +9,7 @@
 #include <memory>
 
 // Runs bitglance-cli (BITGLANCE_CLI) with a private temporary folder (so its work folders can be
-// counted), in a folder that holds an empty "movie.mp4" for the fake tools. A shell line, when given,
+// counted), in a folder that holds an empty "film.mp4" for the fake tools. A shell line, when given,
 // runs the program as "$0" "$@" (to close or redirect its output).
 class CliRun {
 public:

@@ -86,6 +86,27 @@ QList<FakeTools::Call> FakeTools::calls(const QString &tool) const
     return result;
 }
 
+QString FakeTools::callLetters() const
+{
+    static const QStringList order{"ffmpeg reference.mkv", "ffprobe reference.mkv", "ffmpeg original.png",
+                                   "ffmpeg encoded.mp4",   "ffprobe encoded.mp4",   "ffmpeg encoded.png"};
+    QString letters;
+    for (const Call &call : calls())
+        letters += call.args.join(' ').contains("stats_file")
+            ? 'q'
+            : "?cpoemx"[order.indexOf(call.tool + ' ' + call.args.last().section('/', -1)) + 1];
+    return letters;
+}
+
+QStringList FakeTools::values(const QString &option) const
+{
+    QStringList values;
+    for (const Call &call : calls("ffmpeg"))
+        if (const qsizetype at = call.args.indexOf(option); at >= 0)
+            values << call.args.value(at + 1);
+    return values;
+}
+
 void FakeTools::write(const QString &name, const QByteArray &content)
 {
     QFile file(dir_.filePath(name));

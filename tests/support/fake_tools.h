@@ -37,6 +37,11 @@ public:
 
     QList<Call> calls(const QString &tool = QString()) const; // all, or one tool's, in order
     void clearCalls() { QFile::remove(dir_.filePath("calls.log")); }
+    // A letter a call: ffmpeg to reference.mkv (c), ffprobe of it (p), ffmpeg to original.png (o),
+    // to encoded.mp4 (e), ffprobe of it (m), ffmpeg to encoded.png (x), a quality measurement (q).
+    QString callLetters() const;
+    // The value after an option (such as "-b:v") in each ffmpeg call that has it, in order.
+    QStringList values(const QString &option) const;
 
     static QString defaultProbeJson();
     // The fake measurement: frame n of the clip (from 0) has SSIM 0.9 + (n + 1) / 10000 and PSNR

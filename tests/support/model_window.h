@@ -4,9 +4,11 @@
 #include "model/settings_observer.h"
 #include "support/fake_tools.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <QTest>
 
+#include <clocale>
 #include <memory>
 
 // A model as a main window holds it, on fake tools unless another Tools folder is given, and each
@@ -22,6 +24,13 @@ struct ModelWindow {
     static QString measured(const char *target) // the measurement line for a target bitrate
     {
         return QStringLiteral("1920 × 1080 · Ziel %1 Mbit/s · gemessen 2.37 Mbit/s").arg(QLatin1String(target));
+    }
+
+    // A user locale with a decimal comma, which must change none of the texts or tool arguments.
+    static void useDecimalComma()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system has it
     }
 
     FakeTools tools;
@@ -57,12 +66,5 @@ struct ModelWindow {
     bool open(const char *name = "film.mp4") { return open(movie(name)); }
     bool open(const QString &path, int timeout = 20000) { return model->openMovie(path), idle(timeout); }
     int ffmpegCalls() const { return int(tools.calls(QStringLiteral("ffmpeg")).size()); }
-    QStringList encodes() const // the target bitrate of each
-    {
-        QStringList targets;
-        for (const FakeTools::Call &call : tools.calls(QStringLiteral("ffmpeg")))
-            if (const qsizetype at = call.args.indexOf(QStringLiteral("-b:v")); at >= 0)
-                targets << call.args.value(at + 1);
-        return targets;
-    }
+    QStringList encodes() const { return tools.values(QStringLiteral("-b:v")); } // the target bitrate of each
 };

@@ -7,10 +7,9 @@
 #include "engine/internal/operation_queue.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
-#include "engine/preview_engine.h"
+#include "support/engine_on_fake_tools.h"
 #include "support/failure_text.h"
-#include "support/fake_tools.h"
-#include "support/private_temp_dir.h"
+#include "support/text_table.h"
 
 #include <QtTest>
 
@@ -22,30 +21,16 @@
 #include <thread>
 #include <utime.h>
 
-namespace {
-
-const QTemporaryDir movies; // probe and render refuse anything but a regular file
-const QString kMovie = movies.path() + "/Urlaub 2023/Strand ä.mp4", kOk = "no failure", kCancelled = "CancelledError";
-// A tool that never ends on its own.
-const QString kHang = R"(echo $$ > "$DIR/pid"; exec sleep 600)";
-
-QByteArray read(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
-}
-
-} // namespace
+using Fixture = EngineOnFakeTools;
+const QString kMovie = Fixture::movie(), kOk = Fixture::ok, kCancelled = Fixture::cancelled, kHang = Fixture::hang;
 
 class ToolRunnerTests : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<PrivateTempDir> temp_;
-    std::unique_ptr<FakeTools> fake_;
-    std::unique_ptr<PreviewEngine> engine_;
+    std::unique_ptr<Fixture> f_;
     std::unique_ptr<WorkFolder> folder_; // the tool runner's
 
-    QString fake(const QString &name) const { return fake_->directory() + '/' + name; }
+    QString fake(const QString &name) const { return f_->fakeFile(name); }
     QString log() const { return folder_->file("process.log"); }
     // The fake ffmpeg once, directly or on a queue.
     QByteArray run(const QString &argument = {}, const Cancellation &cancel = Cancellation()) const
@@ -58,39 +43,29 @@ class ToolRunnerTests : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDir().mkpath(QFileInfo(kMovie).path()) && QFile(kMovie).open(QIODevice::WriteOnly));
-    }
-    void init()
-    {
-        temp_ = std::make_unique<PrivateTempDir>();
-        fake_ = std::make_unique<FakeTools>();
-        engine_ = std::make_unique<PreviewEngine>(fake_->directory());
-        folder_ = std::make_unique<WorkFolder>();
-    }
+    void init() { f_ = std::make_unique<Fixture>(), folder_ = std::make_unique<WorkFolder>(); }
     void cleanup()
     {
-        engine_.reset(), folder_.reset();
-        QCOMPARE(PreviewEngine::liveCount(), 0);
-        QCOMPARE(QDir(QDir::tempPath()).entryList({"Bitglance-*"}, QDir::Dirs), QStringList());
-        fake_.reset(), temp_.reset(); // the next one's TMPDIR is set after this one is restored
+        f_->engine.reset(), folder_.reset();
+        QVERIFY(Fixture::nothingLeft());
+        f_.reset();
     }
 
     void creationNeedsBothTools_data()
     {
-        QTest::addColumn<QString>(
-            "change"); // in the tools folder; root runs a file with one execute bit, not with none
+        // A change in the tools folder; root runs a file with one execute bit, not with none.
+        QTest::addColumn<QString>("change");
         for (const char *change : {"rm ffmpeg", "chmod a-x ffmpeg", "rm ffprobe", "chmod a-x ffprobe",
                                    "rm ffmpeg && mkdir ffmpeg", "cd .. && rm -r \"$OLDPWD\""})
             QTest::newRow(change) << QString(change);
     }
     void creationNeedsBothTools()
     {
-        QFETCH(QString, change);
-        engine_.reset();
-        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$1\" && " + change, "sh", fake_->directory()}), 0);
-        QCOMPARE(failureOf([&] { PreviewEngine(fake_->directory()); }),
+        f_->engine.reset();
+        QCOMPARE(
+            QProcess::execute("sh", {"-c", "cd \"$1\" && " + fetched<QString>("change"), "sh", f_->fake.directory()}),
+            0);
+        QCOMPARE(failureOf([&] { PreviewEngine(f_->fake.directory()); }),
                  previewError(PreviewError::toolsMissing().message()));
     }
 
@@ -101,19 +76,19 @@ private slots:
     {
         for (mode_t mask : {mode_t(0), mode_t(0277)}) {
             const mode_t previous = ::umask(mask);
-            PreviewEngine engine(fake_->directory());
+            PreviewEngine engine(f_->fake.directory());
             ::umask(previous);
             QCOMPARE(int(QFileInfo(engine.directory()).permissions()), 0x7700); // the owner's alone
             QCOMPARE(QDir(engine.directory()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                      QStringList{"owner"});
-            QVERIFY(QDir(engine.directory()).mkpath("inner/deeper") && fake_->calls().isEmpty());
+            QVERIFY(QDir(engine.directory()).mkpath("inner/deeper") && f_->fake.calls().isEmpty());
         }
-        qputenv("TMPDIR", QFile::encodeName(temp_->dir.filePath("fehlt")));
-        QCOMPARE(QFileInfo(PreviewEngine(fake_->directory()).directory()).path(), "/tmp");
-        qputenv("TMPDIR", QFile::encodeName(temp_->dir.path()));
-        QVERIFY(QDir(engine_->directory()).removeRecursively());
+        qputenv("TMPDIR", QFile::encodeName(f_->temp.dir.filePath("fehlt")));
+        QCOMPARE(QFileInfo(PreviewEngine(f_->fake.directory()).directory()).path(), "/tmp");
+        qputenv("TMPDIR", QFile::encodeName(f_->temp.dir.path()));
+        QVERIFY(QDir(f_->engine->directory()).removeRecursively());
         QProcess exiting; // this program as a child, ending as Qt ends one whose display went away
-        exiting.start(QCoreApplication::applicationFilePath(), {"--exit-with-engine", fake_->directory()});
+        exiting.start(QCoreApplication::applicationFilePath(), {"--exit-with-engine", f_->fake.directory()});
         QVERIFY(exiting.waitForFinished(60000) && exiting.exitCode() == 0);
         const QString exited = exiting.readAllStandardOutput().trimmed();
         QVERIFY2(exited.contains("Bitglance-") && !QFileInfo::exists(exited), qPrintable(exited));
@@ -124,7 +99,7 @@ private slots:
     void abandonedFolders()
     {
         const QString pid = QString::number(::getpid());
-        QStringList kept{QFileInfo(engine_->directory()).fileName()}, gone;
+        QStringList kept{QFileInfo(f_->engine->directory()).fileName()}, gone;
         QFile locked;
         for (const QString &entry :
              QStringList{"gone 999999999 1", "gone " + pid + " 1", "gone old", "kept young", "kept other user",
@@ -134,7 +109,7 @@ private slots:
             const QString path = QDir::temp().filePath(name), record = entry.section(' ', 1);
             (entry.startsWith("kept") ? kept : gone) << name;
             const QString folder =
-                entry.endsWith("link") ? temp_->dir.filePath("Ziel") : path; // one that looks abandoned
+                entry.endsWith("link") ? f_->temp.dir.filePath("Ziel") : path; // one that looks abandoned
             QVERIFY(entry.endsWith("file") ? QFile(path).open(QIODevice::WriteOnly) : QDir().mkpath(folder));
             QFile owner(folder + "/owner");
             QFile &written = record == "locked" ? locked : owner;
@@ -163,7 +138,7 @@ private slots:
     // to do so is dropped for it): a link goes as a link, nothing it names changes its mode.
     void removalStaysInside()
     {
-        const QString outside = temp_->dir.filePath("fremd"), inner = folder_->file("innen");
+        const QString outside = f_->temp.dir.filePath("fremd"), inner = folder_->file("innen");
         QVERIFY(QDir().mkpath(outside + "/Ordner") && QDir().mkpath(inner));
         QVERIFY(QFile(outside + "/Datei").open(QIODevice::WriteOnly)
                 && ::chmod(QFile::encodeName(outside + "/Datei"), 0400) == 0);
@@ -188,19 +163,19 @@ private slots:
     // A tool dies with the program that started it, also when that is killed at once.
     void toolEndsWithItsProgram()
     {
-        fake_->setBody("ffmpeg", kHang);
+        f_->fake.setBody("ffmpeg", kHang);
         QProcess program; // this program as a child, running the tool
         program.start(QCoreApplication::applicationFilePath(), {"--run-tool", fake("ffmpeg")});
-        QTRY_VERIFY_WITH_TIMEOUT(read(fake("pid")).endsWith('\n'), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Fixture::read(fake("pid")).endsWith('\n'), 30000);
         ::kill(pid_t(program.processId()), SIGKILL);
         QVERIFY(program.waitForFinished(60000));
-        const QString tool = "/proc/" + read(fake("pid")).trimmed() + "/stat";
+        const QString tool = "/proc/" + Fixture::read(fake("pid")).trimmed() + "/stat";
         const auto running = [&tool] {
-            return !read(tool).startsWith("<missing>") && read(tool).split(' ').value(2) != "Z";
+            return !Fixture::read(tool).startsWith("<missing>") && Fixture::read(tool).split(' ').value(2) != "Z";
         };
         const bool ended = QTest::qWaitFor([&running] { return !running(); }, 3000);
         if (!ended)
-            ::kill(read(fake("pid")).trimmed().toInt(), SIGKILL);
+            ::kill(Fixture::read(fake("pid")).trimmed().toInt(), SIGKILL);
         WorkFolder::removeAbandoned(QDir::tempPath()); // the killed program's, whose lock went with it
         QVERIFY(ended);
     }
@@ -208,14 +183,13 @@ private slots:
     // A tool run and the ways a tool fails, each with a message that says why.
     void faults_data()
     {
-        QTest::addColumn<QString>("body"); // the tool's
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QByteArray>("output"); // on standard output, when the run did not fail
-        const auto prints = [](const char *name, const QString &body, const QByteArray &output) {
-            QTest::newRow(name) << body << kOk << output;
+        // The tool's body, and the failure or, when the run did not fail, what it printed on standard output.
+        const auto add = table<QString, QString, QByteArray>("body", "failure", "output");
+        const auto prints = [&add](const char *name, const QString &body, const QByteArray &out) {
+            add(name, body, kOk, out);
         };
-        const auto row = [](const char *name, const QString &body, const QString &failure) {
-            QTest::newRow(name) << body << failure << QByteArray();
+        const auto row = [&add](const char *name, const QString &body, const QString &failure) {
+            add(name, body, failure, "");
         };
         prints("standard input is empty", "cat\necho read-all", "read-all\n");
         prints("standard error with status 0", "echo Warnung >&2\necho out", "out\n");
@@ -242,15 +216,14 @@ private slots:
     }
     void faults()
     {
-        QFETCH(QString, body);
-        QFETCH(QString, failure);
-        fake_->setBody("ffmpeg", body);
+        f_->fake.setBody("ffmpeg", fetched<QString>("body"));
         QByteArray output;
-        QCOMPARE(failureOf([&] { output = run(); }), failure.replace("<temp>", folder_->temporaryFolder()));
+        QCOMPARE(failureOf([&] { output = run(); }),
+                 QString(fetched<QString>("failure")).replace("<temp>", folder_->temporaryFolder()));
         QTEST(output, "output");
-        fake_->setBody("ffmpeg", "true"); // the next run starts with an empty log
+        f_->fake.setBody("ffmpeg", "true"); // the next run starts with an empty log
         QCOMPARE(failureOf([&] { run(); }), kOk);
-        QCOMPARE(read(log()), "");
+        QCOMPARE(Fixture::read(log()), "");
     }
 
     // The program blocks and ignores signals (the command-line front end waits for them in a thread
@@ -275,13 +248,13 @@ private slots:
     // start is the system's failure.
     void toolRunNotStarted()
     {
-        fake_->setBody("ffmpeg", "echo \"$1\" >&2");
+        f_->fake.setBody("ffmpeg", "echo \"$1\" >&2");
         CancelToken cancelled;
         cancelled.cancel();
         QStringList outcomes;
         outcomes << failureOf([&] { run("früher"); }) << failureOf([&] { run("nie", Cancellation(cancelled)); })
-                 << failureText(engine_->probe(QUrl::fromLocalFile(kMovie), cancelled)) << read(log());
-        fake_->removeTool("ffmpeg");
+                 << failureText(f_->engine->probe(QUrl::fromLocalFile(kMovie), cancelled)) << Fixture::read(log());
+        f_->fake.removeTool("ffmpeg");
         outcomes << failureOf([&] { run(); }).left(13);
         QCOMPARE(outcomes.join(", "), "no failure, CancelledError, CancelledError, früher\n, SystemError: ");
     }
@@ -313,15 +286,15 @@ private slots:
     {
         PreviewEngine::abortAllRunningTools(); // nothing running: nothing happens
         OperationQueue first, second;
-        fake_->setBody("ffmpeg", "exec sleep 600"); // only a kill ends it in time
+        f_->fake.setBody("ffmpeg", "exec sleep 600"); // only a kill ends it in time
         const QList<QFuture<QByteArray>> futures{run(first), run(second), run(first)};
-        QTRY_COMPARE(fake_->calls().size(), 2);
+        QTRY_COMPARE(f_->fake.calls().size(), 2);
         PreviewEngine::abortAllRunningTools();
         for (const QFuture<QByteArray> &future : futures)
             QCOMPARE(failureText(future), kCancelled);
-        fake_->setBody("ffmpeg", "echo again"); // later operations run as usual
+        f_->fake.setBody("ffmpeg", "echo again"); // later operations run as usual
         QCOMPARE(run(first).result() + run(second).result(), "again\nagain\n");
-        QCOMPARE(fake_->calls().size(), 4);
+        QCOMPARE(f_->fake.calls().size(), 4);
     }
 };
 
