@@ -1,55 +1,16 @@
 // The scene scan and the bitrate finder through bitglance-cli: the ranking on a real movie whose
 // middle third is hard, the finder's search on fake tools whose quality follows the bitrate, the
 // command line's limits, and an interrupted scan.
+#include "support/cli_run.h"
 #include "support/fake_scene_quality.h"
 #include "support/fake_tools.h"
 #include "support/test_movies.h"
+#include "support/text_table.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
 #include <csignal>
-
-namespace {
-
-// bitglance-cli with a private temporary folder, where its work folders go.
-struct Cli {
-    QTemporaryDir tmp;
-    QProcess process;
-    QList<QJsonObject> lines;
-    QString err;
-
-    void start(const QStringList &arguments)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TMPDIR", tmp.path());
-        process.setProcessEnvironment(environment);
-        process.start(BITGLANCE_CLI, arguments);
-    }
-    int run(const QStringList &arguments)
-    {
-        start(arguments);
-        process.waitForFinished(300000);
-        err = QString::fromUtf8(process.readAllStandardError());
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty())
-                lines << QJsonDocument::fromJson(line).object();
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-};
-
-// An empty movie beside the fake tools, which answer for any movie.
-QString fakeMovie(const FakeTools &tools)
-{
-    QFile(tools.directory() + "/film.mp4").open(QIODevice::WriteOnly);
-    return tools.directory() + "/film.mp4";
-}
-
-} // namespace
 
 class ScanCli : public QObject {
     Q_OBJECT
@@ -66,10 +27,9 @@ private slots:
     }
     void usageErrors()
     {
-        QFETCH(QString, arguments);
-        Cli cli;
-        QCOMPARE(cli.run(arguments.split(' ')), 2);
-        QVERIFY2(cli.err.startsWith("bitglance-cli: "), qPrintable(cli.err));
+        const CliRun::Outcome run = CliRun().run(fetched<QString>("arguments").split(' '));
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("bitglance-cli: "), qPrintable(run.err));
     }
 
     // Flat grey, fine noise from 6 to 12 s, flat again: the scenes at 7.5 and 10.5 s lie in the
@@ -81,14 +41,14 @@ private slots:
                                                  "noise=alls=60:allf=t+u:enable='between(t,6,12)',format=yuv420p",
                                                  "-c:v", "libx264", "-qp", "0"});
         QVERIFY(!movie.isEmpty());
-        Cli cli;
-        const int status = cli.run({"scan", "--tools", TestMovies::systemToolsDirectory(), movie, "--mbps", "0.3",
-                                    "--scenes", "6", "--jobs", "2"});
-        QVERIFY2(status == 0, qPrintable(cli.err));
-        QCOMPARE(cli.lines.size(), 7);
+        const CliRun::Outcome run = CliRun().run({"scan", "--tools", TestMovies::systemToolsDirectory(), movie,
+                                                  "--mbps", "0.3", "--scenes", "6", "--jobs", "2"});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QList<QJsonObject> lines = CliRun::jsonLines(run.out);
+        QCOMPARE(lines.size(), 7);
         QList<double> times;
         bool infinitePsnr = false; // a flat scene encodes without loss
-        for (const QJsonObject &scene : cli.lines.mid(0, 6)) {
+        for (const QJsonObject &scene : lines.mid(0, 6)) {
             QCOMPARE(scene.keys(), (QStringList{"actualMbps", "psnr", "sampleSeconds", "seconds", "ssim"}));
             times << scene["seconds"].toDouble();
             infinitePsnr = infinitePsnr || scene["psnr"]["clip"].isNull();
@@ -96,8 +56,8 @@ private slots:
         std::sort(times.begin(), times.end());
         QCOMPARE(times, (QList<double>{1.5, 4.5, 7.5, 10.5, 13.5, 16.5}));
         QVERIFY(infinitePsnr);
-        QCOMPARE(cli.lines.last()["scenes"].toInt(), 6);
-        const double worst = cli.lines.last()["worstSeconds"].toDouble();
+        QCOMPARE(lines.last()["scenes"].toInt(), 6);
+        const double worst = lines.last()["worstSeconds"].toDouble();
         QVERIFY2(worst > 6 && worst < 12, qPrintable(QString::number(worst)));
     }
 
@@ -116,16 +76,15 @@ private slots:
         QFETCH(double, mbps);
         FakeTools tools;
         tools.setPrelude("ffmpeg", fakeSceneQuality(100.0 / 3, 200.0 / 3));
-        Cli cli;
-        const int status = cli.run({"advise", "--tools", tools.directory(), fakeMovie(tools), "--ssim",
-                                    QString::number(target), "--scenes", "4"});
+        const CliRun::Outcome run = CliRun().run(
+            {"advise", "--tools", tools.directory(), "film.mp4", "--ssim", QString::number(target), "--scenes", "4"});
         if (mbps == 0) {
-            QCOMPARE(status, 1);
-            QCOMPARE(cli.err, "Auch 20 Mbit/s erreichen SSIM 0.9900 nicht.\n");
+            QCOMPARE(run.status, 1);
+            QCOMPARE(run.err, "Auch 20 Mbit/s erreichen SSIM 0.9900 nicht.\n");
             return;
         }
-        QVERIFY2(status == 0, qPrintable(cli.err));
-        const QJsonObject found = cli.lines.value(0);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QJsonObject found = CliRun::jsonLines(run.out).value(0);
         QCOMPARE(found["mbps"].toDouble(), mbps);
         QVERIFY(found["worstSsim"].toDouble() >= target);
         QVERIFY(found["worstSeconds"].toDouble() > 100.0 / 3 && found["worstSeconds"].toDouble() < 200.0 / 3);
@@ -136,17 +95,16 @@ private slots:
     void jobsCappedAtCores()
     {
         FakeTools tools;
-        Cli cli;
         const int cores = std::min(QThread::idealThreadCount(), 59);
-        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes",
-                          QString::number(cores + 1), "--jobs", "60"}),
-                 0);
+        const CliRun::Outcome run = CliRun().run({"scan", "--tools", tools.directory(), "film.mp4", "--mbps", "2",
+                                                  "--scenes", QString::number(cores + 1), "--jobs", "60"});
+        QCOMPARE(run.status, 0);
         QSet<QString> folders;
         static const QRegularExpression folder("Bitglance-[-0-9A-F]{36}");
         for (const FakeTools::Call &call : tools.calls("ffmpeg"))
             folders << folder.match(call.args.join(' ')).captured();
         QCOMPARE(folders.size(), cores);
-        QVERIFY2(cli.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(cli.err));
+        QVERIFY2(run.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(run.err));
     }
 
     // A scene that fails is named: here the data of the movie end before the third of four scenes.
@@ -154,9 +112,10 @@ private slots:
     {
         FakeTools tools;
         tools.setPrelude("ffmpeg", R"(case "$*" in *"-ss 61.5 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)");
-        Cli cli;
-        QCOMPARE(cli.run({"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes", "4"}), 1);
-        QCOMPARE(cli.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
+        const CliRun::Outcome run =
+            CliRun().run({"scan", "--tools", tools.directory(), "film.mp4", "--mbps", "2", "--scenes", "4"});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
     }
 
     // Two engines each in an encode that would take half a minute.
@@ -164,18 +123,18 @@ private slots:
     {
         FakeTools tools;
         tools.setPrelude("ffmpeg", R"(case " $* " in *" -b:v "*) echo $$ >> "$DIR/pids"; exec sleep 30 ;; esac)");
-        Cli cli;
-        cli.start(
-            {"scan", "--tools", tools.directory(), fakeMovie(tools), "--mbps", "2", "--scenes", "4", "--jobs", "2"});
+        CliRun cli;
+        QProcess *process = cli.start(
+            {"scan", "--tools", tools.directory(), "film.mp4", "--mbps", "2", "--scenes", "4", "--jobs", "2"});
         const auto pids = [&] {
             QFile file(tools.directory() + "/pids");
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         QTRY_COMPARE_WITH_TIMEOUT(pids().count('\n'), 2, 60000);
-        ::kill(pid_t(cli.process.processId()), SIGTERM);
-        QVERIFY(cli.process.waitForFinished(60000));
-        QCOMPARE(cli.process.exitCode(), 128 + SIGTERM);
-        QVERIFY(cli.process.readAllStandardOutput().isEmpty());
+        ::kill(pid_t(process->processId()), SIGTERM);
+        QVERIFY(process->waitForFinished(60000));
+        QCOMPARE(process->exitCode(), 128 + SIGTERM);
+        QVERIFY(process->readAllStandardOutput().isEmpty());
         for (const QByteArray &pid : pids().split('\n'))
             QVERIFY2(pid.isEmpty() || (::kill(pid.toInt(), 0) == -1 && errno == ESRCH), pid.constData());
         QCOMPARE(QDir(cli.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
