@@ -5,57 +5,35 @@
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
 #include "model/difference_image.h"
-#include "model/settings_observer.h"
 #include "support/model_window.h"
 #include "support/test_movies.h"
+#include "support/text_table.h"
 
 #include <QFileInfo>
-#include <QLocale>
 #include <QMetaProperty>
 #include <QRegularExpression>
 #include <QTest>
 
-#include <clocale>
-
 using namespace Qt::StringLiterals;
 
-namespace {
-
 using Window = ModelWindow;
-const QString &kReading = ModelWindow::reading, &kShown = ModelWindow::shown, &kMeasuring = ModelWindow::measuring,
-              &kNumbers = ModelWindow::numbers;
 const auto measured = ModelWindow::measured;
 
 // A result of the given size, measured bitrate, frame time and clip length.
-PreviewResult made(qint64 width, qint64 height, double actualMbps, double seconds, double sampleSeconds)
+static PreviewResult made(qint64 width, qint64 height, double actualMbps, double seconds, double sampleSeconds)
 {
-    PreviewResult result;
-    result.width = width;
-    result.height = height;
-    result.actualMbps = actualMbps;
-    result.seconds = seconds;
-    result.sampleSeconds = sampleSeconds;
-    return result;
+    PreviewResult r;
+    r.width = width, r.height = height, r.actualMbps = actualMbps, r.seconds = seconds, r.sampleSeconds = sampleSeconds;
+    return r;
 }
-
-} // namespace
 
 class ModelComparisons : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A user locale with a decimal comma must change none of the texts or tool arguments.
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system has it
-    }
-
-    void cleanup()
-    {
-        // Every model let go of its engine (and work folder) once its jobs had ended.
-        QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000);
-    }
+    void initTestCase() { Window::useDecimalComma(); }
+    // Every model let go of its engine (and work folder) once its jobs had ended.
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000); }
 
     void start()
     {
@@ -76,19 +54,16 @@ private slots:
 
     void openOutcome_data()
     {
-        QTest::addColumn<QString>("duration");
-        QTest::addColumn<double>("seconds"); // the start time
-        QTest::newRow("30 s film: the middle") << "30.000000" << 15.0;
-        QTest::newRow("2 h film: at most 60 s") << "7200.000000" << 60.0;
-        QTest::newRow("0.5 s film") << "0.500000" << 0.25;
-        QTest::newRow("HDR: rejected") << R"(100.000000","color_transfer":"smpte2084)" << 0.0; // beside the duration
+        const auto row = table<QString, double>("duration", "seconds"); // the start time
+        row("30 s film: the middle", "30.000000", 15), row("2 h film: at most 60 s", "7200.000000", 60);
+        row("0.5 s film", "0.500000", 0.25);
+        row("HDR: rejected", R"(100.000000","color_transfer":"smpte2084)", 0); // beside the duration
     }
 
     void openOutcome()
     {
-        QFETCH(QString, duration);
         Window w;
-        w.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"100.000000"_s, duration));
+        w.tools.setProbeJson(FakeTools::defaultProbeJson().replace(u"100.000000"_s, fetched<QString>("duration")));
         w->setMbps(5);
         w->setMaxHeight(720);
         w->openMovie(w.movie());
@@ -99,7 +74,7 @@ private slots:
             QCOMPARE(w.encodes(), QStringList{"5000000"}); // one render
         } else {
             QCOMPARE(*w.trace,
-                     QStringList({kReading, "error " + PreviewError::hdrNotSupported().message(),
+                     QStringList({Window::reading, "error " + PreviewError::hdrNotSupported().message(),
                                   u"Datei konnte nicht geöffnet werden."_s}));
         }
     }
@@ -133,7 +108,7 @@ private slots:
         // A request during a measurement ends it (and its tool): the line goes at once.
         whenMeasuring(u"sleep 30"_s);
         w->setMbps(3);
-        QTRY_COMPARE_WITH_TIMEOUT(w->quality(), kMeasuring, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->quality(), Window::measuring, 20000);
         whenMeasuring(u"echo 'Messung kaputt' >&2; exit 1"_s);
         w->setMbps(4);
         QVERIFY(w->quality().isEmpty());
@@ -145,25 +120,21 @@ private slots:
         w->setMbps(2);
         const qsizetype asked = w.trace->size();
         QVERIFY(w.idle());
-        QCOMPARE(w.trace->mid(asked), QStringList({measured("2.00"), kNumbers, kShown}));
+        QCOMPARE(w.trace->mid(asked), QStringList({measured("2.00"), Window::numbers, Window::shown}));
         QVERIFY(w.tools.calls().isEmpty());
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
     {
-        QTest::addColumn<PreviewResult>("result"); // for the target 3.3
-        QTest::addColumn<QString>("measurement");
-        QTest::addColumn<QString>("status"); // after "Vergleich bei "
+        // The result for the target 3.3, its measurement line, and the status after "Vergleich bei ".
+        const auto row = table<PreviewResult, QString, QString>("result", "measurement", "status");
+        const QString target = " · Ziel 3.30 Mbit/s · gemessen ", clip = " s wirklich kodiert";
         // printf rounds the exact binary value (ties to even); times round half away from zero.
-        QTest::newRow("nothing measured")
-            << made(1280, 720, 0, 59.5, 3) << "1280 × 720 · Ziel 3.30 Mbit/s · gemessen 0.00 Mbit/s"
-            << "00:01:00 · 3.0 s wirklich kodiert";
-        QTest::newRow("ties") << made(1, 1, 0.125, 2.5, 2.25) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 0.12 Mbit/s"
-                              << "00:00:03 · 2.2 s wirklich kodiert";
-        QTest::newRow("negative time") << made(1, 1, 2, -0.5, 3) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s"
-                                       << "00:00:00 · 3.0 s wirklich kodiert";
-        QTest::newRow("100 hours") << made(1, 1, 2, 360000.4, 3) << "1 × 1 · Ziel 3.30 Mbit/s · gemessen 2.00 Mbit/s"
-                                   << "100:00:00 · 3.0 s wirklich kodiert";
+        row("nothing measured", made(1280, 720, 0, 59.5, 3), "1280 × 720" + target + "0.00 Mbit/s",
+            "00:01:00 · 3.0" + clip);
+        row("ties", made(1, 1, 0.125, 2.5, 2.25), "1 × 1" + target + "0.12 Mbit/s", "00:00:03 · 2.2" + clip);
+        row("negative time", made(1, 1, 2, -0.5, 3), "1 × 1" + target + "2.00 Mbit/s", "00:00:00 · 3.0" + clip);
+        row("100 hours", made(1, 1, 2, 360000.4, 3), "1 × 1" + target + "2.00 Mbit/s", "100:00:00 · 3.0" + clip);
     }
 
     void comparisonTexts()
@@ -175,22 +146,17 @@ private slots:
 
     void zoomToActualPixels_data()
     {
-        QTest::addColumn<QSizeF>("pane"); // showing the fake 1920 × 1080 frame
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<double>("zoom");
-        QTest::newRow("640x360, ratio 2") << QSizeF(640, 360) << 2.0 << 1.5;
-        QTest::newRow("at most 16") << QSizeF(100, 50) << 1.0 << 16.0;
-        QTest::newRow("at least 0.25") << QSizeF(10000, 10000) << 1.0 << 0.25;
-        QTest::newRow("no pane size: unchanged") << QSizeF(0, 0) << 1.0 << 2.5;
+        const auto row = table<QSizeF, double, double>("pane", "ratio", "zoom"); // the pane shows 1920 × 1080
+        row("640x360, ratio 2", {640, 360}, 2, 1.5), row("at most 16", {100, 50}, 1, 16);
+        row("at least 0.25", {10000, 10000}, 1, 0.25), row("no pane size: unchanged", {0, 0}, 1, 2.5);
     }
 
     void zoomToActualPixels()
     {
         QFETCH(QSizeF, pane);
-        QFETCH(double, ratio);
         Window w;
         QVERIFY(w.open());
-        w->setDevicePixelRatio(ratio);
+        w->setDevicePixelRatio(fetched<double>("ratio"));
         w->setPreviewSize(pane);
         w->setZoom(2.5);
         w->setPan(QSizeF(30, -10));
@@ -212,23 +178,18 @@ private slots:
 
     void differenceOfTheFrames_data()
     {
-        QTest::addColumn<QRgb>("original");
-        QTest::addColumn<QRgb>("encoded");
-        QTest::addColumn<int>("difference"); // grey level
-        QTest::newRow("equal") << qRgb(90, 120, 30) << qRgb(90, 120, 30) << 0;
-        QTest::newRow("10 levels darker: 40") << qRgb(100, 100, 100) << qRgb(90, 90, 90) << 40;
-        QTest::newRow("lighter counts the same") << qRgb(90, 90, 90) << qRgb(100, 100, 100) << 40;
-        QTest::newRow("luma, not colour: green weighs most") << qRgb(0, 0, 0) << qRgb(0, 20, 0) << 48;
-        QTest::newRow("clamped") << qRgb(0, 0, 0) << qRgb(255, 255, 255) << 255;
+        const auto row = table<QRgb, QRgb, int>("original", "encoded", "difference"); // a grey level
+        row("equal", qRgb(90, 120, 30), qRgb(90, 120, 30), 0);
+        row("10 levels darker: 40", qRgb(100, 100, 100), qRgb(90, 90, 90), 40);
+        row("lighter counts the same", qRgb(90, 90, 90), qRgb(100, 100, 100), 40);
+        row("luma, not colour: green weighs most", qRgb(0, 0, 0), qRgb(0, 20, 0), 48);
+        row("clamped", qRgb(0, 0, 0), qRgb(255, 255, 255), 255);
     }
 
     void differenceOfTheFrames()
     {
-        QFETCH(QRgb, original);
-        QFETCH(QRgb, encoded);
         QImage a(3, 2, QImage::Format_RGB32), b(3, 2, QImage::Format_RGB32);
-        a.fill(original);
-        b.fill(encoded);
+        a.fill(fetched<QRgb>("original")), b.fill(fetched<QRgb>("encoded"));
         QCOMPARE(differenceImage(a, b).size(), QSize(3, 2));
         QTEST(qGray(differenceImage(a, b).pixel(2, 1)), "difference");
         QVERIFY(differenceImage(a, b.copy(0, 0, 2, 2)).isNull()); // sizes differ: none

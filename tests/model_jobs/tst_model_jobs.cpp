@@ -3,49 +3,30 @@
 // from a superseded job, and a model that goes with its window taking its jobs and work folder along.
 #include "engine/preview_engine.h"
 #include "model/scan_model.h"
-#include "model/settings_observer.h"
 #include "support/model_window.h"
+#include "support/text_table.h"
 
 #include <QFileInfo>
-#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <clocale>
-
 using namespace Qt::StringLiterals;
 
-namespace {
-
 using Window = ModelWindow;
-const QString &kReading = ModelWindow::reading, &kUpdating = ModelWindow::updating, &kShown = ModelWindow::shown,
-              &kMeasuring = ModelWindow::measuring, &kNumbers = ModelWindow::numbers;
-const auto measured = ModelWindow::measured;
-
-} // namespace
+static const auto measured = ModelWindow::measured;
 
 class ModelJobs : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A user locale with a decimal comma must change none of the texts or tool arguments.
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the system has it
-    }
-
-    void cleanup()
-    {
-        // Every model let go of its engine (and work folder) once its jobs had ended.
-        QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000);
-    }
+    void initTestCase() { Window::useDecimalComma(); }
+    // Every model let go of its engine (and work folder) once its jobs had ended.
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(PreviewEngine::liveCount(), 0, 20000); }
 
     void secondMovieWhileBusy_data()
     {
-        QTest::addColumn<bool>("duringComparison");
-        QTest::newRow("during the first film's probe") << false;
-        QTest::newRow("during a preview of the first film") << true;
+        const auto row = table<bool>("duringComparison");
+        row("during the first film's probe", false), row("during a preview of the first film", true);
     }
 
     void secondMovieWhileBusy()
@@ -62,22 +43,21 @@ private slots:
         w->openMovie(w.movie("second.mp4")); // clears at once
         QVERIFY(!w->movie() && w->original().isNull() && w->encoded().isNull() && w->difference().isNull()
                 && w->comparisonMbps() == 0 && w->measurement().isEmpty());
-        QCOMPARE(w->status(), kReading);
+        QCOMPARE(w->status(), Window::reading);
         const qsizetype opened = w.trace->size();
         QVERIFY(w.idle()); // only the second movie's outcome arrives
         QCOMPARE(w.trace->mid(opened),
-                 QStringList({"second.mp4", kUpdating, measured(duringComparison ? "3.00" : "2.00"), kMeasuring, kShown,
-                              kNumbers}));
+                 QStringList({"second.mp4", Window::updating, measured(duringComparison ? "3.00" : "2.00"),
+                              Window::measuring, Window::shown, Window::numbers}));
     }
 
     void oneRenderWithTheLastValue_data()
     {
-        QTest::addColumn<bool>("recompute");
-        QTest::addColumn<bool>("held"); // the changes come from a slider the mouse holds
-        QTest::addColumn<QStringList>("encodes");
-        QTest::newRow("a burst of changes") << false << false << QStringList{"4000000", "9000000"};
-        QTest::newRow("\"Neu berechnen\" during the pause") << true << false << QStringList{"3000000", "9000000"};
-        QTest::newRow("a drag: after the release") << false << true << QStringList{"4000000", "9000000"};
+        // Held: the changes come from a slider the mouse holds.
+        const auto row = table<bool, bool, QStringList>("recompute", "held", "encodes");
+        row("a burst of changes", false, false, {"4000000", "9000000"});
+        row("\"Neu berechnen\" during the pause", true, false, {"3000000", "9000000"});
+        row("a drag: after the release", false, true, {"4000000", "9000000"});
     }
 
     void oneRenderWithTheLastValue()
@@ -107,10 +87,9 @@ private slots:
     // with a request after the pause; coming after the open job's own, it replaces that one.
     void firstComparisonAfterOpening_data()
     {
-        QTest::addColumn<double>("before");       // the scene time before the movie; it starts at 50 s
-        QTest::addColumn<QStringList>("encodes"); // once the engine has done what it was given
-        QTest::newRow("another start time: after the pause") << 0.0 << QStringList{};
-        QTest::newRow("the same start time: at once") << 50.0 << QStringList{"2000000"};
+        // The scene time before the movie (it starts at 50 s), the encodes once the engine has done what it was given.
+        const auto row = table<double, QStringList>("before", "encodes");
+        row("another start time: after the pause", 0, {}), row("the same start time: at once", 50, {"2000000"});
     }
 
     void firstComparisonAfterOpening()
@@ -127,7 +106,7 @@ private slots:
         w->engine()->probe(QUrl::fromLocalFile(w.movie())).waitForFinished();
         QTEST(w.encodes(), "encodes");
         if (before != 50.0) {
-            QVERIFY(w->busy() && w->status() == kUpdating);
+            QVERIFY(w->busy() && w->status() == Window::updating);
             w->cancelCurrentJob();
         }
     }
@@ -143,7 +122,8 @@ private slots:
         w->setMbps(3);            // supersedes both
         QVERIFY(w.idle());
         QCOMPARE(*w.trace,
-                 QStringList({kReading, "film.mp4", kUpdating, measured("3.00"), kMeasuring, kShown, kNumbers}));
+                 QStringList({Window::reading, "film.mp4", Window::updating, measured("3.00"), Window::measuring,
+                              Window::shown, Window::numbers}));
         QCOMPARE(w.encodes(), QStringList{"3000000"}); // the first render's tool was ended
     }
 
@@ -151,9 +131,8 @@ private slots:
     // outcome on the way to the model.
     void cancelledAfterTheEngineFinished_data()
     {
-        QTest::addColumn<bool>("render"); // or the probe
-        QTest::newRow("probe") << false;
-        QTest::newRow("render") << true;
+        const auto row = table<bool>("render"); // or the probe
+        row("probe", false), row("render", true);
     }
 
     void cancelledAfterTheEngineFinished()
@@ -168,10 +147,8 @@ private slots:
             bool fired = false;
             bool eventFilter(QObject *receiver, QEvent *event) override
             {
-                if (event->type() == QEvent::MetaCall && receiver->objectName() == u"GlanceModel::Job"_s && !fired) {
-                    fired = true;
-                    model->cancelCurrentJob();
-                }
+                if (event->type() == QEvent::MetaCall && receiver->objectName() == u"GlanceModel::Job"_s && !fired)
+                    fired = true, model->cancelCurrentJob();
                 return false;
             }
         } quit;
@@ -182,7 +159,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(quit.fired, 20000);
         QTest::qWait(50);
         qApp->removeEventFilter(&quit);
-        QCOMPARE(w.trace->constLast(), render ? kUpdating : kReading); // the job wrote nothing, started nothing
+        QCOMPARE(w.trace->constLast(),
+                 render ? Window::updating : Window::reading); // the job wrote nothing, started nothing
         QCOMPARE(w.ffmpegCalls(), render ? 2 : 0);
         w.model.reset();
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000); // and let go of the engine
@@ -190,10 +168,8 @@ private slots:
 
     void releasedModelRemovesItsWorkFolder_data()
     {
-        QTest::addColumn<bool>("paused");
-        QTest::addColumn<int>("ffmpegCalls"); // the job ends with the model: its tool is ended, nothing follows
-        QTest::newRow("during a render") << false << 1; // the cut
-        QTest::newRow("during the pause") << true << 5; // first render and its measurement only
+        const auto row = table<bool, int>("paused", "ffmpegCalls"); // the job ends with the model: nothing follows
+        row("during a render", false, 1), row("during the pause", true, 5); // the cut; the first render and measurement
     }
 
     void releasedModelRemovesItsWorkFolder()
@@ -216,17 +192,14 @@ private slots:
     // ends, and with it the model and its folder.
     void releasedDuringAScanRun_data()
     {
-        QTest::addColumn<bool>("finder");
-        QTest::addColumn<int>("cuts"); // started before the window closes
-        QTest::newRow("scene scan") << false << 1;
-        QTest::newRow("finder: its scan") << true << 1;
-        QTest::newRow("finder: its search") << true << 13; // the scan's twelve, then the first try
+        const auto row = table<bool, int>("finder", "cuts"); // cuts started before the window closes
+        row("scene scan", false, 1), row("finder: its scan", true, 1);
+        row("finder: its search", true, 13); // the scan's twelve, then the first try
     }
 
     void releasedDuringAScanRun()
     {
         QFETCH(bool, finder);
-        QFETCH(int, cuts);
         Window w;
         const QString folder = w->workDirectory();
         QVERIFY(w.open());
@@ -234,13 +207,7 @@ private slots:
         w.tools.setPrelude(u"ffmpeg"_s, u"case \"$LAST\" in *reference.mkv) sleep 0.2 ;; esac"_s);
         auto *scans = new ScanModel(w.model.get());
         finder ? scans->findBitrate(0.95) : scans->scan();
-        const auto cutsStarted = [&] {
-            const QList<FakeTools::Call> calls = w.tools.calls(u"ffmpeg"_s);
-            return std::count_if(calls.cbegin(), calls.cend(), [](const FakeTools::Call &call) {
-                return call.args.last().endsWith(u"reference.mkv"_s);
-            });
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(cutsStarted() >= cuts, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.tools.callLetters().count('c') >= fetched<int>("cuts"), 20000); // the cuts started
         QVERIFY(scans->running());
         delete scans; // as the window's view goes
         w.model.reset();

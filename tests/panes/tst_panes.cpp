@@ -1,7 +1,7 @@
 // The comparison panes: the pointer's drags, clicks and divider, the keys that choose views and
 // zoom, the wheel's zoom towards the pointer, and where a frame pixel lands.
-#include "model/glance_model.h"
 #include "support/main_window_setup.h"
+#include "support/text_table.h"
 #include "ui/comparison_pane.h"
 #include "ui/pane_geometry.h"
 
@@ -11,12 +11,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 using View = GlanceModel::ComparisonView;
 using Setup = MainWindowSetup;
 
-void mouse(QEvent::Type type, QWidget *widget, QPointF point)
+static void mouse(QEvent::Type type, QWidget *widget, QPointF point)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, point, widget->mapToGlobal(point),
@@ -24,51 +22,35 @@ void mouse(QEvent::Type type, QWidget *widget, QPointF point)
     QApplication::sendEvent(widget, &event);
 }
 
-} // namespace
-
 class PaneTests : public QObject {
     Q_OBJECT
 private slots:
     void pointerInThePanes_data()
     {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<double>("zoom");
-        QTest::addColumn<QSizeF>("startPan");
-        QTest::addColumn<QList<QPointF>>("moves"); // pointer offsets from a press in the middle
-        QTest::addColumn<QSizeF>("endPan");
-        QTest::addColumn<double>("dividerShift"); // points
-        QTest::addColumn<bool>("encoded");        // shown in the flip view
-        const int sideBySide = int(View::SideBySide);
-        QTest::newRow("below the threshold")
-            << sideBySide << 1.0 << QSizeF(0, 0) << QList<QPointF>{{5, 0}, {6, 7}} << QSizeF(0, 0) << 0.0 << false;
-        QTest::newRow("first move: the whole way")
-            << sideBySide << 1.0 << QSizeF(0, 0) << QList<QPointF>{{12, 0}} << QSizeF(12, 0) << 0.0 << false;
-        QTest::newRow("from an offset") << sideBySide << 1.0 << QSizeF(30, -10) << QList<QPointF>{{20, 0}, {5, 5}}
-                                        << QSizeF(35, -5) << 0.0 << false;
-        QTest::newRow("points at zoom 4")
-            << sideBySide << 4.0 << QSizeF(0, 0) << QList<QPointF>{{0, 10}} << QSizeF(0, 10) << 0.0 << false;
-        QTest::newRow("split: the divider moves, not the picture")
-            << int(View::Split) << 1.0 << QSizeF(0, 0) << QList<QPointF>{{12, 0}, {100, 0}} << QSizeF(0, 0) << 100.0
-            << false;
-        QTest::newRow("flip: a click shows the other frame")
-            << int(View::Flip) << 1.0 << QSizeF(0, 0) << QList<QPointF>{{5, 5}} << QSizeF(0, 0) << 0.0 << true;
-        QTest::newRow("flip: a drag does not")
-            << int(View::Flip) << 1.0 << QSizeF(0, 0) << QList<QPointF>{{20, 0}} << QSizeF(20, 0) << 0.0 << false;
+        // Pointer offsets from a press in the middle; the divider's shift in points; whether the flip view shows
+        // the encoded frame.
+        const auto row = table<int, double, QSizeF, QList<QPointF>, QSizeF, double, bool>(
+            "view", "zoom", "startPan", "moves", "endPan", "dividerShift", "encoded");
+        const int sideBySide = int(View::SideBySide), split = int(View::Split), flip = int(View::Flip);
+        row("below the threshold", sideBySide, 1, {0, 0}, {{5, 0}, {6, 7}}, {0, 0}, 0, false);
+        row("first move: the whole way", sideBySide, 1, {0, 0}, {{12, 0}}, {12, 0}, 0, false);
+        row("from an offset", sideBySide, 1, {30, -10}, {{20, 0}, {5, 5}}, {35, -5}, 0, false);
+        row("points at zoom 4", sideBySide, 4, {0, 0}, {{0, 10}}, {0, 10}, 0, false);
+        row("split: the divider moves, not the picture", split, 1, {0, 0}, {{12, 0}, {100, 0}}, {0, 0}, 100, false);
+        row("flip: a click shows the other frame", flip, 1, {0, 0}, {{5, 5}}, {0, 0}, 0, true);
+        row("flip: a drag does not", flip, 1, {0, 0}, {{20, 0}}, {20, 0}, 0, false);
     }
 
     void pointerInThePanes()
     {
-        QFETCH(int, view);
-        QFETCH(double, zoom);
         QFETCH(QSizeF, startPan);
         QFETCH(QList<QPointF>, moves);
         QFETCH(QSizeF, endPan);
-        QFETCH(double, dividerShift);
         Setup s;
         auto *left = s.find<ComparisonPane>("originalPane");
         auto *right = s.find<ComparisonPane>("encodedPane");
-        s.model()->setView(View(view));
-        s.model()->setZoom(zoom);
+        s.model()->setView(View(fetched<int>("view")));
+        s.model()->setZoom(fetched<double>("zoom"));
         s.model()->setPan(startPan);
         const QPointF start = left->imageArea().center();
         mouse(QEvent::MouseButtonPress, left, start);
@@ -79,7 +61,7 @@ private slots:
         QVERIFY(!right->dragStart()); // the partner follows through the shared pan only
         mouse(QEvent::MouseButtonRelease, left, start + moves.constLast());
         QVERIFY(!left->dragStart() && s.model()->pan() == endPan);
-        QCOMPARE(left->divider(), 0.5 + dividerShift / left->imageArea().width());
+        QCOMPARE(left->divider(), 0.5 + fetched<double>("dividerShift") / left->imageArea().width());
         QTEST(left->showsEncoded(), "encoded");
         // A double-click fits every pane and leaves the flip view's frame as it was.
         for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
@@ -91,33 +73,26 @@ private slots:
 
     void keysChooseViewsAndZoom_data()
     {
-        QTest::addColumn<QKeySequence>("keys"); // from zoom 2 (or 0.3), pan (30, -10), side by side
-        QTest::addColumn<int>("view");
-        QTest::addColumn<double>("zoom");
-        QTest::addColumn<double>("panScale");
-        QTest::addColumn<bool>("encoded"); // shown in the flip view
+        // From zoom 2 (or 0.3), pan (30, -10), side by side; whether the flip view shows the encoded frame.
+        const auto row = table<QKeySequence, int, double, double, bool>("keys", "view", "zoom", "panScale", "encoded");
         const double r2 = std::numbers::sqrt2;
-        QTest::newRow("4: difference") << QKeySequence(Qt::Key_4) << int(View::Difference) << 2.0 << 1.0 << false;
-        QTest::newRow("3, 1: side by side again")
-            << QKeySequence(Qt::Key_3, Qt::Key_1) << int(View::SideBySide) << 2.0 << 1.0 << false;
-        QTest::newRow("2, Space: the encoded frame")
-            << QKeySequence(Qt::Key_2, Qt::Key_Space) << int(View::Flip) << 2.0 << 1.0 << true;
-        QTest::newRow("+: about the centre") << QKeySequence(Qt::Key_Plus) << 0 << 2 * r2 << r2 << false;
-        QTest::newRow("−: not below the limit") << QKeySequence(Qt::Key_Minus) << 0 << 0.25 << 0.25 / 0.3 << false;
-        QTest::newRow("Ctrl+0: fitted") << QKeySequence(Qt::CTRL | Qt::Key_0) << 0 << 1.0 << 0.0 << false;
+        row("4: difference", Qt::Key_4, int(View::Difference), 2, 1, false);
+        row("3, 1: side by side again", {Qt::Key_3, Qt::Key_1}, int(View::SideBySide), 2, 1, false);
+        row("2, Space: the encoded frame", {Qt::Key_2, Qt::Key_Space}, int(View::Flip), 2, 1, true);
+        row("+: about the centre", Qt::Key_Plus, 0, 2 * r2, r2, false);
+        row("−: not below the limit", Qt::Key_Minus, 0, 0.25, 0.25 / 0.3, false);
+        row("Ctrl+0: fitted", Qt::CTRL | Qt::Key_0, 0, 1, 0, false);
     }
 
     void keysChooseViewsAndZoom()
     {
-        QFETCH(QKeySequence, keys);
-        QFETCH(double, panScale);
         Setup s;
         s.model()->setZoom(QByteArray(QTest::currentDataTag()).contains("limit") ? 0.3 : 2.0);
         s.model()->setPan(QSizeF(30, -10));
-        QTest::keySequence(static_cast<QWidget *>(nullptr), keys); // to the focused control
+        QTest::keySequence(static_cast<QWidget *>(nullptr), fetched<QKeySequence>("keys")); // to the focused control
         QTEST(int(s.model()->view()), "view");
         QTEST(s.model()->zoom(), "zoom");
-        QCOMPARE(s.model()->pan(), QSizeF(30, -10) * panScale);
+        QCOMPARE(s.model()->pan(), QSizeF(30, -10) * fetched<double>("panScale"));
         QTEST(s.find<ComparisonPane>("originalPane")->showsEncoded(), "encoded");
         QCOMPARE(s.find("encodedPane")->isVisible(), s.model()->view() == View::SideBySide);
     }
@@ -144,26 +119,22 @@ private slots:
 
     void framePlacement_data()
     {
-        QTest::addColumn<double>("zoom");
-        QTest::addColumn<QSizeF>("pan");
-        QTest::addColumn<QRectF>("source"); // the frame pixels drawn
-        QTest::addColumn<QRectF>("target"); // and where they go
+        // The frame pixels drawn, and where they go.
+        const auto row = table<double, QSizeF, QRectF, QRectF>("zoom", "pan", "source", "target");
         // 1920 × 1080 in a 640 × 480 area: fitted to 640 × 360 with 60-point bars.
-        QTest::newRow("fitted") << 1.0 << QSizeF(0, 0) << QRectF(0, 0, 1920, 1080) << QRectF(0, 60, 640, 360);
-        QTest::newRow("zoom 2: the middle fills the area")
-            << 2.0 << QSizeF(0, 0) << QRectF(480, 180, 960, 720) << QRectF(0, 0, 640, 480);
-        QTest::newRow("quarter size") << 0.25 << QSizeF(0, 0) << QRectF(0, 0, 1920, 1080) << QRectF(240, 195, 160, 90);
+        row("fitted", 1, {0, 0}, {0, 0, 1920, 1080}, {0, 60, 640, 360});
+        row("zoom 2: the middle fills the area", 2, {0, 0}, {480, 180, 960, 720}, {0, 0, 640, 480});
+        row("quarter size", 0.25, {0, 0}, {0, 0, 1920, 1080}, {240, 195, 160, 90});
         // The shift is in points, not multiplied by the zoom; partly covered edge pixels are drawn whole.
-        QTest::newRow("zoom 16, half-point pan") << 16.0 << QSizeF(2.5, 0) << QRectF(899, 495, 121, 90)
-                                                 << QRectF(322.5 - 61 * 16.0 / 3, 0, 121 * 16.0 / 3, 480);
-        QTest::newRow("out of view") << 1.0 << QSizeF(700, 0) << QRectF() << QRectF();
+        row("zoom 16, half-point pan", 16, {2.5, 0}, {899, 495, 121, 90},
+            {322.5 - 61 * 16.0 / 3, 0, 121 * 16.0 / 3, 480});
+        row("out of view", 1, {700, 0}, {}, {});
     }
 
     void framePlacement()
     {
-        QFETCH(double, zoom);
         QFETCH(QSizeF, pan);
-        const PaneGeometry geometry{QSizeF(640, 480), QSizeF(1920, 1080), zoom, pan};
+        const PaneGeometry geometry{QSizeF(640, 480), QSizeF(1920, 1080), fetched<double>("zoom"), pan};
         QCOMPARE(geometry.toArea(QPointF(960, 540)), QPointF(320 + pan.width(), 240 + pan.height()));
         QTEST(geometry.visiblePart().source, "source");
         QTEST(geometry.visiblePart().target, "target");

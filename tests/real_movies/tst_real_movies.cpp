@@ -7,6 +7,7 @@
 #include "support/failure_text.h"
 #include "support/private_temp_dir.h"
 #include "support/test_movies.h"
+#include "support/text_table.h"
 
 #include <QImage>
 #include <QtTest>
@@ -52,37 +53,32 @@ private slots:
 
     void probe_data()
     {
-        QTest::addColumn<QString>("movie");
-        QTest::addColumn<QString>("expected"); // "W×H codec fps" or the failure
-        QTest::newRow("interlaced") << TestMovies::movie(
-            "interlaced.mp4",
-            {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"})
-                                    << previewError(PreviewError::interlacedNotSupported().message());
+        const auto row = table<QString, QString>("movie", "expected"); // "W×H codec fps" or the failure
+        row("interlaced",
+            TestMovies::movie(
+                "interlaced.mp4",
+                {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1", "-vf", "setfield=tff", "-flags", "+ilme+ildct"}),
+            previewError(PreviewError::interlacedNotSupported().message()));
         // The real footage: "W×H codec fps", HDR or no video.
         const QString hdr = previewError(PreviewError::hdrNotSupported().message());
-        const QMap<QString, QString> footage{
-            {"bear_vp9.webm", "320×240 vp9 29.97"},
-            {"car_12p5fps.mp4", "768×432 h264 12.5"},
-            {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream().message())},
-            {"dv_p9_h264_1080p60.mp4", hdr},
-            {"emulator_720p_h264.mp4", "1280×720 h264 29.97"},
-            {"gopro_karma.mp4", "854×480 h264 29.97"},
-            {"hdr10_av1_mdcv.mp4", hdr},
-            {"hdr10_av1_portrait.mp4", hdr},
-            {"hdr10_hevc_1080p.mp4", hdr},
-            {"iphone_dv84_hlg_rot.mp4", hdr},
-            {"iphone_dv84_short.mov", hdr},
-            {"pixel_motionphoto_vfr.mp4", "1024×768 hevc 27.61"},
-            {"portrait_4k60_rot.mp4", "3840×2160 h264 60.06"},
-            {"roadtrip_vp9_10bit.webm", "426×240 vp9 23.98"},
-            {"slowmo_android_vfr.mp4", "1280×720 h264 13.32"},
-            {"sowt_pcm_1080p50.mov", "1920×1080 h264 50"}};
+        QMap<QString, QString> footage{{"bear_vp9.webm", "320×240 vp9 29.97"},
+                                       {"car_12p5fps.mp4", "768×432 h264 12.5"},
+                                       {"cover_art_audio.m4a", previewError(PreviewError::noVideoStream().message())},
+                                       {"emulator_720p_h264.mp4", "1280×720 h264 29.97"},
+                                       {"gopro_karma.mp4", "854×480 h264 29.97"},
+                                       {"pixel_motionphoto_vfr.mp4", "1024×768 hevc 27.61"},
+                                       {"portrait_4k60_rot.mp4", "3840×2160 h264 60.06"},
+                                       {"roadtrip_vp9_10bit.webm", "426×240 vp9 23.98"},
+                                       {"slowmo_android_vfr.mp4", "1280×720 h264 13.32"},
+                                       {"sowt_pcm_1080p50.mov", "1920×1080 h264 50"}};
+        for (const char *file : {"dv_p9_h264_1080p60.mp4", "hdr10_av1_mdcv.mp4", "hdr10_av1_portrait.mp4",
+                                 "hdr10_hevc_1080p.mp4", "iphone_dv84_hlg_rot.mp4", "iphone_dv84_short.mov"})
+            footage[file] = hdr;
         const QDir folder(TestMovies::mediaDirectory());
         for (const QString &file :
              TestMovies::mediaDirectory().isEmpty() ? QStringList() : folder.entryList(QDir::Files))
             if (file != "README.md")
-                QTest::newRow(qPrintable(file))
-                    << folder.filePath(file) << footage.value(file, "a new file: expect it here");
+                row(file, folder.filePath(file), footage.value(file, "a new file: expect it here"));
     }
     void probe()
     {
@@ -100,14 +96,7 @@ private slots:
     // alike or not at all. Relative names are opened in the deep folder.
     void movies_data()
     {
-        QTest::addColumn<QByteArray>("movie");
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<qint64>("maxHeight");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const QString &name, const QByteArray &movie, double seconds, qint64 maxHeight,
-                            const QString &expected) {
-            QTest::newRow(qPrintable(name)) << movie << seconds << maxHeight << expected;
-        };
+        const auto row = table<QByteArray, double, qint64, QString>("movie", "seconds", "maxHeight", "expected");
         // x265 takes an even height only.
         const QByteArray odd = QFile::encodeName(TestMovies::movie(
             "odd.mkv", {"-f", "lavfi", "-i", "testsrc=s=1001x563:r=10:d=0.3", "-pix_fmt", "yuv444p", "-c:v", "ffv1"}));
@@ -142,8 +131,6 @@ private slots:
     void movies()
     {
         QFETCH(QByteArray, movie);
-        QFETCH(double, seconds);
-        QFETCH(qint64, maxHeight);
         QVERIFY2(!movie.isEmpty(), "the test film could not be made");
         QVERIFY(::fchdir(movie.startsWith('/') ? home_ : deep_) == 0);
         const QUrl url = movieUrl(movie);
@@ -151,7 +138,8 @@ private slots:
         const QString probeFailure = failureText(probed);
         MovieInfo m = probeFailure == "no failure" ? probed.result() : MovieInfo();
         m.url = url;
-        QFuture<PreviewResult> rendered = engine_->render(m, {seconds, 1.5, maxHeight});
+        QFuture<PreviewResult> rendered =
+            engine_->render(m, {fetched<double>("seconds"), 1.5, fetched<qint64>("maxHeight")});
         const QString failure = failureText(rendered);
         QVERIFY(::fchdir(home_) == 0);
         QVERIFY2(url.path().startsWith('/') == movie.startsWith('/') && !failure.contains(" @ 0x"),
@@ -163,42 +151,37 @@ private slots:
 
     void render_data()
     {
-        QTest::addColumn<QString>("movie");
-        QTest::addColumn<double>("seconds"); // rendered at 1.5 Mbit/s
-        QTest::addColumn<qint64>("maxHeight");
-        QTest::addColumn<qint64>("height");
-        QTest::addColumn<int>("frame"); // of the numbered movie (-1: not numbered)
+        // The scene rendered at 1.5 Mbit/s; the frame of the numbered movie (-1: not numbered).
+        const auto row =
+            table<QString, double, qint64, qint64, int>("movie", "seconds", "maxHeight", "height", "frame");
         const QString numbered = TestMovies::numberedMovie(426, 240, 25, 4.0);
-        QTest::newRow("near the end, clip moved back") << numbered << 3.7 << qint64(120) << qint64(120) << 92;
-        QTest::newRow("start") << numbered << 0.0 << qint64(120) << qint64(120) << 0;
-        QTest::newRow("end: last but one frame of the clip") << numbered << 4.0 << qint64(120) << qint64(120) << 98;
-        QTest::newRow("limit above the source") << numbered << 2.5 << qint64(1080) << qint64(240) << 62;
+        row("near the end, clip moved back", numbered, 3.7, 120, 120, 92);
+        row("start", numbered, 0, 120, 120, 0);
+        row("end: last but one frame of the clip", numbered, 4, 120, 120, 98);
+        row("limit above the source", numbered, 2.5, 1080, 240, 62);
         // Numbered frames, the first ten 40 ms apart, then a gap of 0.6 s, as phones record: the average
         // rate 500/23, not the nominal 25, finds frame 17, and the encoded clip shows the same one.
-        QTest::newRow("frame gaps") << TestMovies::movie("numbered-gap.mp4",
-                                                         {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
-                                                          "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,"
-                                                          "setpts='if(lt(N,10),N,N+15)/25/TB'",
-                                                          "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"})
-                                    << 0.8 << qint64(0) << qint64(120) << 17;
+        row("frame gaps",
+            TestMovies::movie(
+                "numbered-gap.mp4",
+                {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+                 "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'",
+                 "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"}),
+            0.8, 0, 120, 17);
         if (TestMovies::mediaDirectory().isEmpty())
             return;
-        QTest::newRow("VP9, whole clip") << media("bear_vp9.webm") << 1.5 << qint64(0) << qint64(240) << -1;
-        QTest::newRow("10-bit VP9, hidden frames")
-            << media("roadtrip_vp9_10bit.webm") << 2.0 << qint64(720) << qint64(240) << -1;
-        QTest::newRow("frame gaps, scene at the end")
-            << media("slowmo_android_vfr.mp4") << 0.53 << qint64(720) << qint64(720) << -1;
-        QTest::newRow("1080p50 limited to 720")
-            << media("sowt_pcm_1080p50.mov") << 1.0 << qint64(720) << qint64(720) << -1;
+        row("VP9, whole clip", media("bear_vp9.webm"), 1.5, 0, 240, -1);
+        row("10-bit VP9, hidden frames", media("roadtrip_vp9_10bit.webm"), 2, 720, 240, -1);
+        row("frame gaps, scene at the end", media("slowmo_android_vfr.mp4"), 0.53, 720, 720, -1);
+        row("1080p50 limited to 720", media("sowt_pcm_1080p50.mov"), 1, 720, 720, -1);
     }
     void render()
     {
         QFETCH(QString, movie);
-        QFETCH(double, seconds);
-        QFETCH(qint64, maxHeight);
         QVERIFY2(!movie.isEmpty(), "the test film could not be made");
         const MovieInfo m = resultOrWarn(engine_->probe(QUrl::fromLocalFile(movie)));
-        const PreviewResult r = resultOrWarn(engine_->render(m, {seconds, 1.5, maxHeight}));
+        const PreviewResult r =
+            resultOrWarn(engine_->render(m, {fetched<double>("seconds"), 1.5, fetched<qint64>("maxHeight")}));
         QVERIFY(r.width % 2 == 0 && qAbs(r.width - m.width * r.height / m.height) <= 1);
         QVERIFY(r.sampleSeconds == std::min(m.duration, 3.0) && r.seconds <= m.duration && r.actualMbps > 0.01);
         for (const QByteArray &png : {r.original, r.encoded})

@@ -3,32 +3,22 @@
 #include "analysis/bitrate_search.h"
 #include "analysis/scene_plan.h"
 
+#include "support/text_table.h"
+
 #include <QtTest>
 #include <cmath>
-#include <limits>
 
 class ScanRules : public QObject {
     Q_OBJECT
 private slots:
     void sceneTimes_data()
     {
-        QTest::addColumn<double>("duration");
-        QTest::addColumn<int>("scenes");
-        QTest::addColumn<QList<double>>("times");
-        QTest::newRow("two") << 10.0 << 2 << QList<double>{2.5, 7.5};
-        QTest::newRow("four") << 100.0 << 4 << QList<double>{12.5, 37.5, 62.5, 87.5};
-        QTest::newRow("one is no scan") << 100.0 << 1 << QList<double>{};
-        QTest::newRow("61 too many") << 100.0 << 61 << QList<double>{};
-        QTest::newRow("no duration") << 0.0 << 12 << QList<double>{};
-        QTest::newRow("unknown duration") << std::numeric_limits<double>::quiet_NaN() << 12 << QList<double>{};
+        const auto row = table<double, int, QList<double>>("duration", "scenes", "times");
+        row("two", 10, 2, {2.5, 7.5}), row("four", 100, 4, {12.5, 37.5, 62.5, 87.5});
+        row("one is no scan", 100, 1, {}), row("61 too many", 100, 61, {});
+        row("no duration", 0, 12, {}), row("unknown duration", qQNaN(), 12, {});
     }
-    void sceneTimes()
-    {
-        QFETCH(double, duration);
-        QFETCH(int, scenes);
-        QFETCH(QList<double>, times);
-        QCOMPARE(ScenePlan::sceneTimes(duration, scenes), times);
-    }
+    void sceneTimes() { QTEST(ScenePlan::sceneTimes(fetched<double>("duration"), fetched<int>("scenes")), "times"); }
     void sixtyIsTheMost() { QCOMPARE(ScenePlan::sceneTimes(60, 60).back(), 59.5); }
 
     void summaryRanksWorstFirst()
@@ -55,27 +45,21 @@ private slots:
     // Clip SSIM curves 1 - k / mbps that reach the target at `reached` Mbit/s.
     void bitrateSearch_data()
     {
-        QTest::addColumn<double>("target");
-        QTest::addColumn<double>("reached");
-        QTest::addColumn<double>("expected"); // 0: no result
-        QTest::newRow("between steps") << 0.96 << 2.26 << 2.3;
-        QTest::newRow("just above a step") << 0.98 << 7.01 << 7.1;
-        QTest::newRow("below the minimum") << 0.96 << 0.25 << 0.3;
-        QTest::newRow("just below the maximum") << 0.94 << 19.95 << 20.0;
-        QTest::newRow("unreachable") << 0.98 << 20.5 << 0.0;
+        const auto row = table<double, double, double>("target", "reached", "expected"); // expected 0: no result
+        row("between steps", 0.96, 2.26, 2.3), row("just above a step", 0.98, 7.01, 7.1);
+        row("below the minimum", 0.96, 0.25, 0.3), row("just below the maximum", 0.94, 19.95, 20);
+        row("unreachable", 0.98, 20.5, 0);
     }
     void bitrateSearch()
     {
         QFETCH(double, target);
-        QFETCH(double, reached);
-        QFETCH(double, expected);
-        const auto ssimAt = [&](double mbps) { return 1 - reached * (1 - target) / mbps; };
+        const auto ssimAt = [&](double mbps) { return 1 - fetched<double>("reached") * (1 - target) / mbps; };
 
         BitrateSearch search(target);
         for (int round = 0; round < 20 && search.next(); ++round)
             search.report(*search.next(), ssimAt(*search.next()));
         QVERIFY(search.done());
-        QCOMPARE(search.result().value_or(0), expected);
+        QTEST(search.result().value_or(0), "expected");
 
         QCOMPARE(search.tried().front().mbps, 20.0);
         QVERIFY2(search.tried().size() <= 11, "a bisection in log space needs about ten renders");

@@ -5,6 +5,7 @@
 #include "model/scan_model.h"
 #include "support/fake_scene_quality.h"
 #include "support/fake_tools.h"
+#include "support/text_table.h"
 #include "ui/bitrate_target_dialog.h"
 #include "ui/glance_view.h"
 #include "ui/quality_chart.h"
@@ -23,9 +24,7 @@
 #include <QToolTip>
 #include <QtTest>
 
-namespace {
-
-SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
+static SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
 {
     return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr}};
 }
@@ -50,8 +49,6 @@ struct SceneRow {
         window.show();
     }
 };
-
-} // namespace
 
 class ScanWidgets : public QObject {
     Q_OBJECT
@@ -120,12 +117,10 @@ private slots:
     // in the marks' tooltips; whole seconds otherwise.
     void sceneTimes_data()
     {
-        QTest::addColumn<QList<double>>("seconds"); // of the scenes, worst first
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("a second apart") << QList<double>{10, 11.2} << QStringList{"00:00:10", "00:00:11"};
-        QTest::newRow("half a second apart")
-            << QList<double>{0.25, 0.75, 1.24} << QStringList{"00:00:00.3", "00:00:00.8", "00:00:01.2"};
-        QTest::newRow("into the next minute") << QList<double>{59.96, 60.5} << QStringList{"00:01:00.0", "00:01:00.5"};
+        const auto row = table<QList<double>, QStringList>("seconds", "texts"); // of the scenes, worst first
+        row("a second apart", {10, 11.2}, {"00:00:10", "00:00:11"});
+        row("half a second apart", {0.25, 0.75, 1.24}, {"00:00:00.3", "00:00:00.8", "00:00:01.2"});
+        row("into the next minute", {59.96, 60.5}, {"00:01:00.0", "00:01:00.5"});
     }
 
     void sceneTimes()
@@ -181,10 +176,8 @@ private slots:
         QVERIFY(scans->running());
         model->setSeconds(5); // waits for the scan
         QVERIFY(idle());
-        QStringList starts; // of every cut, in order: the scan's twelve, then the waiting comparison's
-        for (const FakeTools::Call &call : tools.calls("ffmpeg"))
-            if (call.args.contains("-ss"))
-                starts << call.args.at(call.args.indexOf("-ss") + 1);
+        const QStringList starts =
+            tools.values("-ss"); // of every cut: the scan's twelve, then the waiting comparison's
         QCOMPARE(starts.size(), 14);
         QCOMPARE(starts.last(), "4.0");
 

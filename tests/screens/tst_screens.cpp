@@ -1,23 +1,15 @@
 // The window on its screen, offscreen on the screens of support/screens.json and once more with
 // QT_SCALE_FACTOR=2: frame pixels drawn as sharp squares, "100 %" in physical pixels, a window
 // that fits its screen, and the arithmetic that fits it to the source.
-#include "model/glance_model.h"
 #include "support/main_window_setup.h"
+#include "support/text_table.h"
 #include "ui/comparison_pane.h"
-#include "ui/glance_view.h"
 #include "ui/window_fit.h"
 
 #include <QMenuBar>
-#include <QScreen>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-using Setup = MainWindowSetup;
-
-} // namespace
 
 class ScreenTests : public QObject {
     Q_OBJECT
@@ -26,7 +18,7 @@ private slots:
     void pixelsOnTheWindowsScreen()
     {
         // A checkerboard frame: drawn nearest-neighbour, only black and white can appear.
-        Setup s;
+        MainWindowSetup s;
         QImage board(16, 8, QImage::Format_RGB32);
         for (int i = 0; i < 16 * 8; ++i)
             board.setPixel(i % 16, i / 16, (i % 16 + i / 16) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
@@ -62,11 +54,10 @@ private slots:
 
     void windowFitsItsScreen()
     {
-        QFETCH(int, screen);
-        QScreen *on = QGuiApplication::screens().value(screen);
+        QScreen *on = QGuiApplication::screens().value(fetched<int>("screen"));
         if (!on)
             QSKIP("needs the screens of screens.json");
-        Setup s(nullptr, on);
+        MainWindowSetup s(nullptr, on);
         const QRect usable = on->availableGeometry();
         const QSize frame = s.window->frameGeometry().size() - s.window->size();
         QTRY_VERIFY(usable.contains(s.window->frameGeometry()));
@@ -81,36 +72,27 @@ private slots:
 
     void windowFit_data()
     {
-        QTest::addColumn<QSizeF>("movie");
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<QSizeF>("preview");
-        QTest::addColumn<QRectF>("visible");
-        QTest::addColumn<QRectF>("frame");
+        const auto row = table<QSizeF, double, QSizeF, QRectF, QRectF>("movie", "scale", "preview", "visible", "frame");
         const QRectF large(0, 0, 4000, 3000);
         // The current content and frame are 1400 × 900 at (100, 100), centre (800, 550).
-        QTest::newRow("1080p at scale 2: chrome (120, 400)")
-            << QSizeF(1920, 1080) << 2.0 << QSizeF(640, 500) << large << QRectF(0, 80, 2040, 940);
-        QTest::newRow("360p at scale 1") << QSizeF(640, 360) << 1.0 << QSizeF(640, 500) << large
-                                         << QRectF(100, 170, 1400, 760);
-        QTest::newRow("360p at scale 2: the minimum")
-            << QSizeF(640, 360) << 2.0 << QSizeF(640, 500) << large << QRectF(260, 190, 1080, 720);
-        QTest::newRow("no preview size yet: all of it is chrome")
-            << QSizeF(640, 360) << 1.0 << QSizeF(0, 0) << large << QRectF(0, 0, 2680, 1260);
-        QTest::newRow("negative chrome counts as none")
-            << QSizeF(1280, 720) << 1.0 << QSizeF(800, 500) << large << QRectF(0, 0, 2560, 1120);
+        row("1080p at scale 2: chrome (120, 400)", {1920, 1080}, 2, {640, 500}, large, {0, 80, 2040, 940});
+        row("360p at scale 1", {640, 360}, 1, {640, 500}, large, {100, 170, 1400, 760});
+        row("360p at scale 2: the minimum", {640, 360}, 2, {640, 500}, large, {260, 190, 1080, 720});
+        row("no preview size yet: all of it is chrome", {640, 360}, 1, {0, 0}, large, {0, 0, 2680, 1260});
+        row("negative chrome counts as none", {1280, 720}, 1, {800, 500}, large, {0, 0, 2560, 1120});
         // Cut to the visible area, pushed back inside it: a 1600 × 1000 area starting at (0, 32).
-        QTest::newRow("larger than the screen")
-            << QSizeF(3840, 2160) << 1.0 << QSizeF(640, 500) << QRectF(0, 32, 1600, 1000) << QRectF(0, 32, 1600, 1000);
+        row("larger than the screen", {3840, 2160}, 1, {640, 500}, {0, 32, 1600, 1000}, {0, 32, 1600, 1000});
     }
 
     void windowFit()
     {
-        QFETCH(QSizeF, movie);
-        QFETCH(double, scale);
-        QFETCH(QSizeF, preview);
-        QFETCH(QRectF, visible);
-        const WindowFit fit{movie,       preview, QSizeF(1400, 900),          scale,
-                            QMarginsF(), visible, QRectF(100, 100, 1400, 900)};
+        const WindowFit fit{fetched<QSizeF>("movie"),
+                            fetched<QSizeF>("preview"),
+                            QSizeF(1400, 900),
+                            fetched<double>("scale"),
+                            QMarginsF(),
+                            fetched<QRectF>("visible"),
+                            QRectF(100, 100, 1400, 900)};
         QTEST(fit.newFrame(), "frame");
     }
 };

@@ -2,11 +2,10 @@
 // its controls, a comparison at work, a dropped movie, keeping the comparison, the scene buttons,
 // names for readers, the help window.
 #include "engine/movie_path.h"
-#include "model/glance_model.h"
 #include "support/main_window_setup.h"
+#include "support/text_table.h"
 #include "ui/comparison_pane.h"
 #include "ui/glance_help_commands.h"
-#include "ui/glance_view.h"
 #include "ui/glance_window_reader.h"
 #include "ui/view_texts.h"
 
@@ -27,12 +26,8 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 const QString kStart = u"Film öffnen und eine Szene auswählen."_s;
 using Setup = MainWindowSetup;
-
-} // namespace
 
 class WindowTests : public QObject {
     Q_OBJECT
@@ -138,9 +133,8 @@ private slots:
 
     void droppedMovieWithAName()
     {
-        QFETCH(QByteArray, name);
         Setup s;
-        const QByteArray path = QFile::encodeName(s.tools.directory()) + '/' + name;
+        const QByteArray path = QFile::encodeName(s.tools.directory()) + '/' + fetched<QByteArray>("name");
         const int file = ::open(path.constData(), O_CREAT | O_WRONLY, 0600);
         QVERIFY(file >= 0);
         ::close(file);
@@ -199,31 +193,26 @@ private slots:
 
     void sceneButtonsKeepWithinTheMovie_data()
     {
-        QTest::addColumn<double>("duration");
-        QTest::addColumn<double>("start");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<double>("expected");
-        QTest::addColumn<int>("sliderEnd");
-        QTest::newRow("30 s: +1 s near the end") << 30.0 << 29.5 << "forwardButton" << 29.9 << 29900;
-        QTest::newRow("30 s: +1 s at the end") << 30.0 << 29.9 << "forwardButton" << 29.9 << 29900;
-        QTest::newRow("30 s: −1 s near the start") << 30.0 << 0.4 << "backButton" << 0.0 << 29900;
-        QTest::newRow("30 s: −1 s at 0") << 30.0 << 0.0 << "backButton" << 0.0 << 29900;
-        QTest::newRow("0.5 s: slider to 1 s, +1 s stops at 0.4") << 0.5 << 0.0 << "forwardButton" << 0.4 << 1000;
+        const auto row =
+            table<double, double, QString, double, int>("duration", "start", "button", "expected", "sliderEnd");
+        row("30 s: +1 s near the end", 30, 29.5, "forwardButton", 29.9, 29900);
+        row("30 s: +1 s at the end", 30, 29.9, "forwardButton", 29.9, 29900);
+        row("30 s: −1 s near the start", 30, 0.4, "backButton", 0, 29900);
+        row("30 s: −1 s at 0", 30, 0, "backButton", 0, 29900);
+        row("0.5 s: slider to 1 s, +1 s stops at 0.4", 0.5, 0, "forwardButton", 0.4, 1000);
     }
 
     void sceneButtonsKeepWithinTheMovie()
     {
-        QFETCH(double, duration);
         QFETCH(double, start);
-        QFETCH(QString, button);
         QFETCH(double, expected);
         Setup s;
-        QVERIFY(s.open(duration));
+        QVERIFY(s.open(fetched<double>("duration")));
         QTEST(s.find<QSlider>("sceneSlider")->maximum(), "sliderEnd");
         s.model()->setSeconds(start);
         QVERIFY(s.idle());
         QSignalSpy requests(s.model(), &GlanceModel::busyChanged);
-        s.window->findChild<QPushButton *>(button)->click();
+        s.window->findChild<QPushButton *>(fetched<QString>("button"))->click();
         QCOMPARE(s.model()->seconds(), expected);
         QCOMPARE(requests.isEmpty(), expected == start); // a press that leaves the time as it is asks for nothing
     }
