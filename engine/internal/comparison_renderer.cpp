@@ -19,7 +19,7 @@
 
 namespace {
 
-// How far before a clip the cut starts to read when the fast seek found no frame to start from:
+// How far before a clip the cut starts to read when the fast seek started it late or not at all:
 // more than the keyframe interval of the movies that need it (5 s in broadcast recordings).
 constexpr double kCutLeadSeconds = 10;
 
@@ -163,9 +163,10 @@ void ComparisonRenderer::cutReference(const QString &moviePath, const MovieInfo 
         qint64 cutFrames = -1; // as ffmpeg counts them; unknown without its progress report
         runner_.run(ffmpeg_, FfmpegCommands::referenceCut(moviePath, plan, reference), cancel,
                     [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });
-        // The fast seek may land where the decoder cannot start and the next keyframe lies after
-        // the clip: cut again, reading from earlier.
-        if (cutFrames == 0) {
+        // The fast seek may land where the decoder cannot start: the clip then begins at the next
+        // keyframe, late and short (or empty when that lies after the clip), and its frames are
+        // not the planned ones. Cut again, reading from earlier. One frame less is only rounding.
+        if (cutFrames >= 0 && cutFrames + 1 < plannedFrames) {
             cutFrames = -1;
             runner_.run(ffmpeg_, FfmpegCommands::referenceCutFromEarlier(moviePath, plan, kCutLeadSeconds, reference),
                         cancel, [&cutting, &cutFrames](qint64 frames) { cutting.report(cutFrames = frames); });

@@ -168,6 +168,12 @@ private slots:
                  "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128,setpts='if(lt(N,10),N,N+15)/25/TB'",
                  "-fps_mode", "vfr", "-c:v", "libx264", "-qp", "0"}),
             0.8, 0, 120, 17);
+        // No index, a keyframe 1 s into the clip: the fast seek starts the clip there, late.
+        row("MPEG-TS, keyframe inside the clip",
+            TestMovies::movie("numbered-gop2.ts", {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+                                                   "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128",
+                                                   "-c:v", "libx264", "-qp", "0", "-g", "50"}),
+            2.5, 0, 120, 62);
         if (TestMovies::mediaDirectory().isEmpty())
             return;
         row("VP9, whole clip", media("bear_vp9.webm"), 1.5, 0, 240, -1);
