@@ -29,16 +29,17 @@ double shareDone(const RenderProgress &progress)
 }
 
 // A scene's failure names the scene, so that a movie whose data ends early shows where.
-std::exception_ptr namingScene(double sceneSeconds, const std::exception_ptr &failure)
+std::exception_ptr namingScene(double sceneSeconds, const QList<double> &times, const std::exception_ptr &failure)
 {
     if (!failure || isCancellation(failure))
         return failure;
     try {
         std::rethrow_exception(failure);
     } catch (const PreviewError &error) {
-        return std::make_exception_ptr(PreviewError(sceneFailureText(sceneSeconds, error.message()), error.kind()));
+        return std::make_exception_ptr(
+            PreviewError(sceneFailureText(sceneSeconds, times, error.message()), error.kind()));
     } catch (...) {
-        return std::make_exception_ptr(PreviewError(sceneFailureText(sceneSeconds, errorDescription(failure))));
+        return std::make_exception_ptr(PreviewError(sceneFailureText(sceneSeconds, times, errorDescription(failure))));
     }
 }
 
@@ -124,7 +125,7 @@ void SceneScan::startNext(int lane)
     whenFinished(rendered, this,
                  [this, lane, sceneSeconds](std::optional<PreviewResult> result, const std::exception_ptr &failure) {
                      if (failure || !result)
-                         return laneFailed(lane, namingScene(sceneSeconds, failure));
+                         return laneFailed(lane, namingScene(sceneSeconds, run_->times, failure));
                      SceneResult scene;
                      scene.seconds = result->seconds;
                      scene.sampleSeconds = result->sampleSeconds;
@@ -148,7 +149,7 @@ void SceneScan::measure(int lane, SceneResult scene, const PreviewResult &result
     whenFinished(measured, this,
                  [this, lane, scene](std::optional<QualityNumbers> quality, const std::exception_ptr &failure) mutable {
                      if (failure || !quality)
-                         return laneFailed(lane, namingScene(scene.sceneSeconds, failure));
+                         return laneFailed(lane, namingScene(scene.sceneSeconds, run_->times, failure));
                      scene.quality = *quality;
                      sceneDone(lane, scene);
                  });

@@ -9,9 +9,9 @@ QString sceneNumbersText(const SceneResult &scene)
         + mbpsText(scene.actualMbps, 2);
 }
 
-QString sceneFailureText(double sceneSeconds, const QString &failure)
+QString sceneFailureText(double sceneSeconds, const QList<double> &times, const QString &failure)
 {
-    return QStringLiteral("Szene bei ") + timeText(sceneSeconds) + QStringLiteral(": ") + failure;
+    return QStringLiteral("Szene bei ") + sceneTimeText(sceneSeconds, times) + QStringLiteral(": ") + failure;
 }
 
 QString sceneTimeText(double seconds, const QList<SceneResult> &scenes)

@@ -107,15 +107,28 @@ private slots:
         QVERIFY2(run.err.contains(QString("--jobs 60 is more than the %1 cores").arg(cores)), qPrintable(run.err));
     }
 
-    // A scene that fails is named: here the data of the movie end before the third of four scenes.
+    // A scene that fails is named: here the data of the movie end before the third of four scenes,
+    // or before the eighth of twelve on six seconds, where whole seconds would name two scenes.
+    void failedSceneNamed_data()
+    {
+        const auto row = table<QString, QString, QString, QString>("duration", "scenes", "cut", "named");
+        row("four on 100 s", "100.000000", "4", "61.5", "00:01:03");
+        row("twelve on 6 s", "6.000000", "12", "2.75", "00:00:03.8");
+    }
     void failedSceneNamed()
     {
+        QFETCH(QString, duration);
+        QFETCH(QString, scenes);
+        QFETCH(QString, cut);
+        QFETCH(QString, named);
         FakeTools tools;
-        tools.setPrelude("ffmpeg", R"(case "$*" in *"-ss 61.5 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)");
+        tools.setProbeJson(FakeTools::defaultProbeJson().replace("100.000000", duration));
+        tools.setPrelude(
+            "ffmpeg", QString(R"(case "$*" in *"-ss %1 "*) echo 'Daten enden vorher' >&2; exit 1 ;; esac)").arg(cut));
         const CliRun::Outcome run =
-            CliRun().run({"scan", "--tools", tools.directory(), "film.mp4", "--mbps", "2", "--scenes", "4"});
+            CliRun().run({"scan", "--tools", tools.directory(), "film.mp4", "--mbps", "2", "--scenes", scenes});
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.err, "Szene bei 00:01:03: Daten enden vorher\n\n");
+        QCOMPARE(run.err, "Szene bei " + named + ": Daten enden vorher\n\n");
     }
 
     // Two engines each in an encode that would take half a minute.

@@ -170,9 +170,10 @@ private slots:
             0.8, 0, 120, 17);
         // No index, a keyframe 1 s into the clip: the fast seek starts the clip there, late.
         row("MPEG-TS, keyframe inside the clip",
-            TestMovies::movie("numbered-gop2.ts", {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
-                                                   "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128",
-                                                   "-c:v", "libx264", "-qp", "0", "-g", "50"}),
+            TestMovies::movie("numbered-gop2.ts",
+                              {"-f", "lavfi", "-i", "color=black:s=160x120:r=25:d=4", "-vf",
+                               "format=yuv420p,geq=lum='16+2*mod(N\\,100)':cb=128:cr=128", "-c:v", "libx264", "-qp",
+                               "0", "-g", "50"}),
             2.5, 0, 120, 62);
         if (TestMovies::mediaDirectory().isEmpty())
             return;
