@@ -4,10 +4,10 @@
 #include "engine/cancelled_error.h"
 #include "engine/comparison_limits.h"
 #include "engine/number_text.h"
+#include "engine/preview_error.h"
 #include "engine/quality_texts.h"
 #include "engine/when_finished.h"
 
-#include "engine/preview_error.h"
 #include <algorithm>
 #include <cmath>
 
