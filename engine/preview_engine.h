@@ -64,7 +64,7 @@ public:
     QFuture<PreviewResult> render(const MovieInfo &movie, const ComparisonSettings &settings, CancelToken token = {},
                                   ProgressCallback progress = {});
 
-    // The clips of a result in the work folder: the lossless reference clip (FFV1 in Matroska) and
+    // The clips of a result in the work folder: the lossless reference clip (Ut Video in Matroska) and
     // the encoded clip (HEVC in MP4).
     enum class ClipKind { Reference, Encoded };
 

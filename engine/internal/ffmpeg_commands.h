@@ -16,14 +16,14 @@ namespace FfmpegCommands {
 // ffprobe: streams and format of a file as JSON (7 arguments).
 QStringList probe(const QString &path);
 
-// ffmpeg: the reference clip the plan describes, cut from the movie into lossless FFV1 without
-// audio, subtitles or data, scaled to the plan's height limit and to an even height; reports its
-// progress on standard output (25 arguments).
+// ffmpeg: the reference clip the plan describes, cut from the movie into lossless Ut Video
+// (4:2:0) without audio, subtitles or data, scaled to the plan's height limit and to an even height;
+// reports its progress on standard output (23 arguments).
 QStringList referenceCut(const QString &moviePath, const ClipPlan &plan, const QString &referencePath);
 
 // ffmpeg: the same clip for a movie whose keyframes lie too far apart for the cut above, which then
 // finds no frame to start from (MPEG-TS without an index): read from leadSeconds (at most) before
-// the clip's start, and the frames before it decoded and dropped (27 arguments).
+// the clip's start, and the frames before it decoded and dropped (25 arguments).
 QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &plan, double leadSeconds,
                                     const QString &referencePath);
 

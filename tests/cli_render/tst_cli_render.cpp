@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(lines[2].value("encoded").toString(), out + "/encoded-1.00.png");
         QCOMPARE(lines[1].value("measurement").toString(),
                  QStringLiteral("1920 × 1080 · Ziel 3.30 Mbit/s · gemessen 2.37 Mbit/s"));
-        QCOMPARE(tools.values("-c:v").count("ffv1"), 1); // one cut
+        QCOMPARE(tools.values("-c:v").count("utvideo"), 1); // one cut
         QCOMPARE(tools.values("-b:v"), QStringList({"1000000", "3300000"}));
         QCOMPARE(tools.calls(QStringLiteral("ffprobe")).first().args.last(), cli.movies.filePath("film.mp4"));
         QVERIFY(cli.workFolders().isEmpty());

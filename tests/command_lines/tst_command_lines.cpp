@@ -93,10 +93,10 @@ void CommandLines::commandLines_data()
     row("probe", probe("/F i.mp4").join(' '), "-v error -show_format -show_streams -of json /F i.mp4");
     row("cut", referenceCut("/F i.mp4", plan, "/W/reference.mkv").join(' '),
         R"(-v error -nostdin -progress pipe:1 -y -ss 97.0 -noautorotate -i /F i.mp4 -t 0.05 -map 0:V:0 -an -sn -dn )"
-        R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+        R"(-vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v utvideo /W/reference.mkv)");
     row("cut from earlier", referenceCutFromEarlier("/F i.mp4", plan, 10, "/W/reference.mkv").join(' '),
         R"(-v error -nostdin -progress pipe:1 -y -ss 87.0 -noautorotate -i /F i.mp4 -ss 10.0 -t 0.05 -map 0:V:0 -an )"
-        R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v ffv1 -level 3 /W/reference.mkv)");
+        R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v utvideo /W/reference.mkv)");
     row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
         R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
