@@ -3,6 +3,7 @@
 # of 10 s, and reports the front end's own peak memory.
 #
 #   bench/render_bench.sh [RUNS]      (default 3 runs each; medians count)
+#   BITGLANCE_BASELINE=DIR bench/render_bench.sh   also times a fresh render by the build in DIR
 #
 # Two views of the same question, "what does the engine add to the tools?":
 #  - engine/bare: bitglance-cli's wall time against the same commands typed into a shell. x265's
@@ -46,11 +47,12 @@ seconds=5.0; start=4.0; length=3.0; frame=25
 calc() { awk "BEGIN { print $* }"; }
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-bare_cut() {
-  local d="$1"
+bare_cut() { # folder [codec arguments of the reference clip; the engine's by default]
+  local d="$1"; shift
+  [ $# -gt 0 ] || set -- -c:v utvideo
   "$tools/ffprobe" -v error -show_format -show_streams -of json "$film" >/dev/null
   "$tools/ffmpeg" -v error -nostdin -y -ss $start -noautorotate -i "$film" -t $length -map 0:V:0 -an -sn -dn \
-    -vf 'scale=-2:2*trunc(min(ih\,1080)/2),setsar=1,format=yuv420p' -c:v ffv1 -level 3 "$d/reference.mkv"
+    -vf 'scale=-2:2*trunc(min(ih\,1080)/2),setsar=1,format=yuv420p' "$@" "$d/reference.mkv"
   "$tools/ffprobe" -v error -show_format -show_streams -of json "$d/reference.mkv" >/dev/null
   "$tools/ffmpeg" -v error -nostdin -y -i "$d/reference.mkv" -vf "select=eq(n\,$frame)" -frames:v 1 "$d/original.png"
 }
@@ -93,8 +95,19 @@ cli_peak() {
   echo "$peak"
 }
 
-declare -a one_wall one_over two_wall two_over fresh_bare enc_bare
+declare -a one_wall one_over two_wall two_over fresh_bare enc_bare fresh_ffv1 fresh_base
 for ((i = 0; i < runs; i++)); do
+  # The same fresh comparison as the engine made it with FFV1 level 3 as the intermediate, and
+  # through an older build when BITGLANCE_BASELINE names its build folder.
+  d="$work/ffv1$i"; mkdir -p "$d"
+  t0=$EPOCHREALTIME; bare_cut "$d" -c:v ffv1 -level 3; bare_encode "$d" 2000000; t1=$EPOCHREALTIME
+  fresh_ffv1+=("$(calc "$t1 - $t0")")
+  if [ -n "${BITGLANCE_BASELINE:-}" ]; then
+    t0=$EPOCHREALTIME
+    "$BITGLANCE_BASELINE/bin/bitglance-cli" render "$film" --seconds $seconds --mbps 2 --out "$work/base" >/dev/null
+    t1=$EPOCHREALTIME
+    fresh_base+=("$(calc "$t1 - $t0")")
+  fi
   read -r w o <<< "$(cli_run 2)"; one_wall+=("$w"); one_over+=("$o")
   read -r w o <<< "$(cli_run 2,4)"; two_wall+=("$w"); two_over+=("$o")
   d="$work/bare$i"; mkdir -p "$d"
@@ -119,5 +132,11 @@ row() {
 }
 row "fresh render" "$fresh_wall" "$bare_fresh" "$fresh_over"
 row "bitrate-only render" "$enc_wall" "$bare_enc" "$enc_over"
+printf 'fresh render against the same commands with FFV1 level 3: %.3f s / %.3f s = %.2f (goal <= 0.65)\n' \
+  "$fresh_wall" "$(m "${fresh_ffv1[@]}")" "$(calc "$fresh_wall / $(m "${fresh_ffv1[@]}")")"
+if [ ${#fresh_base[@]} -gt 0 ]; then
+  printf 'fresh render against the build in %s: %.3f s / %.3f s = %.2f (goal <= 0.65)\n' "$BITGLANCE_BASELINE" \
+    "$fresh_wall" "$(m "${fresh_base[@]}")" "$(calc "$fresh_wall / $(m "${fresh_base[@]}")")"
+fi
 printf 'bitglance-cli peak memory: %.1f MiB (target < 60 MiB)\n' "$(calc "$peak_kib / 1024")"
 echo "target: the engine adds less than 5 % (or 50 ms) to the bare tool time"
