@@ -3,6 +3,7 @@
 #include "engine/cancel_token.h"
 #include "engine/comparison_settings.h"
 #include "engine/movie_info.h"
+#include "engine/playback_clips.h"
 #include "engine/preview_result.h"
 #include "engine/quality_numbers.h"
 #include "engine/render_progress.h"
@@ -74,6 +75,18 @@ public:
     // was replaced by another one meanwhile, it is cut again first. Fails with
     // PreviewError::resultGone() when the result has left the cache.
     QFuture<QualityNumbers> measure(const PreviewResult &result, CancelToken token = {});
+    // The result at another frame of its clip (0 <= frame < frameCount): both pictures, frame and
+    // seconds (its movie time) of that frame, and, once measured, ssimFrame and psnrFrame of it; the
+    // rest as in result. Saving and copying the comparison of it show that frame. Runs two frame
+    // extractions (the reference clip is cut again first when another took its place); frame ==
+    // result.sceneFrame answers from the cache. Fails with PreviewError::resultGone() when the
+    // result has left the cache, and with PreviewError::frameNotExtracted() for a frame the clips
+    // do not have.
+    QFuture<PreviewResult> atFrame(const PreviewResult &result, qint64 frame, CancelToken token = {});
+    // The result's two clips as PlaybackClips, for showing every frame in a window: the encoded clip
+    // is decoded once into a lossless intra-only copy (one ffmpeg run), the reference clip is cut
+    // again when another took its place. Fails like atFrame().
+    QFuture<PlaybackClips> playbackClips(const PreviewResult &result, CancelToken token = {});
     // Copies the result's clip to destination, replacing a file there. Fails with
     // PreviewError::resultGone() when that clip is no longer in the work folder (the reference clip
     // of a scene is kept only until another scene or height limit is cut).

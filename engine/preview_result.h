@@ -17,7 +17,9 @@ struct PreviewResult {
     double seconds = 0;       // movie time of the compared frame
     double sampleSeconds = 0; // length of the reference clip (at most 3)
     double targetMbps = 0;    // the bitrate it was rendered at
-    qint64 frame = 0;         // index of the compared frame inside the clip
+    qint64 frame = 0;         // index of the compared frame inside the clip, from 0
+    qint64 frameCount = 0;    // frames of the clip (as the cut counted them)
+    qint64 sceneFrame = 0;    // index of the scene's own frame, the one a render compares
     int rotation = 0;         // the movie's MovieInfo::rotation, for showing the frames upright
     // Its entry in the engine's cache of results: "<clip key>|<bits per second>". measure() and the
     // save operations find the result's clips by it.
