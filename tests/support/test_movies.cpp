@@ -57,13 +57,27 @@ QString numberedMovie(int width, int height, int fps, double seconds)
 
 int frameNumberOf(const QByteArray &png)
 {
-    const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_Grayscale8);
+    return frameNumberOf(QImage::fromData(png, "PNG"));
+}
+
+int frameNumberOf(const QImage &frame)
+{
+    const QImage image = frame.convertToFormat(QImage::Format_Grayscale8);
     double sum = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             sum += image.constScanLine(y)[x];
     // Limited-range luma 16 + 2n decodes to the grey value 2n × 255 / 219.
     return image.isNull() ? -1 : int(std::lround(sum / (image.width() * image.height()) * 219 / 255 / 2));
+}
+
+QString numberedClip()
+{
+    return movie("numbered-clip.mkv",
+                 {"-f", "lavfi", "-i", "color=black:s=64x48:r=25:d=1", "-vf",
+                  "format=yuv420p,geq=lum='16+2*N':cb=128:cr=128,"
+                  "setpts='(N*40+if(gte(N\\,10)\\,80\\,0)-if(eq(N\\,6)\\,39.6\\,0))/1000/TB'",
+                  "-fps_mode", "passthrough", "-c:v", "utvideo"});
 }
 
 QString sampleMovie(int width, int height, int fps, double seconds)
