@@ -24,7 +24,7 @@ private slots:
     void summaryRanksWorstFirst()
     {
         const auto scene = [](double seconds, double ssim, double mbps) {
-            return SceneResult{seconds, 3, mbps, QualityNumbers{ssim, ssim, 40.0, 40.0}};
+            return SceneResult{seconds, 3, mbps, QualityNumbers{ssim, ssim, 40.0, 40.0, {}}};
         };
         // Two scenes tie on the worst SSIM: the earlier one is the worst.
         const QList<SceneResult> scenes = {scene(10, 0.97, 2.0), scene(50, 0.91, 2.6), scene(30, 0.91, 2.2),

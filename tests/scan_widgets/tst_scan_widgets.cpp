@@ -26,7 +26,7 @@
 
 static SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
 {
-    return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr}};
+    return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr, {}}};
 }
 
 // A scene row as the window has it, a label beside the slider, and the strip under the row.
