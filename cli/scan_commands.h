@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/cancel_token.h"
 #include "cli/cli_arguments.h"
+#include "engine/cancel_token.h"
 
 class PreviewEngine;
 

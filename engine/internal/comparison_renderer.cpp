@@ -130,19 +130,14 @@ PreviewResult ComparisonRenderer::atFrame(const PreviewResult &result, qint64 fr
     if (frame != shown.frame) {
         if (frame < 0)
             throw PreviewError::frameNotExtracted();
-        const EncodeCache::Entry &entry = withReference(result, cancel);
-        const ReferenceClip &clip = *cache_.clip(entry.clipKey);
+        withReference(result, cancel);
         const QString original = QStringLiteral("frame-original.png");
         const QString encoded = QStringLiteral("frame-encoded.png");
         extractFrame(folder_.file(ReferenceClip::clipFile()), frame, original, cancel);
         extractFrame(cache_.encodedClip(result.cacheKey), frame, encoded, cancel);
         shown.original = readWholeFile(folder_.file(original));
         shown.encoded = readWholeFile(folder_.file(encoded));
-        // Frames are reckoned at the movie's rate from the scene's own; a nonsense rate from the clip's.
-        const double rate = clip.movie.fps > 0 && std::isfinite(clip.movie.fps) ? clip.movie.fps
-            : clip.duration > 0                                                 ? double(clip.frames) / clip.duration
-                                                                                : 1.0;
-        shown.seconds = clip.time + double(frame - clip.frame) / rate;
+        shown.seconds = shown.secondsOf(frame);
         shown.frame = frame;
     }
     if (shown.quality && frame < shown.quality->frames.size()) {
@@ -209,6 +204,10 @@ PreviewResult ComparisonRenderer::resultOf(const QString &key, double mbps, int 
     result.frame = clip.frame;
     result.sceneFrame = clip.frame;
     result.frameCount = clip.frames;
+    // The movie's rate; for a nonsense one the clip's average.
+    result.frameRate = clip.movie.fps > 0 && std::isfinite(clip.movie.fps) ? clip.movie.fps
+        : clip.duration > 0 && clip.frames > 0                             ? double(clip.frames) / clip.duration
+                                                                           : 1.0;
     result.rotation = rotation;
     result.cacheKey = key;
     result.quality = entry.quality;
