@@ -25,8 +25,12 @@ namespace {
 
 QByteArray sceneLine(const SceneResult &scene)
 {
+    const std::optional<qint64> worst = scene.quality.worstFrame();
     return JsonOutput::object(
-        {{"seconds", scene.seconds}, {"sampleSeconds", scene.sampleSeconds}, {"actualMbps", scene.actualMbps}},
+        {{"seconds", scene.seconds},
+         {"sampleSeconds", scene.sampleSeconds},
+         {"actualMbps", scene.actualMbps},
+         {"worstFrameSsim", worst ? QJsonValue(scene.quality.frames.at(*worst).ssim) : QJsonValue()}},
         JsonOutput::qualityMembers(scene.quality));
 }
 

@@ -49,8 +49,10 @@ private slots:
         QList<double> times;
         bool infinitePsnr = false; // a flat scene encodes without loss
         for (const QJsonObject &scene : lines.mid(0, 6)) {
-            QCOMPARE(scene.keys(), (QStringList{"actualMbps", "psnr", "sampleSeconds", "seconds", "ssim"}));
+            QCOMPARE(scene.keys(),
+                     (QStringList{"actualMbps", "psnr", "sampleSeconds", "seconds", "ssim", "worstFrameSsim"}));
             times << scene["seconds"].toDouble();
+            QVERIFY(scene["worstFrameSsim"].toDouble() <= scene["ssim"]["clip"].toDouble());
             infinitePsnr = infinitePsnr || scene["psnr"]["clip"].isNull();
         }
         std::sort(times.begin(), times.end());
