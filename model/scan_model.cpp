@@ -15,7 +15,7 @@ ScanModel::ScanModel(GlanceModel *model, QObject *parent) : QObject(parent), mod
 {
     if (PreviewEngine *engine = model_->engine().get()) {
         scan_ = new SceneScan({engine}, this);
-        finder_ = new BitrateFinder(engine, this);
+        finder_ = new BitrateFinder({engine}, this);
     }
     const auto forward = [this](const ScanProgress &progress) { setProgress(progress); };
     if (scan_) {
