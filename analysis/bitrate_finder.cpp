@@ -148,8 +148,8 @@ void BitrateFinder::forward(const ScanProgress &step)
     const Run &run = *run_;
     ScanProgress progress;
     if (!run.search) {
-        // After the scan: about one round of the scenes searched, one render below the result and
-        // every scene at the result.
+        // The scan, then about a round of the scenes searched, a render below the result and every
+        // scene at the result.
         const int scenes = int(run.times.size());
         progress.total = 2 * scenes + std::min(ComparisonLimits::finderScenes, scenes) + 1;
         progress.roundScenes = step.total;
