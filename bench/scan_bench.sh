@@ -4,7 +4,8 @@
 # normal comparison. The detail is hard for the encoder but, unlike random grain, rewards more bits,
 # so the finder has a bitrate to find.
 #
-#   bench/scan_bench.sh            (BITGLANCE_BUILD=DIR to use another build folder than build/)
+#   bench/scan_bench.sh            (BITGLANCE_BUILD=DIR to use another build folder than build/;
+#                                   BITGLANCE_BASELINE=DIR to time the scan of an older build too)
 #
 # Reports:
 #  - one render: a fresh comparison (probe, cut, encode, measurement) of one scene, the cost a
@@ -45,6 +46,12 @@ render=$(timed render "$film" --seconds 18 --mbps 2 --out "$work/render")
 scan1=$(timed scan "$film" --mbps 2 --scenes 12)
 worst=$(tail -n 1 "$work/out.json")
 scan2=$(timed scan "$film" --mbps 2 --scenes 12 --jobs 2)
+# The same scan by an older build, when BITGLANCE_BASELINE names its build folder.
+if [ -n "${BITGLANCE_BASELINE:-}" ]; then
+  t0=$EPOCHREALTIME
+  "$BITGLANCE_BASELINE/bin/bitglance-cli" scan "$film" --mbps 2 --scenes 12 >/dev/null
+  scan0=$(calc "$EPOCHREALTIME - $t0")
+fi
 # The finder on the same tools behind a wrapper that counts the encodes.
 tools="$work/tools"
 mkdir -p "$tools"
@@ -77,6 +84,10 @@ printf 'film: 1920x1080, 36 s, 25 fps; %d cores\n' "$(nproc)"
 printf '%-34s %8.1f s\n' "one render (fresh scene)" "$render"
 printf '%-34s %8.1f s   %.1f s a scene = %.2f renders\n' "scan, 12 scenes, 1 engine" "$scan1" \
   "$(calc "$scan1 / 12")" "$(calc "$scan1 / 12 / $render")"
+if [ -n "${scan0:-}" ]; then
+  printf '%-34s %8.1f s   %.1f s a scene; this build takes %.2fx its time (goal <= 0.65)\n' \
+    "scan, 12 scenes, baseline build" "$scan0" "$(calc "$scan0 / 12")" "$(calc "$scan1 / $scan0")"
+fi
 printf '%-34s %8.1f s   speed-up %.2fx\n' "scan, 12 scenes, --jobs 2" "$scan2" "$(calc "$scan1 / $scan2")"
 printf '%-34s %8.1f s   %.2fx the 1-engine scan (goal <= 2.5): %d rounds, %d encodes in all (12 of the scan), %d scenes checked\n' \
   "finder (advise --ssim $target)" "$advise" "$(calc "$advise / $scan1")" "$(member rounds)" "$encodes" \
