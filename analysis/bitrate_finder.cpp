@@ -11,41 +11,26 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-int toSteps(double mbps)
-{
-    return int(std::lround(mbps / ComparisonLimits::finderStepMbps));
-}
-
-const int minSteps = toSteps(ComparisonLimits::minMbps);
-const int maxSteps = toSteps(ComparisonLimits::maxMbps);
-
-// How many tries a bisection of the bracket between two grid steps still makes, about.
-int bisections(int below, int reached)
-{
-    return reached - below <= 1 ? 0 : int(std::ceil(std::log2(double(reached - below))));
-}
-
-} // namespace
-
 struct BitrateFinder::Run {
     MovieInfo movie;
     qint64 maxHeight = 0;
     double target = 0;
     CancelToken token;
-    int scanScenes = 0;
-    QList<SceneResult> chosen; // the worst scenes at the scan's bitrate, worst first
+    QList<double> times;        // the scenes' times, in the movie's order: their index is the search's
+    QList<SceneResult> scanned; // at the scan's bitrate, in that order
     std::optional<BitrateSearch> search;
-    QMap<double, SceneResult> worstAt; // per bitrate reported, the worst of the chosen scenes
-    QList<FinderResult::Curve> curves; // in the order of chosen
-    int scenesBefore = 0;              // finished in the scan and the tries before the running one
+    BitrateSearch::Step step;          // the one being rendered
+    QMap<double, SceneResult> worstAt; // per bitrate rendered, its worst scene
+    int renders = 0;                   // scenes finished before the running ones, the scan's included
+    int expected = 0;                  // renders expected from the running ones on, as they started
     QPromise<FinderResult> promise;
     RemainingTime clock;
 };
 
-BitrateFinder::BitrateFinder(PreviewEngine *engine, QObject *parent) : QObject(parent), scan_({engine})
+BitrateFinder::BitrateFinder(QList<PreviewEngine *> engines, QObject *parent)
+    : QObject(parent), lanes_(engines.size()), scan_(engines)
 {
+    Q_ASSERT(lanes_ > 0);
     connect(&scan_, &SceneScan::progressChanged, this, &BitrateFinder::forward);
     connect(&scan_, &SceneScan::sceneFinished, this, [this](const SceneResult &scene) {
         if (run_ && !run_->search)
@@ -76,16 +61,15 @@ QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, q
     run_->maxHeight = maxHeight;
     run_->target = targetSsim;
     run_->token = token;
-    run_->scanScenes = scenes;
+    run_->times = ScenePlan::sceneTimes(movie.duration, scenes);
     run_->promise.start();
     run_->clock.start();
     QFuture<FinderResult> future = run_->promise.future();
-    const QList<double> times = ScenePlan::sceneTimes(movie.duration, scenes);
-    if (times.isEmpty()) {
+    if (run_->times.isEmpty()) {
         finish(std::make_exception_ptr(PreviewError::noScenes()));
         return future;
     }
-    whenFinished(scan_.start(movie, times, ComparisonLimits::finderScanMbps, maxHeight, token), this,
+    whenFinished(scan_.start(movie, run_->times, ComparisonLimits::finderScanMbps, maxHeight, token), this,
                  [this](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
                      if (!run_) // the finder is going
                          return;
@@ -99,78 +83,62 @@ QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, q
 void BitrateFinder::scanned(const QList<SceneResult> &scenes)
 {
     Run &run = *run_;
-    run.chosen = ScenePlan::summarize(scenes)->worstFirst.mid(0, ComparisonLimits::finderScenes);
-    for (const SceneResult &scene : std::as_const(run.chosen))
-        run.curves.append({scene.seconds, {QPointF(ComparisonLimits::finderScanMbps, scene.quality.ssimClip)}});
-    run.scenesBefore = int(scenes.size());
+    QList<double> ssims;
+    for (const double seconds : std::as_const(run.times)) {
+        const auto scene = std::find_if(scenes.cbegin(), scenes.cend(),
+                                        [seconds](const SceneResult &found) { return found.sceneSeconds == seconds; });
+        Q_ASSERT(scene != scenes.cend());
+        run.scanned.append(*scene);
+        ssims.append(scene->quality.ssimClip);
+        noteWorst(ComparisonLimits::finderScanMbps, *scene);
+    }
+    run.search.emplace(run.target, ComparisonLimits::finderScanMbps, ssims);
+    run.renders = int(scenes.size());
     // The scan's scenes may have come from the cache (a scan at that bitrate shortly before); then
-    // they say nothing about the time a try takes.
-    run.clock.restart(run.scenesBefore);
-    run.search.emplace(run.target);
-    tryNext();
+    // they say nothing about the time a render takes.
+    run.clock.restart(run.renders);
+    renderNext();
 }
 
-void BitrateFinder::tryNext()
+void BitrateFinder::renderNext()
 {
-    const std::optional<double> mbps = run_->search->next();
-    if (!mbps)
+    Run &run = *run_;
+    const std::optional<BitrateSearch::Step> step = run.search->next();
+    if (!step)
         return finish(nullptr);
+    // As many as run at once: the search may want none of the others once one falls short.
+    run.step = *step;
+    const QList<int> scenes = step->scenes.mid(0, lanes_);
+    run.expected = std::max(run.search->rendersLeft(), int(scenes.size()));
     QList<double> times;
-    for (const SceneResult &scene : std::as_const(run_->chosen))
-        times.append(scene.sceneSeconds);
-    whenFinished(scan_.start(run_->movie, times, *mbps, run_->maxHeight, run_->token), this,
-                 [this, mbps = *mbps](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
+    for (const int scene : scenes)
+        times.append(run.times[scene]);
+    whenFinished(scan_.start(run.movie, times, step->mbps, run.maxHeight, run.token), this,
+                 [this, mbps = step->mbps](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
                      if (!run_)
                          return;
                      if (failure || !found)
                          return finish(failure);
-                     tried(mbps, *found);
+                     rendered(mbps, *found);
                  });
 }
 
-void BitrateFinder::tried(double mbps, const QList<SceneResult> &scenes)
+void BitrateFinder::rendered(double mbps, const QList<SceneResult> &scenes)
 {
     Run &run = *run_;
-    const bool first = run.search->tried().isEmpty();
     for (const SceneResult &scene : scenes) {
-        for (int i = 0; i < run.chosen.size(); ++i) {
-            if (run.chosen[i].sceneSeconds == scene.sceneSeconds)
-                run.curves[i].points.append(QPointF(mbps, scene.quality.ssimClip));
-        }
+        run.search->report(int(run.times.indexOf(scene.sceneSeconds)), mbps, scene.quality.ssimClip);
+        noteWorst(mbps, scene);
     }
-    report(mbps, scenes);
-    run.scenesBefore += int(scenes.size());
-    // The scan has measured the chosen scenes at its own bitrate already: after the maximum, that
-    // bitrate counts as tried and narrows the search at no cost.
-    const double scanMbps = ComparisonLimits::finderScanMbps;
-    if (first && run.search->next() && mbps != scanMbps && scanMbps >= ComparisonLimits::minMbps
-        && scanMbps <= ComparisonLimits::maxMbps)
-        report(scanMbps, run.chosen);
-    tryNext();
+    run.renders += int(scenes.size());
+    renderNext();
 }
 
-void BitrateFinder::report(double mbps, const QList<SceneResult> &scenes)
+void BitrateFinder::noteWorst(double mbps, const SceneResult &scene)
 {
-    const SceneResult worst = *std::min_element(scenes.cbegin(), scenes.cend(), ScenePlan::worseThan);
-    run_->worstAt.insert(mbps, worst);
-    run_->search->report(mbps, worst.quality.ssimClip);
-}
-
-int BitrateFinder::triesLeft() const
-{
-    if (!run_->search)
-        return 1 + bisections(minSteps - 1, maxSteps); // the maximum, then the whole range
-    int below = minSteps - 1;
-    std::optional<int> reached;
-    for (const BitrateSearch::Try &tried : run_->search->tried()) {
-        if (tried.worstSsim >= run_->target)
-            reached = reached ? std::min(*reached, toSteps(tried.mbps)) : toSteps(tried.mbps);
-        else
-            below = std::max(below, toSteps(tried.mbps));
-    }
-    if (run_->search->tried().isEmpty())
-        return 1 + bisections(below, maxSteps);
-    return reached ? bisections(below, *reached) : 0;
+    const auto worst = run_->worstAt.constFind(mbps);
+    if (worst == run_->worstAt.cend() || ScenePlan::worseThan(scene, *worst))
+        run_->worstAt.insert(mbps, scene);
 }
 
 void BitrateFinder::forward(const ScanProgress &step)
@@ -178,13 +146,22 @@ void BitrateFinder::forward(const ScanProgress &step)
     if (!run_)
         return;
     const Run &run = *run_;
-    // The scenes of the tries still to come after the running scan.
-    const int chosen = run.search ? int(run.chosen.size()) : std::min(ComparisonLimits::finderScenes, run.scanScenes);
-    const int later = run.search ? std::max(triesLeft() - 1, 0) : triesLeft();
     ScanProgress progress;
-    progress.done = run.scenesBefore + step.done;
-    progress.total = run.scenesBefore + step.total + chosen * later;
-    progress.work = run.scenesBefore + step.work;
+    if (!run.search) {
+        // The scan, then about a round of the scenes searched, a render below the result and every
+        // scene at the result.
+        const int scenes = int(run.times.size());
+        progress.total = 2 * scenes + std::min(ComparisonLimits::finderScenes, scenes) + 1;
+        progress.roundScenes = step.total;
+    } else {
+        progress.total = run.renders + run.expected;
+        progress.round = run.step.round;
+        progress.roundDone = run.step.roundDone;
+        progress.roundScenes = run.step.roundScenes;
+    }
+    progress.done = run.renders + step.done;
+    progress.work = run.renders + step.work;
+    progress.roundDone += step.done;
     progress.remainingSeconds = run.clock.estimate(progress.work, progress.total);
     emit progressChanged(progress);
 }
@@ -197,19 +174,20 @@ void BitrateFinder::finish(const std::exception_ptr &failure)
         run->promise.finish();
         return;
     }
+    const BitrateSearch &search = *run->search;
     FinderResult result;
     result.targetSsim = run->target;
-    result.mbps = run->search->result();
-    result.tried = run->search->tried();
-    const SceneResult worst = run->worstAt.value(result.mbps.value_or(ComparisonLimits::maxMbps));
+    result.mbps = search.result();
+    result.tried = search.tried();
+    const double at = result.mbps.value_or(ComparisonLimits::maxMbps);
+    const SceneResult worst = run->worstAt.value(at);
     result.worstSsim = worst.quality.ssimClip;
     result.worstSeconds = worst.seconds;
     result.worstSceneSeconds = worst.sceneSeconds;
-    for (FinderResult::Curve curve : std::as_const(run->curves)) {
-        std::sort(curve.points.begin(), curve.points.end(),
-                  [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
-        result.curves.append(curve);
-    }
+    result.scenesChecked = search.scenesAt(at);
+    result.rounds = search.rounds();
+    for (const int scene : search.searched())
+        result.curves.append({run->scanned[scene].seconds, search.points(scene)});
     run->promise.addResult(result);
     run->promise.finish();
 }

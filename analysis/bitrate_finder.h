@@ -10,6 +10,7 @@
 #include "engine/remaining_time.h"
 
 #include <QFuture>
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QPromise>
@@ -17,15 +18,15 @@
 
 class PreviewEngine;
 
-// The bitrate finder: scans the movie at ComparisonLimits::finderScanMbps, takes the
-// ComparisonLimits::finderScenes scenes with the lowest clip SSIM, and searches (BitrateSearch)
-// the lowest bitrate at which each of them reaches the target; each try renders and measures
-// those scenes. Runs on the scan's terms: one engine, answers on this object's thread.
+// The bitrate finder: scans the movie at ComparisonLimits::finderScanMbps, then searches
+// (BitrateSearch) the lowest bitrate at which every scanned scene reaches the target, rendering and
+// measuring what the search asks for. The scenes of one bitrate run on the engines side by side, as
+// many at once as there are engines. Runs on the scan's terms: answers on this object's thread.
 class BitrateFinder : public QObject {
     Q_OBJECT
 public:
-    // The engine must outlive the finder.
-    explicit BitrateFinder(PreviewEngine *engine, QObject *parent = nullptr);
+    // The engines (at least one) must outlive the finder.
+    explicit BitrateFinder(QList<PreviewEngine *> engines, QObject *parent = nullptr);
     // Cancels a run: its future fails with CancelledError.
     ~BitrateFinder() override;
 
@@ -39,7 +40,7 @@ public:
     static QString unreachableText(double targetSsim);
 
 signals:
-    // Over the scan and the tries together; the total grows or shrinks as the search narrows.
+    // Over the scan and the search together; the total grows or shrinks as the search narrows.
     void progressChanged(const ScanProgress &progress);
     // The scan's scenes, at the scan's bitrate, as they finish.
     void scanSceneFinished(const SceneResult &scene);
@@ -48,13 +49,13 @@ private:
     struct Run;
 
     void scanned(const QList<SceneResult> &scenes);
-    void tryNext();
-    void tried(double mbps, const QList<SceneResult> &scenes);
-    void report(double mbps, const QList<SceneResult> &scenes);
+    void renderNext();
+    void rendered(double mbps, const QList<SceneResult> &scenes);
+    void noteWorst(double mbps, const SceneResult &scene);
     void forward(const ScanProgress &step);
     void finish(const std::exception_ptr &failure);
-    int triesLeft() const;
 
+    qsizetype lanes_;
     // The run outlives the scan: the scan's cancelled future, which the scan's destructor
     // finishes, still reaches this finder then and must find the run gone (null), not destroyed.
     std::unique_ptr<Run> run_;

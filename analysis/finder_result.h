@@ -9,7 +9,7 @@
 
 // The outcome of a bitrate finder run.
 struct FinderResult {
-    // One of the scenes the search rendered: its clip SSIM at each bitrate tried.
+    // One of the scenes searched: its clip SSIM at each bitrate it was rendered at.
     struct Curve {
         double seconds = 0;    // the scene's compared frame
         QList<QPointF> points; // x: target Mbit/s, y: clip SSIM; ascending bitrate
@@ -18,13 +18,17 @@ struct FinderResult {
 
     double targetSsim = 0;
     std::optional<double> mbps; // the lowest bitrate found; nothing when even the maximum falls short
-    // The lowest clip SSIM of the searched scenes at mbps (at the maximum when there is none), and
-    // that scene: its compared frame and the scene time that renders it again.
+    // The lowest clip SSIM of the scenes at mbps (at the maximum when there is none), and that scene:
+    // its compared frame and the scene time that renders it again.
     double worstSsim = 0;
     double worstSeconds = 0;
     double worstSceneSeconds = 0;
     QList<BitrateSearch::Try> tried;
-    QList<Curve> curves; // the searched scenes, worst first at the scan's bitrate
+    int scenesChecked = 0; // the scenes rendered at mbps (at the maximum when there is none)
+    int rounds = 0;        // runs of renders at one bitrate after the scan
+    // The searched scenes: those worst at the scan's bitrate, worst first, then those that joined
+    // the search when they fell short where those reached the target.
+    QList<Curve> curves;
 
     friend bool operator==(const FinderResult &, const FinderResult &) = default;
 };

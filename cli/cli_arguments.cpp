@@ -50,7 +50,9 @@ std::optional<QString> renderConflict(const CliArguments &arguments)
         seen << mbps;
     }
     const QByteArray movie = movieBytes(arguments.movie);
-    QStringList outputs{arguments.originalPath()};
+    QStringList outputs;
+    if (!arguments.worstFrame)
+        outputs << arguments.originalPath(arguments.mbps.first());
     if (arguments.clips)
         outputs << arguments.referenceClipPath();
     QList<double> distinct;
@@ -58,6 +60,8 @@ std::optional<QString> renderConflict(const CliArguments &arguments)
         if (distinct.contains(mbps))
             continue; // the same comparison again writes the same files
         distinct << mbps;
+        if (arguments.worstFrame)
+            outputs << arguments.originalPath(mbps);
         outputs << arguments.encodedPath(mbps);
         if (arguments.clips)
             outputs << arguments.encodedClipPath(mbps);
@@ -83,6 +87,7 @@ QString CliArguments::usage()
                           "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
                           "                            [--max-height 0|720|1080] [--out DIR]\n"
                           "                            [--clips] [--side-by-side FILE] [--progress]\n"
+                          "                            [--per-frame] [--frame N|worst]\n"
                           "       bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N]\n"
                           "                            [--max-height 0|720|1080] [--jobs J]\n"
                           "       bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N]\n"
@@ -90,9 +95,10 @@ QString CliArguments::usage()
                           "       bitglance-cli --help\n");
 }
 
-QString CliArguments::originalPath() const
+QString CliArguments::originalPath(double bitrate) const
 {
-    return QDir(outDirectory).filePath(QStringLiteral("original.png"));
+    const QString path = QDir(outDirectory).filePath(QStringLiteral("original.png"));
+    return worstFrame ? perBitrate(path, bitrate) : path;
 }
 
 // With several bitrates "-<bitrate>" goes before the name's extension.
@@ -173,8 +179,10 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.command = Command::Help;
             return result;
         }
-        if (render && (argument == "--clips" || argument == "--progress")) {
-            (argument == "--clips" ? result.clips : result.progress) = true;
+        if (render && (argument == "--clips" || argument == "--progress" || argument == "--per-frame")) {
+            (argument == "--clips"          ? result.clips
+                 : argument == "--progress" ? result.progress
+                                            : result.perFrame) = true;
             continue;
         }
         // Every option takes a value, given as the next argument or after "=".
@@ -220,6 +228,13 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.maxHeight = *limit;
         } else if (render && name == QLatin1String("--out")) {
             outDirectory = value;
+        } else if (render && name == QLatin1String("--frame")) {
+            bool number = false;
+            const qint64 frame = value.toLongLong(&number);
+            result.worstFrame = value == QLatin1String("worst");
+            if (!result.worstFrame && (!number || frame < 0))
+                return fail(QStringLiteral("--frame takes a frame of the clip from 0, or worst: %1").arg(value));
+            result.frame = result.worstFrame ? std::nullopt : std::optional(frame);
         } else if (render && name == QLatin1String("--side-by-side")) {
             if (value.isEmpty())
                 return fail(QStringLiteral("--side-by-side needs a file name"));

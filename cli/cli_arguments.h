@@ -12,6 +12,7 @@
 // The command line of bitglance-cli:
 //   bitglance-cli probe  [--tools DIR] FILM
 //   bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...] [--max-height 0|720|1080] [--out DIR]
+//                        [--per-frame] [--frame N|worst]
 //   bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N] [--max-height 0|720|1080] [--jobs J]
 //   bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N] [--max-height 0|720|1080]
 //                        [--clips] [--side-by-side FILE] [--progress]
@@ -33,11 +34,17 @@ struct CliArguments {
     bool clips = false;    // also write the reference clip and the encoded clips into outDirectory
     QString sideBySide;    // absolute path of the composed picture; empty: none
     bool progress = false; // progress of the cut and the encode as JSON lines on standard error
+    bool perFrame = false; // every frame's values and the worst frame in each line
+    // --frame: the pictures of this frame of the clip (from 0) instead of the scene's own frame, or
+    // with worstFrame those of each bitrate's worst frame.
+    std::optional<qint64> frame;
+    bool worstFrame = false;
 
     // The files a render writes, in the order of mbps: original.png first, then one encoded
     // picture per bitrate (a bitrate given twice names its file twice); with several bitrates each
-    // per-bitrate name carries the bitrate ("encoded-2.00.png", FILE-2.00.png).
-    QString originalPath() const;
+    // per-bitrate name carries the bitrate ("encoded-2.00.png", FILE-2.00.png), and so does the
+    // original picture of each bitrate's worst frame.
+    QString originalPath(double mbps) const;
     QString encodedPath(double mbps) const;
     QString referenceClipPath() const;
     QString encodedClipPath(double mbps) const;

@@ -68,6 +68,21 @@ QList<std::pair<const char *, QByteArray>> JsonOutput::qualityMembers(const Qual
         {"psnr", object({{"frame", optionalNumber(quality.psnrFrame)}, {"clip", optionalNumber(quality.psnrClip)}})}};
 }
 
+QList<std::pair<const char *, QByteArray>> JsonOutput::perFrameMembers(const PreviewResult &result,
+                                                                       const QualityNumbers &quality)
+{
+    QByteArrayList frames;
+    for (const FrameQuality &frame : quality.frames)
+        frames << object({{"ssim", frame.ssim}, {"psnr", optionalNumber(frame.psnr)}});
+    const std::optional<qint64> worst = quality.worstFrame();
+    const QByteArray worstFrame = !worst ? QByteArray("null")
+                                         : object({{"index", double(*worst)},
+                                                   {"seconds", result.secondsOf(*worst)},
+                                                   {"ssim", quality.frames.at(*worst).ssim},
+                                                   {"psnr", optionalNumber(quality.frames.at(*worst).psnr)}});
+    return {{"frames", '[' + frames.join(',') + ']'}, {"worstFrame", worstFrame}};
+}
+
 void JsonOutput::printLine(const QByteArray &line)
 {
     static std::once_flag woken;

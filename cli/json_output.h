@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/preview_result.h"
 #include "engine/quality_numbers.h"
 
 #include <QByteArray>
@@ -24,6 +25,9 @@ QJsonValue optionalNumber(const std::optional<double> &value);
 // The nested members "ssim" and "psnr", each {"frame": …, "clip": …} in that order (null for an
 // infinite PSNR), as render and scan print them.
 QList<std::pair<const char *, QByteArray>> qualityMembers(const QualityNumbers &quality);
+// "frames": [{"ssim", "psnr"}, …] for every frame of the clip in order, and "worstFrame": {"index",
+// "seconds", "ssim", "psnr"} (index from 0 in the clip, seconds its movie time; null without frames).
+QList<std::pair<const char *, QByteArray>> perFrameMembers(const PreviewResult &result, const QualityNumbers &quality);
 
 // Writes the line. Throws OutputClosed for a pipe without reader or once interruptWriting() was
 // called, and a system PreviewError for any other failure (a full disk, a closed descriptor).

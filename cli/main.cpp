@@ -107,11 +107,13 @@ void writeOutputs(PreviewEngine &engine, const CliArguments &arguments, const Mo
         // are the same for every bitrate of one run.
         if (!QDir().mkpath(arguments.outDirectory))
             failWith(arguments.outDirectory + QStringLiteral(": cannot create folder"));
-        OutputFile::writeWhole(arguments.originalPath(), result.original);
         if (arguments.clips)
             engine.saveClip(result, PreviewEngine::ClipKind::Reference, arguments.referenceClipPath(), token)
                 .waitForFinished();
     }
+    // The reference frame is the same for every bitrate, but for each one's worst frame.
+    if (first || arguments.worstFrame)
+        OutputFile::writeWhole(arguments.originalPath(mbps), result.original);
     OutputFile::writeWhole(arguments.encodedPath(mbps), result.encoded);
     if (arguments.clips)
         engine.saveClip(result, PreviewEngine::ClipKind::Encoded, arguments.encodedClipPath(mbps), token)
@@ -135,6 +137,15 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
             engine.render(movie, {arguments.seconds, mbps, arguments.maxHeight}, token, progress).result();
         const QualityNumbers quality = engine.measure(result, token).result();
         result.quality = quality;
+        if (arguments.frame || arguments.worstFrame) {
+            const qint64 frame = arguments.frame ? *arguments.frame : quality.worstFrame().value_or(result.frame);
+            if (frame >= result.frameCount)
+                failWith(QStringLiteral("--frame %1: the clip has %2 frames, from 0 to %3")
+                             .arg(frame)
+                             .arg(result.frameCount)
+                             .arg(result.frameCount - 1));
+            result = engine.atFrame(result, frame, token).result();
+        }
         // A bitrate given again is the same comparison: its files are written already.
         if (!written.contains(mbps))
             writeOutputs(engine, arguments, movie, result, mbps, written.isEmpty(), token);
@@ -147,14 +158,18 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
                                                            {"sampleSeconds", result.sampleSeconds},
                                                            {"measurement", measurementText(mbps, result)},
                                                            {"status", comparisonStatusText(result)},
-                                                           {"original", arguments.originalPath()},
+                                                           {"frame", double(result.frame)},
+                                                           {"original", arguments.originalPath(mbps)},
                                                            {"encoded", arguments.encodedPath(mbps)}};
         if (arguments.clips)
             members << std::pair{"referenceClip", QJsonValue(arguments.referenceClipPath())}
                     << std::pair{"encodedClip", QJsonValue(arguments.encodedClipPath(mbps))};
         if (!arguments.sideBySide.isEmpty())
             members << std::pair{"sideBySide", QJsonValue(arguments.sideBySidePath(mbps))};
-        printLine(JsonOutput::object(members, JsonOutput::qualityMembers(quality)));
+        QList<std::pair<const char *, QByteArray>> nested = JsonOutput::qualityMembers(*result.quality);
+        if (arguments.perFrame)
+            nested += JsonOutput::perFrameMembers(result, quality);
+        printLine(JsonOutput::object(members, nested));
     }
 }
 

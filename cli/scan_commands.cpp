@@ -25,8 +25,12 @@ namespace {
 
 QByteArray sceneLine(const SceneResult &scene)
 {
+    const std::optional<qint64> worst = scene.quality.worstFrame();
     return JsonOutput::object(
-        {{"seconds", scene.seconds}, {"sampleSeconds", scene.sampleSeconds}, {"actualMbps", scene.actualMbps}},
+        {{"seconds", scene.seconds},
+         {"sampleSeconds", scene.sampleSeconds},
+         {"actualMbps", scene.actualMbps},
+         {"worstFrameSsim", worst ? QJsonValue(scene.quality.frames.at(*worst).ssim) : QJsonValue()}},
         JsonOutput::qualityMembers(scene.quality));
 }
 
@@ -114,7 +118,7 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
 void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
     const MovieInfo movie = engine.probe(arguments.movie, token).result();
-    BitrateFinder finder(&engine);
+    BitrateFinder finder({&engine});
     const FinderResult found = await(finder.start(movie, arguments.scenes, arguments.maxHeight, arguments.ssim, token));
     if (!found.mbps)
         throw PreviewError(BitrateFinder::unreachableText(arguments.ssim));
@@ -124,5 +128,7 @@ void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, 
     JsonOutput::printLine(JsonOutput::object({{"mbps", *found.mbps},
                                               {"worstSsim", found.worstSsim},
                                               {"worstSeconds", found.worstSeconds},
-                                              {"tried", tried}}));
+                                              {"tried", tried},
+                                              {"scenesChecked", found.scenesChecked},
+                                              {"rounds", found.rounds}}));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/cancel_token.h"
 #include "cli/cli_arguments.h"
+#include "engine/cancel_token.h"
 
 class PreviewEngine;
 
@@ -13,8 +13,9 @@ namespace ScanCommands {
 // One line per scene as it finishes, then a summary line. Runs the scenes on `engine` and, for
 // --jobs J, on J - 1 engines more (never more engines than scenes).
 void scan(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token);
-// One line with the bitrate found and the bitrates tried; a PreviewError with the German sentence
-// when even the highest bitrate falls short.
+// One line with the bitrate found, the bitrates tried, the scenes checked at the bitrate found and
+// the search's rounds; a PreviewError with the German sentence when even the highest bitrate falls
+// short.
 void advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token);
 
 } // namespace ScanCommands

@@ -1,8 +1,8 @@
 #include "cli/scan_options.h"
 
+#include "analysis/scene_plan.h"
 #include "engine/comparison_limits.h"
 #include "engine/number_text.h"
-#include "analysis/scene_plan.h"
 
 #include <cmath>
 

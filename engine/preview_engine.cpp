@@ -120,6 +120,21 @@ QFuture<QualityNumbers> PreviewEngine::measure(const PreviewResult &result, Canc
         token, [parts, result](const Cancellation &cancel) { return parts->renderer.measure(result, cancel); });
 }
 
+QFuture<PreviewResult> PreviewEngine::atFrame(const PreviewResult &result, qint64 frame, CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<PreviewResult>(token, [parts, result, frame](const Cancellation &cancel) {
+        return parts->renderer.atFrame(result, frame, cancel);
+    });
+}
+
+QFuture<PlaybackClips> PreviewEngine::playbackClips(const PreviewResult &result, CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<PlaybackClips>(
+        token, [parts, result](const Cancellation &cancel) { return parts->renderer.playbackClips(result, cancel); });
+}
+
 QFuture<void> PreviewEngine::saveClip(const PreviewResult &result, ClipKind kind, const QString &destination,
                                       CancelToken token)
 {

@@ -20,11 +20,15 @@ struct PreviewResult {
     qint64 frame = 0;         // index of the compared frame inside the clip, from 0
     qint64 frameCount = 0;    // frames of the clip (as the cut counted them)
     qint64 sceneFrame = 0;    // index of the scene's own frame, the one a render compares
+    double frameRate = 0;     // frames per second at which the clip's frame times are reckoned
     int rotation = 0;         // the movie's MovieInfo::rotation, for showing the frames upright
     // Its entry in the engine's cache of results: "<clip key>|<bits per second>". measure() and the
     // save operations find the result's clips by it.
     QString cacheKey;
     std::optional<QualityNumbers> quality; // present when the cache has measured them already
+
+    // The movie time of another frame of the clip, reckoned from the compared frame's.
+    double secondsOf(qint64 clipFrame) const { return seconds + double(clipFrame - frame) / frameRate; }
 
     friend bool operator==(const PreviewResult &, const PreviewResult &) = default;
 };

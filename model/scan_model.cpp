@@ -8,27 +8,16 @@
 #include "engine/when_finished.h"
 #include "model/glance_model.h"
 
+#include <QFileInfo>
+#include <QThread>
+
 #include <algorithm>
 #include <utility>
 
-ScanModel::ScanModel(GlanceModel *model, QObject *parent) : QObject(parent), model_(model)
+ScanModel::ScanModel(GlanceModel *model, QObject *parent)
+    : QObject(parent), model_(model), engineCount_(QThread::idealThreadCount() >= 4 ? 2 : 1)
 {
-    if (PreviewEngine *engine = model_->engine().get()) {
-        scan_ = new SceneScan({engine}, this);
-        finder_ = new BitrateFinder(engine, this);
-    }
-    const auto forward = [this](const ScanProgress &progress) { setProgress(progress); };
-    if (scan_) {
-        connect(scan_, &SceneScan::progressChanged, this, forward);
-        connect(scan_, &SceneScan::sceneFinished, this, [this](const SceneResult &scene) {
-            // A scene that finished while its scan was being cancelled belongs to other settings.
-            if (token_.isCancelled())
-                return;
-            scenes_.append(scene);
-            emit scenesChanged();
-        });
-        connect(finder_, &BitrateFinder::progressChanged, this, forward);
-    }
+    makeWorkers(1); // another engine only once a run needs it
     connect(model_, &GlanceModel::movieChanged, this, [this] { reset(true); });
     connect(model_, &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
     connect(model_, &GlanceModel::mbpsChanged, this, [this] { reset(false); });
@@ -37,12 +26,57 @@ ScanModel::ScanModel(GlanceModel *model, QObject *parent) : QObject(parent), mod
 ScanModel::~ScanModel()
 {
     token_.cancel();
+    // Before the engines they render on.
+    delete finder_;
+    delete scan_;
+}
+
+void ScanModel::setEngineCount(int count)
+{
+    engineCount_ = std::max(count, 1);
+}
+
+void ScanModel::makeWorkers(int engines)
+{
+    delete finder_;
+    delete scan_;
+    finder_ = nullptr;
+    scan_ = nullptr;
+    PreviewEngine *engine = model_->engine().get();
+    if (!engine)
+        return;
+    moreEngines_.resize(std::min(moreEngines_.size(), size_t(engines - 1)));
+    try {
+        while (int(moreEngines_.size()) < engines - 1)
+            moreEngines_.push_back(std::make_unique<PreviewEngine>(QFileInfo(engine->ffmpeg()).path()));
+    } catch (...) {
+        qWarning("bitglance: scenes are rendered on fewer engines: %s",
+                 qUtf8Printable(errorDescription(std::current_exception())));
+        engineCount_ = int(moreEngines_.size()) + 1;
+    }
+    QList<PreviewEngine *> lanes{engine};
+    for (const std::unique_ptr<PreviewEngine> &more : moreEngines_)
+        lanes.append(more.get());
+    scan_ = new SceneScan(lanes, this);
+    finder_ = new BitrateFinder(lanes, this);
+    const auto forward = [this](const ScanProgress &progress) { setProgress(progress); };
+    connect(scan_, &SceneScan::progressChanged, this, forward);
+    connect(scan_, &SceneScan::sceneFinished, this, [this](const SceneResult &scene) {
+        // A scene that finished while its scan was being cancelled belongs to other settings.
+        if (token_.isCancelled())
+            return;
+        scenes_.append(scene);
+        emit scenesChanged();
+    });
+    connect(finder_, &BitrateFinder::progressChanged, this, forward);
 }
 
 bool ScanModel::begin(Activity activity)
 {
     if (running() || !scan_ || !model_->movie())
         return false;
+    if (int(moreEngines_.size()) + 1 != engineCount_)
+        makeWorkers(engineCount_);
     token_ = CancelToken();
     setError(std::nullopt);
     if (!scenes_.isEmpty()) {

@@ -11,16 +11,19 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class BitrateFinder;
 class GlanceModel;
+class PreviewEngine;
 class SceneScan;
 
-// The scene scan and the bitrate finder of one window, on the engine of the window's model. While
-// either runs, the model's comparisons wait (GlanceModel::setComparisonsHeld); a request made
-// meanwhile is rendered once the run has ended. Another movie, bitrate or height limit cancels the
-// run and clears the scanned scenes; the finder's result goes with another movie or height limit.
-// Lives on the GUI thread.
+// The scene scan and the bitrate finder of one window, on the engine of the window's model and, on a
+// machine with four cores or more, on one more engine of its own (in a work folder of its own, made
+// at the first run), which renders a scene beside it. While either runs, the model's comparisons
+// wait (GlanceModel::setComparisonsHeld); a request made meanwhile is rendered once the run has
+// ended. Another movie, bitrate or height limit cancels the run and clears the scanned scenes; the
+// finder's result goes with another movie or height limit. Lives on the GUI thread.
 class ScanModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(Activity activity READ activity NOTIFY activityChanged)
@@ -54,6 +57,10 @@ public:
     // bitrate to it and shows the worst scene's comparison.
     void findBitrate(double targetSsim, int scenes = ComparisonLimits::defaultScanScenes);
     void cancel();
+    // The engines a run renders scenes on side by side, from the next run on: two where
+    // QThread::idealThreadCount() is four or more, else one.
+    int engineCount() const { return engineCount_; }
+    void setEngineCount(int count);
     // Goes to a scanned scene, given by its compared frame's time as the strip and the list give
     // it, and shows its comparison at once (from the engine's cache).
     void showScene(double seconds);
@@ -66,6 +73,9 @@ signals:
     void errorChanged();
 
 private:
+    // The scan and the finder on the model's engine and engines - 1 more (fewer when one cannot be
+    // made, which is said on standard error and lowers engineCount_).
+    void makeWorkers(int engines);
     bool begin(Activity activity);
     void end(const std::exception_ptr &failure);
     // Cancels a run and forgets the scenes; with the finder's result too when `everything`.
@@ -75,6 +85,8 @@ private:
     void setError(std::optional<QString> error);
 
     GlanceModel *model_; // outlives the scan model
+    int engineCount_;
+    std::vector<std::unique_ptr<PreviewEngine>> moreEngines_; // outlive the scan and the finder
     SceneScan *scan_ = nullptr;
     BitrateFinder *finder_ = nullptr;
     CancelToken token_;

@@ -18,11 +18,21 @@ namespace {
 constexpr std::array<double, 6> bitrateTicks = {0.3, 1, 2, 5, 10, 20};
 constexpr double markRadius = 2.5;
 
+constexpr int chartHeight = 200; // with a legend of one line
+constexpr int legendSpacing = 2; // between its lines
+
 QColor curveColour(int curve)
 {
-    static const std::array<QColor, QualityChart::maxCurves> colours = {
-        QColor(0x1f, 0x77, 0xb4), QColor(0xe0, 0x6c, 0x00), QColor(0x8e, 0x44, 0xad)};
-    return colours.at(curve);
+    static const std::array<QColor, 8> colours = {
+        QColor(0x1f, 0x77, 0xb4), QColor(0xe0, 0x6c, 0x00), QColor(0x8e, 0x44, 0xad), QColor(0x2c, 0xa0, 0x2c),
+        QColor(0xd6, 0x27, 0x28), QColor(0x8c, 0x56, 0x4b), QColor(0xe3, 0x77, 0xc2), QColor(0x17, 0xbe, 0xcf)};
+    return colours.at(size_t(curve) % colours.size());
+}
+
+// Left of the plot: room for the SSIM labels.
+int plotLeft(const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QStringLiteral("0.00")) + 10;
 }
 
 // "0.3", "1", "20": as short as the number.
@@ -41,10 +51,12 @@ QualityChart::QualityChart(QWidget *parent) : QWidget(parent)
 
 void QualityChart::setCurves(const QList<Curve> &curves)
 {
-    curves_ = curves.mid(0, maxCurves);
+    curves_ = curves;
     for (Curve &curve : curves_)
         std::sort(curve.points.begin(), curve.points.end(),
                   [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+    setFixedHeight(heightFor(width()));
+    updateGeometry();
     update();
 }
 
@@ -63,12 +75,40 @@ void QualityChart::clear()
 
 QSize QualityChart::sizeHint() const
 {
-    return {420, 200};
+    return {420, heightFor(420)};
 }
 
 QSize QualityChart::minimumSizeHint() const
 {
-    return {300, 200};
+    return {300, heightFor(300)};
+}
+
+void QualityChart::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    setFixedHeight(heightFor(width()));
+}
+
+QList<QPointF> QualityChart::legendPlaces(int width) const
+{
+    const QFontMetrics metrics(TextStyles::caption());
+    const int left = plotLeft(metrics);
+    QList<QPointF> places;
+    QPointF at(left, 0);
+    for (const Curve &curve : curves_) {
+        const double entry = 18 + metrics.horizontalAdvance(timeText(curve.seconds));
+        if (at.x() > left && at.x() + entry > width) // onto the next line
+            at = QPointF(left, at.y() + metrics.height() + legendSpacing);
+        places.append(at);
+        at.rx() += entry + 16;
+    }
+    return places;
+}
+
+int QualityChart::heightFor(int width) const
+{
+    const QList<QPointF> places = legendPlaces(width);
+    return chartHeight + int(std::ceil(places.isEmpty() ? 0 : places.back().y()));
 }
 
 std::pair<double, double> QualityChart::ssimAxis() const
@@ -102,8 +142,9 @@ void QualityChart::paintEvent(QPaintEvent *)
     const int line = metrics.height();
     const int rightMargin =
         metrics.horizontalAdvance(tickText(bitrateTicks.back())) / 2 + 6 + metrics.horizontalAdvance(unit) + 2;
-    const QRect plot = rect().adjusted(metrics.horizontalAdvance(QStringLiteral("0.00")) + 10, line + 10, -rightMargin,
-                                       -(2 * line + 14));
+    const QList<QPointF> legend = legendPlaces(width());
+    const int legendLines = int(std::ceil(legend.isEmpty() ? 0 : legend.back().y()));
+    const QRect plot = rect().adjusted(plotLeft(metrics), line + 10, -rightMargin, -(2 * line + 14 + legendLines));
     const auto [lowSsim, ssimStep] = ssimAxis();
     const double logMin = std::log(ComparisonLimits::minMbps);
     const double logSpan = std::log(ComparisonLimits::maxMbps) - logMin;
@@ -135,14 +176,16 @@ void QualityChart::paintEvent(QPaintEvent *)
         unit);
     painter.drawText(QRectF(0, 0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignTop, QStringLiteral("SSIM"));
 
-    // The curves, and the legend with the scenes' times. Each curve is drawn narrower than the one
-    // before, so curves of scenes that behave alike show as bands of their colours, not as one line.
-    double legendX = plot.left();
+    // The curves, and the legend with the scenes' times. Each of the first three curves is drawn
+    // narrower than the one before, so curves of scenes that behave alike show as bands of their
+    // colours, not as one line.
     const double legendY = plot.bottom() + line + 10;
-    for (int i = 0; i < curves_.size(); ++i) {
+    const int n = int(curves_.size());
+    for (int i = 0; i < n; ++i) {
         const QColor colour = curveColour(i);
-        const double width = 1.5 + 2.0 * (curves_.size() - 1 - i);
-        const double radius = markRadius + (curves_.size() - 1 - i);
+        const int wider = std::max(0, std::min(n, 3) - 1 - i);
+        const double width = 1.5 + 2.0 * wider;
+        const double radius = markRadius + wider;
         painter.setPen(QPen(colour, width));
         painter.setBrush(colour);
         QPainterPath path;
@@ -157,11 +200,10 @@ void QualityChart::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(path);
 
-        const QString label = timeText(curves_[i].seconds);
-        painter.fillRect(QRectF(legendX, legendY + line / 2.0 - width / 2, 14, width), colour);
+        const QPointF entry = legend[i] + QPointF(0, legendY);
+        painter.fillRect(QRectF(entry.x(), entry.y() + line / 2.0 - width / 2, 14, width), colour);
         painter.setPen(text);
-        painter.drawText(QPointF(legendX + 18, legendY + metrics.ascent()), label);
-        legendX += 18 + metrics.horizontalAdvance(label) + 16;
+        painter.drawText(QPointF(entry.x() + 18, entry.y() + metrics.ascent()), timeText(curves_[i].seconds));
     }
 
     // The chosen bitrate: a vertical line with its value above the plot.

@@ -39,12 +39,17 @@ QString findTitle()
     return QStringLiteral("Bitrate finden");
 }
 
-// "Szene 3 von 12 · noch ca. 1 min": the scene being worked on, and the time left once known.
+// "Szene 3 von 12 · noch ca. 1 min": the scene being worked on, and the time left once known; in the
+// finder, the scene of its scan or its round, after the round: "Runde 2 · Szene 3 von 12 · …".
 QString progressText(const ScanProgress &progress)
 {
+    const bool finder = progress.roundScenes > 0;
+    const int total = std::max(finder ? progress.roundScenes : progress.total, 1);
     QString text = QStringLiteral("Szene %1 von %2")
-                       .arg(std::min(progress.done + 1, std::max(progress.total, 1)))
-                       .arg(std::max(progress.total, 1));
+                       .arg(std::min((finder ? progress.roundDone : progress.done) + 1, total))
+                       .arg(total);
+    if (progress.round > 0)
+        text = QStringLiteral("Runde %1 · ").arg(progress.round) + text;
     if (progress.remainingSeconds >= 0)
         text += QStringLiteral(" · ") + ViewTexts::remaining(progress.remainingSeconds);
     return text;

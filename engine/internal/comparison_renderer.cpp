@@ -15,7 +15,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -95,19 +98,12 @@ QualityNumbers ComparisonRenderer::measure(const PreviewResult &result, const Ca
 {
     if (cancel.requested())
         throw CancelledError();
-    const EncodeCache::Entry *entry = cache_.find(result.cacheKey);
-    if (!entry)
+    const EncodeCache::Entry *known = cache_.find(result.cacheKey);
+    if (!known)
         throw PreviewError::resultGone();
-    if (entry->quality)
-        return *entry->quality;
-    const QString clipKey = entry->clipKey;
-    if (!cache_.holdsReference(clipKey)) {
-        const ReferenceClip clip = *cache_.clip(clipKey);
-        cutReference(MovieFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
-                     cancel, {});
-        if (!cache_.find(result.cacheKey)) // the bound made room for the clip
-            throw PreviewError::resultGone();
-    }
+    if (known->quality)
+        return *known->quality;
+    const QString clipKey = withReference(result, cancel).clipKey;
 
     for (const QString &name : {kSsimStats, kPsnrStats})
         QFile::remove(folder_.file(name));
@@ -124,6 +120,74 @@ QualityNumbers ComparisonRenderer::measure(const PreviewResult &result, const Ca
     return *numbers;
 }
 
+PreviewResult ComparisonRenderer::atFrame(const PreviewResult &result, qint64 frame, const Cancellation &cancel)
+{
+    if (cancel.requested())
+        throw CancelledError();
+    if (!cache_.find(result.cacheKey))
+        throw PreviewError::resultGone();
+    PreviewResult shown = resultOf(result.cacheKey, result.targetMbps, result.rotation);
+    if (frame != shown.frame) {
+        if (frame < 0)
+            throw PreviewError::frameNotExtracted();
+        withReference(result, cancel);
+        const QString original = QStringLiteral("frame-original.png");
+        const QString encoded = QStringLiteral("frame-encoded.png");
+        extractFrame(folder_.file(ReferenceClip::clipFile()), frame, original, cancel);
+        extractFrame(cache_.encodedClip(result.cacheKey), frame, encoded, cancel);
+        shown.original = readWholeFile(folder_.file(original));
+        shown.encoded = readWholeFile(folder_.file(encoded));
+        shown.seconds = shown.secondsOf(frame);
+        shown.frame = frame;
+    }
+    if (shown.quality && frame < shown.quality->frames.size()) {
+        shown.quality->ssimFrame = shown.quality->frames.at(frame).ssim;
+        shown.quality->psnrFrame = shown.quality->frames.at(frame).psnr;
+    }
+    return shown;
+}
+
+PlaybackClips ComparisonRenderer::playbackClips(const PreviewResult &result, const Cancellation &cancel)
+{
+    if (cancel.requested())
+        throw CancelledError();
+    if (!cache_.find(result.cacheKey))
+        throw PreviewError::resultGone();
+    const PlaybackClips clips{folder_.file(QStringLiteral("playback-reference.mkv")),
+                              folder_.file(QStringLiteral("playback-encoded.mkv"))};
+    if (playbackKey_ == result.cacheKey && QFileInfo::exists(clips.reference) && QFileInfo::exists(clips.encoded))
+        return clips;
+    playbackKey_.clear();
+    withReference(result, cancel);
+    for (const QString &path : {clips.reference, clips.encoded})
+        QFile::remove(path); // a reader that has it open keeps it
+    // A second name for the clip, so that the next cut's "reference.mkv" leaves it alone.
+    if (::link(QFile::encodeName(folder_.file(ReferenceClip::clipFile())).constData(),
+               QFile::encodeName(clips.reference).constData())
+        != 0)
+        throw PreviewError::system(QString::fromLocal8Bit(std::strerror(errno)));
+    runner_.run(ffmpeg_, FfmpegCommands::decodedCopy(cache_.encodedClip(result.cacheKey), clips.encoded), cancel);
+    playbackKey_ = result.cacheKey;
+    return clips;
+}
+
+const EncodeCache::Entry &ComparisonRenderer::withReference(const PreviewResult &result, const Cancellation &cancel)
+{
+    const EncodeCache::Entry *entry = cache_.find(result.cacheKey);
+    if (!entry)
+        throw PreviewError::resultGone();
+    const QString clipKey = entry->clipKey;
+    if (!cache_.holdsReference(clipKey)) {
+        const ReferenceClip clip = *cache_.clip(clipKey);
+        cutReference(MovieFile(clip.movie.url, folder_).toolPath(), clip.movie, clip.seconds, clip.maxHeight, clipKey,
+                     cancel, {});
+        entry = cache_.find(result.cacheKey);
+        if (!entry) // the bound made room for the clip
+            throw PreviewError::resultGone();
+    }
+    return *entry;
+}
+
 PreviewResult ComparisonRenderer::resultOf(const QString &key, double mbps, int rotation) const
 {
     const EncodeCache::Entry entry = *cache_.entry(key);
@@ -138,6 +202,12 @@ PreviewResult ComparisonRenderer::resultOf(const QString &key, double mbps, int 
     result.sampleSeconds = clip.duration;
     result.targetMbps = mbps;
     result.frame = clip.frame;
+    result.sceneFrame = clip.frame;
+    result.frameCount = clip.frames;
+    // The movie's rate; for a nonsense one the clip's average.
+    result.frameRate = clip.movie.fps > 0 && std::isfinite(clip.movie.fps) ? clip.movie.fps
+        : clip.duration > 0 && clip.frames > 0                             ? double(clip.frames) / clip.duration
+                                                                           : 1.0;
     result.rotation = rotation;
     result.cacheKey = key;
     result.quality = entry.quality;

@@ -12,6 +12,7 @@
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
 #include "engine/movie_info.h"
+#include "engine/playback_clips.h"
 #include "engine/preview_result.h"
 #include "engine/render_progress.h"
 
@@ -38,8 +39,16 @@ public:
     // left the cache, a tool's failure, numbers missing from ffmpeg's report), a system PreviewError or
     // CancelledError.
     QualityNumbers measure(const PreviewResult &result, const Cancellation &cancel);
+    // The result at another frame of its clip; PreviewEngine::atFrame().
+    PreviewResult atFrame(const PreviewResult &result, qint64 frame, const Cancellation &cancel);
+    // "playback-reference.mkv" (a link to the reference clip) and "playback-encoded.mkv" (the encoded
+    // clip decoded) in the work folder, made again only for another result.
+    PlaybackClips playbackClips(const PreviewResult &result, const Cancellation &cancel);
 
 private:
+    // The result's cache entry, its reference clip in "reference.mkv" (cut again when another clip
+    // took its place).
+    const EncodeCache::Entry &withReference(const PreviewResult &result, const Cancellation &cancel);
     void cutReference(const QString &moviePath, const MovieInfo &movie, double seconds, qint64 maxHeight,
                       const QString &clipKey, const Cancellation &cancel, const ProgressCallback &progress);
     ReferenceClip newClip(const ClipPlan &plan, const QString &frameName, const Cancellation &cancel) const;
@@ -53,4 +62,5 @@ private:
     const ToolRunner &runner_;
     const WorkFolder &folder_;
     EncodeCache &cache_;
+    QString playbackKey_; // the result whose playback clips are in the folder
 };

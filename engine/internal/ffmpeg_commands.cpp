@@ -74,6 +74,21 @@ QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString
                       pngName};
 }
 
+QStringList decodedCopy(const QString &encodedPath, const QString &copyPath)
+{
+    // Every decoded frame exactly once, as the quality measurement counts them.
+    return ffmpegStart()
+        + QStringList{QStringLiteral("-i"),
+                      encodedPath,
+                      QStringLiteral("-map"),
+                      QStringLiteral("0:v:0"),
+                      QStringLiteral("-fps_mode"),
+                      QStringLiteral("passthrough"),
+                      QStringLiteral("-c:v"),
+                      QStringLiteral("utvideo"),
+                      copyPath};
+}
+
 QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond)
 {
     return ffmpegStartWithProgress()

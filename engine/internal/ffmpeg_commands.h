@@ -32,6 +32,10 @@ QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &pl
 // as a pattern, and the temporary folder's path may hold one.
 QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName);
 
+// ffmpeg: every frame of an encoded clip, decoded once and in order, into lossless Ut Video in
+// Matroska, so that frame n can be read without decoding the frames before it (13 arguments).
+QStringList decodedCopy(const QString &encodedPath, const QString &copyPath);
+
 // ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame; reports its
 // progress on standard output (26 arguments).
 QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);

@@ -28,6 +28,27 @@ std::optional<double> valueIn(const QString &text, const QString &linePattern, c
     return parsed && !std::isnan(*parsed) ? parsed : std::nullopt;
 }
 
+std::optional<double> finite(double psnr)
+{
+    return std::isinf(psnr) ? std::nullopt : std::optional<double>(psnr);
+}
+
+// Every frame's value from a stats file, in the order of its lines "n:1 …", "n:2 …"; nothing when a
+// line is out of order or its value is missing.
+std::optional<QList<double>> everyFrame(const QString &stats, const QString &label)
+{
+    QList<double> values;
+    const QRegularExpression line(QStringLiteral("^n:(\\d+) .*(?:^|\\s)") + label + QStringLiteral(":(\\S+)"));
+    for (const QStringView text : QStringView(stats).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch found = line.match(text);
+        const std::optional<double> value = found.hasMatch() ? parseNumber(found.captured(2)) : std::nullopt;
+        if (!value || std::isnan(*value) || found.captured(1).toLongLong() != values.size() + 1)
+            return std::nullopt;
+        values.append(*value);
+    }
+    return values;
+}
+
 } // namespace
 
 std::optional<QualityNumbers> parse(const QString &log, const QString &ssimStats, const QString &psnrStats,
@@ -44,12 +65,17 @@ std::optional<QualityNumbers> parse(const QString &log, const QString &ssimStats
     if (!ssimClip || !psnrClip || !ssimFrame || !psnrFrame || std::isinf(*ssimClip) || std::isinf(*ssimFrame))
         return std::nullopt;
 
-    const auto finite = [](double psnr) { return std::isinf(psnr) ? std::nullopt : std::optional<double>(psnr); };
     QualityNumbers numbers;
     numbers.ssimClip = *ssimClip;
     numbers.ssimFrame = *ssimFrame;
     numbers.psnrClip = finite(*psnrClip);
     numbers.psnrFrame = finite(*psnrFrame);
+    const std::optional<QList<double>> ssims = everyFrame(ssimStats, QStringLiteral("All"));
+    const std::optional<QList<double>> psnrs = everyFrame(psnrStats, QStringLiteral("psnr_avg"));
+    if (ssims && psnrs && ssims->size() == psnrs->size()) {
+        for (qsizetype i = 0; i < ssims->size(); ++i)
+            numbers.frames.append({ssims->at(i), finite(psnrs->at(i))});
+    }
     return numbers;
 }
 

@@ -29,6 +29,7 @@ private slots:
         row("nan", render + "nan", "from 0.3 to 30 Mbit/s: nan");
         row("same file name", render + "0.5,0.504", "would both write encoded-0.50.png");
         row("odd height", render + "2 --max-height 480", "0, 720 or 1080");
+        row("frame neither number nor worst", render + "2 --frame last", "from 0, or worst: last");
         row("render option on probe", "probe film.mp4 --seconds 2", "unknown");
         row("film is an output", "render original.png --seconds 2 --mbps 2", "is the film itself");
         row("film is a clip", "render reference.mkv --seconds 2 --mbps 2 --clips", "is the film itself");

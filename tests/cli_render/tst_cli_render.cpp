@@ -49,12 +49,13 @@ private slots:
         QCOMPARE(one.status, 0);
         QCOMPARE(
             QString::fromUtf8(one.out),
-            QStringLiteral(R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
-                           R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
-                           R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","original":"%1/original.png",)"
-                           R"("encoded":"%1/encoded.png","ssim":{"frame":0.9026,"clip":0.951},)"
-                           R"("psnr":{"frame":30.26,"clip":null}})"
-                           "\n")
+            QStringLiteral(
+                R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
+                R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
+                R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","frame":25,"original":"%1/original.png",)"
+                R"("encoded":"%1/encoded.png","ssim":{"frame":0.9026,"clip":0.951},)"
+                R"("psnr":{"frame":30.26,"clip":null}})"
+                "\n")
                 .arg(out));
         QCOMPARE(one.err, QString());
         QCOMPARE(QImage(out + "/original.png").pixelColor(0, 0), QColor(200, 40, 40));
@@ -82,6 +83,20 @@ private slots:
         QCOMPARE(tools.values("-b:v"), QStringList({"1000000", "3300000"}));
         QCOMPARE(tools.calls(QStringLiteral("ffprobe")).first().args.last(), cli.movies.filePath("film.mp4"));
         QVERIFY(cli.workFolders().isEmpty());
+
+        // Every frame's values, and the pictures of the worst frame (the first: SSIM 0.9001).
+        const QJsonObject worst =
+            CliRun::jsonLines(cli.run({"render", "--tools", tools.directory(), "film.mp4", "--seconds", "50", "--mbps",
+                                       "2", "--out", out, "--per-frame", "--frame", "worst"})
+                                  .out)
+                .value(0);
+        QCOMPARE(worst.value("frames").toArray().size(), 200);
+        QCOMPARE(worst.value("frames").toArray().at(1).toObject(), QJsonObject({{"ssim", 0.9002}, {"psnr", 30.2}}));
+        QCOMPARE(worst.value("worstFrame").toObject(),
+                 QJsonObject({{"index", 0}, {"seconds", 49}, {"ssim", 0.9001}, {"psnr", 30.1}}));
+        QCOMPARE(worst.value("frame").toInt(), 0);
+        QCOMPARE(worst.value("seconds").toDouble(), 49.0);
+        QCOMPARE(worst.value("ssim").toObject().value("frame").toDouble(), 0.9001);
     }
 };
 

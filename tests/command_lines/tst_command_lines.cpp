@@ -99,6 +99,8 @@ void CommandLines::commandLines_data()
         R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v utvideo /W/reference.mkv)");
     row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
         R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
+    row("decoded copy", decodedCopy("/W/e.mp4", "/W/playback-encoded.mkv").join(' '),
+        "-v error -nostdin -y -i /W/e.mp4 -map 0:v:0 -fps_mode passthrough -c:v utvideo /W/playback-encoded.mkv");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
         "-v error -nostdin -progress pipe:1 -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 "
         "-preset veryfast "

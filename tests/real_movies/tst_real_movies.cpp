@@ -201,6 +201,46 @@ private slots:
             QCOMPARE(r.seconds, frame / m.fps);
         }
     }
+
+    // Every frame of a clip: another frame's pictures and the playback clips show frame n of both
+    // clips, with that frame's values; the worst frame of a flat clip is its one burst of noise.
+    void everyFrame()
+    {
+        const auto firstOf = [](const PreviewResult &r, const MovieInfo &m) {
+            return std::llround(r.seconds * m.fps) - r.frame; // the movie's frame where the clip starts
+        };
+        const MovieInfo m =
+            resultOrWarn(engine_->probe(QUrl::fromLocalFile(TestMovies::numberedMovie(160, 120, 25, 4))));
+        const PreviewResult r = resultOrWarn(engine_->render(m, {2.0, 1.5, 0}));
+        const QualityNumbers q = resultOrWarn(engine_->measure(r));
+        QCOMPARE(q.frames.size(), r.frameCount);
+        const PlaybackClips clips = resultOrWarn(engine_->playbackClips(r));
+        for (const qint64 n : {qint64(0), r.frame + 7, r.frameCount - 1}) {
+            const PreviewResult at = resultOrWarn(engine_->atFrame(r, n));
+            const int number = int((firstOf(r, m) + n) % 100);
+            QCOMPARE(TestMovies::frameNumberOf(at.original), number);
+            QCOMPARE(TestMovies::frameNumberOf(at.encoded), number);
+            QCOMPARE(at.seconds, double(firstOf(r, m) + n) / m.fps);
+            QCOMPARE(at.quality->ssimFrame, q.frames.at(n).ssim);
+            for (const QString &clip : {clips.reference, clips.encoded}) {
+                QProcess ffmpeg;
+                ffmpeg.start(TestMovies::systemToolsDirectory() + "/ffmpeg",
+                             {"-v", "error", "-i", clip, "-vf", QString("select=eq(n\\,%1)").arg(n), "-frames:v", "1",
+                              "-c:v", "png", "-f", "image2pipe", "-"});
+                QVERIFY(ffmpeg.waitForFinished());
+                QCOMPARE(TestMovies::frameNumberOf(ffmpeg.readAllStandardOutput()), number);
+            }
+        }
+        QCOMPARE(failureText(engine_->atFrame(r, r.frameCount)),
+                 previewError("Vergleichsbild konnte nicht entnommen werden."));
+
+        const MovieInfo flat = resultOrWarn(engine_->probe(QUrl::fromLocalFile(TestMovies::movie(
+            "flash.mp4",
+            {"-f", "lavfi", "-i", "color=gray:s=160x120:r=25:d=4", "-vf",
+             "format=yuv420p,noise=alls=90:allf=t:enable='eq(n\\,55)'", "-c:v", "libx264", "-qp", "0"}))));
+        const PreviewResult burst = resultOrWarn(engine_->render(flat, {2.0, 1.5, 0}));
+        QCOMPARE(firstOf(burst, flat) + *resultOrWarn(engine_->measure(burst)).worstFrame(), 55);
+    }
 };
 
 QTEST_GUILESS_MAIN(EngineReal)

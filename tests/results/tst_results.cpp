@@ -117,6 +117,9 @@ private slots:
                  FfmpegCommands::quality(f_->engine->directory() + "/clip-1/2000000/encoded.mp4",
                                          f_->engine->directory() + "/reference.mkv", "ssim.log", "psnr.log"));
         QCOMPARE(qualityLine(q), "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
+        QCOMPARE(q.frames.size(), 200); // every frame's pair, in order
+        QCOMPARE(q.frames.at(4), (FrameQuality{0.9005, 30.5}));
+        QCOMPARE(q.worstFrame(), 0);
         QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(f_->engine->render(movie(), {50, 2, 720}))).join('\n'),
                  "Strand.mp4\nVergleich bei 00:00:50\n1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s\n"
                  "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
