@@ -70,6 +70,12 @@ void ClipPlayer::close()
         emit frameChanged();
 }
 
+void ClipPlayer::setFailed(const QString &failure)
+{
+    close();
+    setState(State::Failed, failure);
+}
+
 void ClipPlayer::setState(State state, const QString &failure)
 {
     failure_ = failure;

@@ -42,6 +42,8 @@ public:
     // startFrame (or the frame asked for meanwhile). Closes the clips open before.
     void open(const PlaybackClips &clips, int rotation, qint64 startFrame);
     void close();
+    // The clips could not be made: closed, and failed for that reason.
+    void setFailed(const QString &failure);
 
     State state() const { return state_; }
     const QString &failure() const { return failure_; }

@@ -3,6 +3,8 @@
 #include "engine/comparison_limits.h"
 #include "engine/error_description.h"
 #include "engine/preview_engine.h"
+#include "model/clip_player.h"
+#include "model/glance_model_clip.h"
 #include "model/glance_model_export.h"
 #include "model/glance_model_job.h"
 
@@ -51,8 +53,10 @@ template <typename T> bool change(T &field, T value)
 
 } // namespace
 
-GlanceModel::GlanceModel(const QString &toolsDirectory, QObject *parent) : QObject(parent), status_(startStatus())
+GlanceModel::GlanceModel(const QString &toolsDirectory, QObject *parent)
+    : QObject(parent), status_(startStatus()), player_(new ClipPlayer(this))
 {
+    Clip::connect(*this);
     try {
         engine_ = std::make_shared<PreviewEngine>(toolsDirectory.isEmpty() ? PreviewEngine::defaultToolsDirectory()
                                                                            : toolsDirectory);
@@ -226,6 +230,7 @@ void GlanceModel::openMovie(const QUrl &url)
     setDifference(QImage());
     setShownSettings(std::nullopt);
     shown_.reset();
+    Clip::reset(*this);
     setMeasurement(QString());
     setQuality(QString());
     setProgress(std::nullopt);
@@ -296,9 +301,9 @@ void GlanceModel::zoomTowards(QPointF anchor, double factor)
     setPan(pan);
 }
 
-QString GlanceModel::suggestedPath(const QString &extension) const
+QString GlanceModel::suggestedPath(const QString &extension, bool frame) const
 {
-    return Export::suggestedPath(*this, extension);
+    return Export::suggestedPath(*this, extension, frame);
 }
 
 void GlanceModel::saveComparisonPicture(const QString &destination)

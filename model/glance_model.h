@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class ClipPlayer;
 class PreviewEngine;
 
 // The observable state behind one main window: the opened movie, the three comparison settings,
@@ -43,6 +44,8 @@ class GlanceModel : public QObject {
     Q_PROPERTY(bool stale READ stale NOTIFY staleChanged)
     Q_PROPERTY(std::optional<RenderProgress> progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(QString quality READ quality NOTIFY qualityChanged)
+    Q_PROPERTY(qint64 shownFrame READ shownFrame NOTIFY shownFrameChanged)
+    Q_PROPERTY(QString frameLine READ frameLine NOTIFY frameLineChanged)
 
 public:
     // How the comparison row shows the two frames: side by side, one pane that shows either
@@ -83,9 +86,15 @@ public:
     bool stale() const { return stale_; }
     // How far the cut or the encode of the current comparison is; nothing while neither runs.
     const std::optional<RenderProgress> &progress() const { return progress_; }
-    // The quality line of the comparison on screen, "Qualität wird gemessen …" while it is
-    // measured; empty while there is none.
+    // The quality line of the comparison on screen (its "Bild" part for the frame on screen),
+    // "Qualität wird gemessen …" while it is measured; empty while there is none.
     const QString &quality() const { return quality_; }
+    // The frame on screen: its index in the clips of the comparison on screen, from 0; -1 without one.
+    qint64 shownFrame() const { return shownFrame_; }
+    // "Bild 38 von 75 · 00:00:06.04 · SSIM 0.9412 · PSNR 38.1 dB": the frame on screen, counted
+    // from 1, its time in the movie and, once measured, its quality; or why the clip's frames
+    // cannot be shown. Empty without a comparison.
+    const QString &frameLine() const { return frameLine_; }
     // The comparison on screen as the engine rendered it, with its quality numbers once measured.
     const std::optional<PreviewResult> &shownResult() const { return shown_; }
 
@@ -97,6 +106,13 @@ public:
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
     void setView(ComparisonView view);
+
+    // Every frame of the comparison on screen, once its clips are ready (after its measurement):
+    // the views step, play and jump with it; what it shows goes to original(), encoded() and
+    // difference() as one.
+    ClipPlayer *player() const { return player_; }
+    // Shows the frame of the comparison on screen with the lowest SSIM, once measured.
+    void showWorstFrame();
 
     // The engine's work folder, empty without an engine.
     QString workDirectory() const;
@@ -121,10 +137,12 @@ public:
     // Requests a comparison of the current settings, after the pause unless immediate.
     void schedulePreview(bool immediate);
     // Where to suggest saving the comparison on screen: "<movie name>-<hh-mm-ss>-<mbps>Mbit.<extension>"
-    // in the movie's folder. Empty without a comparison.
-    QString suggestedPath(const QString &extension) const;
-    // The comparison on screen, both frames upright side by side with a caption strip, as a PNG
-    // file at destination; or on the clipboard. Failures show in error().
+    // in the movie's folder; for a picture of the frame on screen, that frame's time and
+    // "-Bild<number from 1>" before the extension. Empty without a comparison.
+    QString suggestedPath(const QString &extension, bool frame = false) const;
+    // The comparison on screen at the frame on screen, both frames upright side by side with a
+    // caption strip that names the frame, as a PNG file at destination; or on the clipboard.
+    // Failures show in error().
     void saveComparisonPicture(const QString &destination);
     void copyComparisonPicture();
     // The encoded clip of the comparison on screen, at destination. Failures show in error().
@@ -163,10 +181,13 @@ signals:
     void staleChanged();
     void progressChanged();
     void qualityChanged();
+    void shownFrameChanged();
+    void frameLineChanged();
 
 private:
     struct Job;
     struct Export;
+    struct Clip;
     void setMovie(std::optional<MovieInfo> movie);
     void setOriginal(QImage image);
     void setEncoded(QImage image);
@@ -182,6 +203,8 @@ private:
     void updateStale();
     void setProgress(std::optional<RenderProgress> progress);
     void setQuality(QString quality);
+    void setShownFrame(qint64 frame);
+    void setFrameLine(QString line);
 
     std::optional<MovieInfo> movie_;
     QImage original_;
@@ -204,7 +227,10 @@ private:
     std::optional<ComparisonSettings> shownSettings_;
     std::optional<RenderProgress> progress_;
     QString quality_;
+    qint64 shownFrame_ = -1;
+    QString frameLine_;
     std::optional<PreviewResult> shown_;
+    ClipPlayer *player_ = nullptr;
     std::shared_ptr<Job> task_;
     std::shared_ptr<PreviewEngine> engine_;
     bool comparisonsHeld_ = false;

@@ -5,6 +5,7 @@
 #include "engine/number_text.h"
 #include "engine/preview_engine.h"
 #include "engine/when_finished.h"
+#include "model/glance_model_clip.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -12,42 +13,63 @@
 #include <QGuiApplication>
 #include <QStringList>
 
-QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QString &extension)
+QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QString &extension, bool frame)
 {
     if (!model.shown_ || !model.movie_)
         return {};
     const QFileInfo movie(model.movie_->path());
-    const QString name = movie.completeBaseName() + u'-' + timeText(model.shown_->seconds).replace(u':', u'-') + u'-'
-        + fixedText(model.comparisonMbps_, 1) + QStringLiteral("Mbit.") + extension;
-    return movie.dir().filePath(name);
+    const double seconds = frame ? Clip::frameSeconds(model, model.shownFrame_) : model.shown_->seconds;
+    QString name = movie.completeBaseName() + u'-' + timeText(seconds).replace(u':', u'-') + u'-'
+        + fixedText(model.comparisonMbps_, 1) + QStringLiteral("Mbit");
+    if (frame && model.shownFrame_ >= 0)
+        name += QStringLiteral("-Bild") + QString::number(model.shownFrame_ + 1);
+    return movie.dir().filePath(name + u'.' + extension);
 }
 
-QStringList GlanceModel::Export::caption(const GlanceModel &model)
+template <typename Done> void GlanceModel::Export::atShownFrame(GlanceModel &model, Done done)
 {
-    return comparisonCaption(QFileInfo(model.movie_->path()).fileName(), *model.shown_);
+    if (!model.shown_ || !model.engine_ || !model.movie_)
+        return;
+    // The caption below the frames: the comparison's, with the number of the frame.
+    const QString movieName = QFileInfo(model.movie_->path()).fileName();
+    const auto captioned = [movieName, frame = Clip::frameNumberText(model), done](GlanceModel &owner,
+                                                                                   const PreviewResult &result) {
+        QStringList caption = comparisonCaption(movieName, result);
+        if (!frame.isEmpty())
+            caption.insert(2, frame);
+        done(owner, result, caption);
+    };
+    // The comparison's own frame is the result itself; another one the engine extracts first.
+    if (model.shownFrame_ == model.shown_->frame || model.shownFrame_ < 0)
+        return captioned(model, *model.shown_);
+    whenFinished(model.engine_->atFrame(*model.shown_, model.shownFrame_), &model,
+                 [&model, captioned](std::optional<PreviewResult> result, const std::exception_ptr &failure) {
+                     failure ? report(model, failure) : captioned(model, *result);
+                 });
 }
 
 void GlanceModel::Export::saveComparisonPicture(GlanceModel &model, const QString &destination)
 {
-    if (model.shown_ && model.engine_ && model.movie_)
-        whenFinished(model.engine_->saveComparisonPicture(*model.shown_, caption(model), destination), &model,
-                     [&model](const std::exception_ptr &failure) { report(model, failure); });
+    atShownFrame(model, [destination](GlanceModel &owner, const PreviewResult &result, const QStringList &caption) {
+        whenFinished(owner.engine_->saveComparisonPicture(result, caption, destination), &owner,
+                     [&owner](const std::exception_ptr &failure) { report(owner, failure); });
+    });
 }
 
 void GlanceModel::Export::copyComparisonPicture(GlanceModel &model)
 {
-    if (!model.shown_ || !model.engine_ || !model.movie_)
-        return;
-    whenFinished(model.engine_->comparisonPicture(*model.shown_, caption(model)), &model,
-                 [&model](std::optional<QByteArray> png, const std::exception_ptr &failure) {
-                     if (failure)
-                         return report(model, failure);
-                     const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
-                     if (picture.isNull())
-                         return model.setError(
-                             QStringLiteral("Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
-                     QGuiApplication::clipboard()->setImage(picture);
-                 });
+    atShownFrame(model, [](GlanceModel &owner, const PreviewResult &result, const QStringList &caption) {
+        whenFinished(owner.engine_->comparisonPicture(result, caption), &owner,
+                     [&owner](std::optional<QByteArray> png, const std::exception_ptr &failure) {
+                         if (failure)
+                             return report(owner, failure);
+                         const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
+                         if (picture.isNull())
+                             return owner.setError(QStringLiteral(
+                                 "Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
+                         QGuiApplication::clipboard()->setImage(picture);
+                     });
+    });
 }
 
 void GlanceModel::Export::saveEncodedClip(GlanceModel &model, const QString &destination)

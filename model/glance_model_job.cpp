@@ -4,9 +4,9 @@
 #include "engine/comparison_texts.h"
 #include "engine/error_description.h"
 #include "engine/preview_engine.h"
-#include "engine/quality_texts.h"
 #include "engine/when_finished.h"
 #include "model/difference_image.h"
+#include "model/glance_model_clip.h"
 
 #include <QFuture>
 #include <QThreadPool>
@@ -131,10 +131,12 @@ bool GlanceModel::Job::applyComparison(std::optional<Frames> frames, const std::
     const bool turned = result.rotation % 180 != 0;
     model->setPixelSize(turned ? QSizeF(result.height, result.width) : QSizeF(result.width, result.height));
     model->setMeasurement(measurementText(settings.mbps, result));
-    model->setQuality(result.quality ? qualityLine(*result.quality) : measuringText());
+    Clip::reset(*model); // at the comparison's own frame, with its quality when measured
+    if (!result.quality)
+        model->setQuality(measuringText());
     model->setStatus(comparisonStatusText(result));
     model->setBusy(false);
-    return !result.quality;
+    return true;
 }
 
 void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &url)
@@ -158,10 +160,12 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
             },
             Qt::QueuedConnection);
     };
-    // Every bitrate of one clip has the same reference frame: the one shown is not decoded again.
+    // Every bitrate of one clip has the same reference frame: the one shown is not decoded again
+    // (while it is on screen, not another frame of its clip).
     QByteArray shownBytes;
     QImage shownOriginal;
-    if (const std::optional<PreviewResult> &shown = job->model->shownResult()) {
+    if (const std::optional<PreviewResult> &shown = job->model->shownResult();
+        shown && job->model->shownFrame() == shown->frame) {
         shownBytes = shown->original;
         shownOriginal = job->model->original();
     }
@@ -178,10 +182,10 @@ void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
                 return decoded;
             });
     whenFinished(frames, &job->context, [job](std::optional<Frames> result, std::exception_ptr failure) {
-        if (job->isCurrent() && job->applyComparison(std::move(result), failure) && job->isCurrent())
-            measure(job);
-        else
+        if (!job->isCurrent() || !job->applyComparison(std::move(result), failure) || !job->isCurrent())
             job->end();
+        else
+            job->model->shown_->quality ? playback(job) : measure(job);
     });
 }
 
@@ -189,15 +193,28 @@ void GlanceModel::Job::measure(const std::shared_ptr<Job> &job)
 {
     whenFinished(job->engine->measure(*job->model->shown_, job->token), &job->context,
                  [job](std::optional<QualityNumbers> quality, std::exception_ptr failure) {
+                     if (!job->isCurrent() || (failure && isCancellation(failure)))
+                         return void(job->end());
+                     GlanceModel &model = *job->model;
+                     if (failure) {
+                         model.setQuality(QString());
+                         model.setError(errorDescription(failure));
+                     } else {
+                         model.shown_->quality = quality;
+                         Clip::updateTexts(model);
+                     }
+                     playback(job); // the frames can be shown without their numbers, too
+                 });
+}
+
+void GlanceModel::Job::playback(const std::shared_ptr<Job> &job)
+{
+    whenFinished(job->engine->playbackClips(*job->model->shown_, job->token), &job->context,
+                 [job](std::optional<PlaybackClips> clips, std::exception_ptr failure) {
                      const auto model = endAsCurrent(job);
                      if (!model || (failure && isCancellation(failure)))
                          return;
-                     if (failure) {
-                         model->setQuality(QString());
-                         return model->setError(errorDescription(failure));
-                     }
-                     model->shown_->quality = quality;
-                     model->setQuality(qualityLine(*quality));
+                     failure ? Clip::failed(*model, errorDescription(failure)) : Clip::open(*model, *clips);
                  });
 }
 

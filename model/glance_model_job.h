@@ -19,7 +19,7 @@ class PreviewEngine;
 // watches the model without keeping it: a job whose model is gone ends silently. Only the
 // current job writes its outcome to the model; a superseded one ends silently, whatever its
 // ending, and so does a cancelled one. A comparison job goes on after the comparison is shown: it
-// has the engine measure the quality of the encode.
+// has the engine measure the quality of the encode, and then make the clips for every frame.
 struct GlanceModel::Job {
     explicit Job(GlanceModel &owner);
 
@@ -61,7 +61,9 @@ private:
     // The model when the job is still its current one and was not cancelled, otherwise nothing.
     static GlanceModel *endAsCurrent(const std::shared_ptr<Job> &job);
     static void applyProbe(GlanceModel &model, std::optional<MovieInfo> movie, const std::exception_ptr &failure);
-    // Shows the comparison; true when it still needs its quality measured.
+    // Shows the comparison; true when it is shown.
     bool applyComparison(std::optional<Frames> frames, const std::exception_ptr &failure);
     static void measure(const std::shared_ptr<Job> &job);
+    // Has the engine make the comparison's playback clips and opens them.
+    static void playback(const std::shared_ptr<Job> &job);
 };

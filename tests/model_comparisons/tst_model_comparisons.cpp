@@ -4,6 +4,7 @@
 #include "engine/comparison_texts.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
+#include "model/clip_player.h"
 #include "model/difference_image.h"
 #include "support/model_window.h"
 #include "support/test_movies.h"
@@ -115,13 +116,63 @@ private slots:
         // A failed measurement shows its error; the comparison stays.
         QVERIFY(w.idle());
         QVERIFY(w->error() == u"Messung kaputt\n"_s && w->measurement() == measured("4.00") && w->quality().isEmpty());
-        // Back to a bitrate measured before: its numbers come from the engine's cache, no tool runs.
+        // Back to a bitrate measured before: its numbers come from the engine's cache, no tool runs
+        // but the decoding of its clip for playback.
         w.tools.clearCalls();
         w->setMbps(2);
         const qsizetype asked = w.trace->size();
         QVERIFY(w.idle());
         QCOMPARE(w.trace->mid(asked), QStringList({measured("2.00"), Window::numbers, Window::shown}));
-        QVERIFY(w.tools.calls().isEmpty());
+        QCOMPARE(w.tools.calls().size(), 1);
+        QVERIFY(w.tools.calls().constFirst().args.constLast().endsWith(u"/playback-encoded.mkv"_s));
+    }
+
+    // Every frame of the comparison, on playback clips whose frames show their number (the fake
+    // measurement's frame n has SSIM 0.9 + (n + 1) / 10000, so frame 0 is the worst).
+    void everyFrameOfTheComparison()
+    {
+        const QString clip = TestMovies::numberedClip(75);
+        if (clip.isEmpty())
+            QSKIP("needs the system's ffmpeg with Ut Video");
+        Window w;
+        w.tools.useClip(clip);
+        QVERIFY(w.open());
+        ClipPlayer &player = *w->player();
+        QVERIFY(player.state() == ClipPlayer::State::Ready && player.frameCount() == 75);
+        const qint64 scene = w->shownResult()->frame;
+        QCOMPARE(scene, 25); // the fake movie's clip starts a second before the scene
+        const auto shows = [&](qint64 n, const QString &line) { // both sides, the frame line, the quality line
+            const bool arrived = QTest::qWaitFor(
+                [&] {
+                    return w->shownFrame() == n && TestMovies::frameNumberOf(w->original()) == n
+                        && TestMovies::frameNumberOf(w->encoded()) == n;
+                },
+                10000);
+            QVERIFY2(arrived, qPrintable(w->frameLine()));
+            QCOMPARE(w->frameLine(), line);
+            QCOMPARE(w->quality().sliced(41), w->frameLine().sliced(w->frameLine().indexOf(u"SSIM"_s)));
+        };
+        shows(scene, u"Bild 26 von 75 · 00:00:50.00 · SSIM 0.9026 · PSNR 30.3 dB"_s);
+        player.step(1);
+        shows(scene + 1, u"Bild 27 von 75 · 00:00:50.04 · SSIM 0.9027 · PSNR 30.3 dB"_s);
+        QCOMPARE(QFileInfo(w->suggestedPath(u"png"_s, true)).fileName(), u"film-00-00-50-2.0Mbit-Bild27.png"_s);
+        w->setView(GlanceModel::ComparisonView::Difference);
+        QCOMPARE(w->difference(), differenceImage(w->original(), w->encoded()));
+        w->showWorstFrame(); // the clip's timestamps: 120 ms lie between frames 9 and 10
+        shows(0, u"Bild 1 von 75 · 00:00:48.92 · SSIM 0.9001 · PSNR 30.1 dB"_s);
+        QCOMPARE(w->difference(), differenceImage(w->original(), w->encoded()));
+        // Saving takes the frame shown: the engine extracts it first.
+        w.tools.clearCalls();
+        w->saveComparisonPicture(w.movie("frame.png"));
+        QTRY_VERIFY(QFileInfo::exists(w.movie("frame.png")));
+        QCOMPARE(w.tools.callLetters().left(2), u"??"_s); // frame-original.png, frame-encoded.png
+        // Another bitrate starts on the scene's frame again: first both pictures of the new comparison
+        // (not the frame shown before beside its encoded picture), then its clips.
+        w->setMbps(3);
+        QTRY_COMPARE_WITH_TIMEOUT(w->comparisonMbps(), 3, 20000);
+        const QImage reference(w.tools.directory() + u"/original-frame.png"_s);
+        QCOMPARE(w->original().convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32));
+        shows(scene, u"Bild 26 von 75 · 00:00:50.00 · SSIM 0.9026 · PSNR 30.3 dB"_s);
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite

@@ -80,7 +80,7 @@ private slots:
         w->setMbps(9); // a paused job left behind would render before this later one
         QVERIFY(w.idle());
         QTEST(w.encodes(), "encodes");
-        QCOMPARE(w.ffmpegCalls(), 6); // each an encode, its frame, its numbers: the reference clip was reused
+        QCOMPARE(w.ffmpegCalls(), 8); // each an encode, its frame, its numbers, its playback clip: the reference was reused
     }
 
     // On opening, a start time other than the scene time before is a change the window answers
@@ -169,7 +169,7 @@ private slots:
     void releasedModelRemovesItsWorkFolder_data()
     {
         const auto row = table<bool, int>("paused", "ffmpegCalls"); // the job ends with the model: nothing follows
-        row("during a render", false, 1), row("during the pause", true, 5); // the cut; the first render and measurement
+        row("during a render", false, 1), row("during the pause", true, 6); // the cut; the first render, measurement and playback clip
     }
 
     void releasedModelRemovesItsWorkFolder()

@@ -33,6 +33,14 @@ public:
     // 25 fps) and for reference.mkv (1920×1080).
     void setProbeJson(const QString &json) { write("movie.json", json.toUtf8()); }
     void setReferenceSize(int width, int height);
+    // ffmpeg copies this clip to the reference clip and to the playback copy of the encoded clip,
+    // so that every frame of a comparison can be shown (a default ffmpeg writes empty clips).
+    void useClip(const QString &clip)
+    {
+        setPrelude("ffmpeg",
+                   R"(case "$LAST" in *reference.mkv|*playback-encoded.mkv) cp ')" + clip
+                       + R"(' "$LAST"; exit 0 ;; esac)");
+    }
     void removeTool(const QString &tool) { QFile::remove(dir_.filePath(tool)); }
 
     QList<Call> calls(const QString &tool = QString()) const; // all, or one tool's, in order

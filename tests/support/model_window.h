@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clip_player.h"
 #include "model/glance_model.h"
 #include "model/settings_observer.h"
 #include "support/fake_tools.h"
@@ -54,10 +55,18 @@ struct ModelWindow {
     GlanceModel *operator->() const { return model.get(); }
     QString movie(const char *name = "film.mp4") const { return tools.directory() + u'/' + QLatin1String(name); }
     void delay(const char *tool, const char *seconds) { tools.setDelay(QLatin1String(tool), QLatin1String(seconds)); }
+    // Done with the last request: the comparison shown and measured, and its clips opened (on fake
+    // tools they fail to open: the tools write no real clips).
     bool idle(int timeout = 20000) const
     {
-        return QTest::qWaitFor([this] { return model->movie() && !model->busy() && model->quality() != measuring; },
-                               timeout);
+        return QTest::qWaitFor(
+            [this] {
+                const ClipPlayer::State clip = model->player()->state();
+                const bool settled = clip == ClipPlayer::State::Ready || clip == ClipPlayer::State::Failed;
+                return model->movie() && !model->busy() && model->quality() != measuring
+                    && (settled || !model->shownResult());
+            },
+            timeout);
     }
     bool started(const char *tool) const
     {

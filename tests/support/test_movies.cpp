@@ -71,10 +71,10 @@ int frameNumberOf(const QImage &frame)
     return image.isNull() ? -1 : int(std::lround(sum / (image.width() * image.height()) * 219 / 255 / 2));
 }
 
-QString numberedClip()
+QString numberedClip(int frames)
 {
-    return movie("numbered-clip.mkv",
-                 {"-f", "lavfi", "-i", "color=black:s=64x48:r=25:d=1", "-vf",
+    return movie(QString::asprintf("numbered-clip-%d.mkv", frames),
+                 {"-f", "lavfi", "-i", "color=black:s=64x48:r=25", "-frames:v", QString::number(frames), "-vf",
                   "format=yuv420p,geq=lum='16+2*N':cb=128:cr=128,"
                   "setpts='(N*40+if(gte(N\\,10)\\,80\\,0)-if(eq(N\\,6)\\,39.6\\,0))/1000/TB'",
                   "-fps_mode", "passthrough", "-c:v", "utvideo"});

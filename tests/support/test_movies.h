@@ -17,10 +17,10 @@ QString numberedMovie(int width, int height, int fps, double seconds);
 // The number (mod 100) a frame of a numbered movie shows, or -1 when the PNG does not decode.
 int frameNumberOf(const QByteArray &png);
 int frameNumberOf(const QImage &frame);
-// A playback clip as the engine makes them (Ut Video in Matroska, 64 × 48) of 25 numbered frames
+// A playback clip as the engine makes them (Ut Video in Matroska, 64 × 48) of numbered frames
 // whose timestamps are no guide to their order: frames 5 and 6 share one millisecond, and 120 ms
 // lie between frames 9 and 10 where all others are 40 ms apart.
-QString numberedClip();
+QString numberedClip(int frames = 25);
 // Detail and motion (testsrc2), H.264, with AAC audio.
 QString sampleMovie(int width, int height, int fps, double seconds);
 // The real footage beside the project, or an empty text when it is absent.
