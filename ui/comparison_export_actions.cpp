@@ -40,7 +40,7 @@ QAction *ComparisonExportActions::add(const QString &text, const QKeySequence &k
 QString ComparisonExportActions::chooseFile(const QAction *action, const QString &extension,
                                             const QString &filter) const
 {
-    const QString suggested = model_->suggestedPath(extension);
+    const QString suggested = model_->suggestedPath(extension, action == savePicture_);
     QFileDialog dialog(window_, action->text(), QFileInfo(suggested).absolutePath(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(extension); // a name typed without it gets it, before the overwrite question

@@ -4,6 +4,7 @@
 #include "model/glance_model.h"
 #include "model/settings_observer.h"
 #include "ui/app_icons.h"
+#include "ui/clip_panel.h"
 #include "ui/comparison_export_actions.h"
 #include "ui/comparison_pane.h"
 #include "ui/elided_label.h"
@@ -65,6 +66,7 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     comparison->addWidget(original, 1);
     comparison->addWidget(encoded, 1);
     root->addLayout(comparison, 1);
+    root->addWidget(new ClipPanel(model_, this));
 
     root->addWidget(new ZoomBar(model_, this));
     root->addWidget(new StatusArea(model_, this));

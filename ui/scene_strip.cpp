@@ -24,9 +24,6 @@ constexpr int markWidth = 6;
 // How far beside a mark a click or the pointer still counts as on it.
 constexpr int reach = 4;
 
-constexpr double greenSsim = 0.98;
-constexpr double redSsim = 0.90;
-
 // The style option QSlider paints itself with (QSlider::initStyleOption is protected).
 QStyleOptionSlider sliderOption(const QSlider &slider, int value)
 {

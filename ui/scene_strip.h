@@ -28,6 +28,8 @@ public:
 
     // Green at a clip SSIM of 0.98 and above, through yellow to red at 0.90 and below.
     static QColor ssimColour(double ssim);
+    static constexpr double greenSsim = 0.98;
+    static constexpr double redSsim = 0.90;
 
 signals:
     void sceneClicked(double seconds);

@@ -2,11 +2,15 @@
 // its controls, a comparison at work, a dropped movie, keeping the comparison, the scene buttons,
 // names for readers, the help window.
 #include "engine/movie_path.h"
+#include "model/clip_player.h"
 #include "support/main_window_setup.h"
+#include "support/test_movies.h"
 #include "support/text_table.h"
+#include "ui/clip_bar.h"
 #include "ui/comparison_pane.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_window_reader.h"
+#include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
 #include <QAccessible>
@@ -16,6 +20,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
@@ -162,7 +167,7 @@ private slots:
                            u"case \"$*\" in *hstack*) cp \"$DIR/original-frame.png\" \"$LAST\"; exit 0 ;; esac"_s);
         QVERIFY(s.open() && std::ranges::all_of(actions, &QAction::isEnabled));
         // The dialogs suggest a name beside the movie.
-        for (const auto &[action, name] : {std::pair(actions.at(0), u"Urlaub 2024-00-00-50-2.0Mbit.png"_s),
+        for (const auto &[action, name] : {std::pair(actions.at(0), u"Urlaub 2024-00-00-50-2.0Mbit-Bild26.png"_s),
                                            {actions.at(2), u"Urlaub 2024-00-00-50-2.0Mbit.mp4"_s}}) {
             const QString path = s.tools.directory() + u'/' + name;
             QTimer::singleShot(0, s.window, [&] {
@@ -180,6 +185,68 @@ private slots:
         QTRY_COMPARE(QGuiApplication::clipboard()->image().convertToFormat(frame.format()), frame);
         s.model()->saveEncodedClip(s.tools.directory() + u"/kein Ordner/a.mp4"_s);
         QTRY_VERIFY(s.find("errorArea")->isVisible()); // a failure shows
+    }
+
+    // Every frame of the comparison, on playback clips whose frames show their number: the controls'
+    // names and keys, the frame line while stepping and while playing, the clip bar's marks and
+    // pointer, Home and End.
+    void clipControls()
+    {
+        const QString clip = TestMovies::numberedClip(75);
+        if (clip.isEmpty())
+            QSKIP("needs the system's ffmpeg with Ut Video");
+        Setup s;
+        s.tools.useClip(clip);
+        QVERIFY(s.open());
+        ClipPlayer &player = *s.model()->player();
+        QTRY_COMPARE_WITH_TIMEOUT(player.state(), ClipPlayer::State::Ready, 20000);
+        const auto name = [](QWidget *control) {
+            return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        };
+        for (const auto &[object, text] : {std::pair("frameBackButton", u"Bild zurück (,)"_s),
+                                           {"playButton", u"Abspielen (P)"_s},
+                                           {"frameForwardButton", u"Bild vor (.)"_s},
+                                           {"worstFrameButton", u"Schlechtestes Bild (W)"_s}}) {
+            auto *button = s.find<QToolButton>(object);
+            QVERIFY(button->isEnabled());
+            QCOMPARE(button->toolTip(), text);
+            QVERIFY(text.startsWith(name(button) + u" ("_s));
+        }
+        auto *line = s.find<QLabel>("frameLine");
+        const auto shown = [&](qint64 n) {
+            return QTest::qWaitFor([&] { return s.model()->shownFrame() == n; }, 10000);
+        };
+        QTest::keyClick(s.window, Qt::Key_Period);
+        QVERIFY(shown(26));
+        QCOMPARE(line->text(), u"Bild 27 von 75 · 00:00:50.04 · SSIM 0.9027 · PSNR 30.3 dB"_s);
+        QCOMPARE(name(line), line->text()); // read out as it stands
+        QTest::keyClick(s.window, Qt::Key_Comma);
+        QVERIFY(shown(25));
+        QTest::keyClick(s.window, Qt::Key_P);
+        QVERIFY(player.playing() && name(s.find("playButton")) == u"Anhalten"_s);
+        QVERIFY(QTest::qWaitFor([&] { return s.model()->shownFrame() > 27; }, 10000));
+        const QRegularExpression playing(
+            u"^Bild \\d+ von 75 · 00:00:\\d\\d\\.\\d\\d · SSIM 0\\.90\\d\\d · PSNR 30\\.\\d dB$"_s);
+        QVERIFY2(playing.match(line->text()).hasMatch(), qPrintable(line->text()));
+        QTest::keyClick(s.window, Qt::Key_P);
+        QVERIFY(!player.playing() && name(s.find("playButton")) == u"Abspielen"_s);
+        // The bar: the worst frame's red mark at frame 0, the scene's mark at frame 25.
+        auto *bar = s.find<ClipBar>("clipBar");
+        const QImage drawn = bar->grab().toImage();
+        const auto markAt = [&](qint64 n) {
+            return drawn.pixelColor(int(bar->column(n).center().x()), drawn.height() - 4);
+        };
+        QCOMPARE(markAt(0), TextStyles::errorRed());
+        QCOMPARE(markAt(25), bar->palette().color(QPalette::WindowText));
+        QCOMPARE(markAt(50), bar->palette().color(QPalette::Window));
+        QTest::keyClick(s.window, Qt::Key_W);
+        QVERIFY(shown(0));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->column(40).center().toPoint());
+        QVERIFY(shown(40));
+        QTest::keyClick(bar, Qt::Key_End);
+        QVERIFY(shown(74));
+        QTest::keyClick(bar, Qt::Key_Home);
+        QVERIFY(shown(0));
     }
 
     void remainingTime()
