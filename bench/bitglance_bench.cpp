@@ -2,11 +2,14 @@
 //   bitglance-bench engine TOOLS FILM   render times through the engine, one JSON line
 //   bitglance-bench model TOOLS FILM    a return to a bitrate seen before, through the model
 //   bitglance-bench window TOOLS FILM   the window program's peak memory during one comparison
+//   bitglance-bench frames TOOLS FILM   every frame of one comparison in the window: steps, jumps,
+//                                       playback and the memory the clip's frames take
 // Run by bench/responsiveness_bench.sh, which prints the ratios.
 
 #include "engine/cancelled_error.h"
 #include "engine/preview_engine.h"
 #include "engine/render_progress.h"
+#include "model/clip_player.h"
 #include "model/glance_model.h"
 #include "ui/glance_view.h"
 #include "ui/main_window.h"
@@ -15,8 +18,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -27,17 +32,45 @@ double secondsOf(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-// The process's peak resident memory so far, in MiB.
-double peakMiB()
+// A figure of the process's memory in MiB: "VmHWM" the peak resident memory so far, "VmRSS" the
+// resident memory now.
+double memoryMiB(const char *field = "VmHWM")
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field) + 1).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+double peakMiB()
+{
+    return memoryMiB("VmHWM");
+}
+
+// Runs the event loop until done() or the timeout; whether done() came true. The loop sleeps
+// between events, so that the waiting takes no core from the work it waits for.
+template <typename Done> bool waitFor(Done done, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QTimer tick; // wakes the loop to look again
+    tick.start(5);
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? -1 : values.at(values.size() / 2);
 }
 
 int engineFigures(const QString &tools, const QString &path)
@@ -140,6 +173,66 @@ int windowFigures(const QString &tools, const QString &movie)
     return done ? 0 : 1;
 }
 
+// The window shows one comparison of the film and its clips; then, in its own event loop as a
+// user would meet it: steps to the next frame and jumps to frames far apart (the time until both
+// pictures are on screen, painted), a playback of two loops at the panes' size (the frames
+// skipped), and how much the process grew from the opening of the clips to its peak.
+int frameFigures(const QString &tools, const QString &movie)
+{
+    auto *window = new MainWindow(nullptr, new GlanceModel(tools));
+    window->show();
+    GlanceModel &model = *window->view()->model();
+    ClipPlayer &player = *model.player();
+    model.openMovie(movie);
+    if (!waitForComparison(model, 300000)
+        || !waitFor([&] { return player.state() != ClipPlayer::State::Closed; }, 300000))
+        return 1;
+    // The peak from here on: the clips' frames and whatever the window does with them.
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+    refs.close();
+    const double before = memoryMiB("VmRSS");
+    if (!waitFor([&] { return player.state() == ClipPlayer::State::Ready && model.shownFrame() >= 0; }, 300000))
+        return 1;
+    QElapsedTimer timer;
+    const auto shown = [&](qint64 frame, int pauseMs = 250) {
+        timer.start();
+        frame < 0 ? player.step(1) : player.showFrame(frame);
+        const qint64 wanted = player.target();
+        if (!waitFor([&] { return model.shownFrame() == wanted; }, 10000))
+            return -1.0;
+        window->repaint(); // both panes painted
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        waitFor([] { return false; }, pauseMs); // a user's pace: the reader decodes around the frame meanwhile
+        return ms;
+    };
+    const qint64 count = player.frameCount();
+    QList<double> steps, held, jumps;
+    // Jumps first, each to a frame no decode has come near yet: alternately in the first and the
+    // second half, six frames on each time.
+    for (qint64 i = 0; i < 12 && 6 * (i / 2) + 3 < count / 2; ++i)
+        jumps << shown(6 * (i / 2) + 3 + (i % 2) * (count / 2));
+    player.showFrame(0);
+    waitFor([&] { return model.shownFrame() == 0; }, 10000);
+    for (int i = 0; i < std::min<qint64>(20, count - 1); ++i)
+        steps << shown(-1);
+    for (int i = 0; i < 20; ++i) // a key held down: each step as soon as the last is shown
+        held << shown(-1, 0);
+    player.play();
+    const double loop = player.seconds(count - 1) * count / std::max<qint64>(1, count - 1);
+    waitFor([] { return false; }, int(2000 * loop));
+    player.pause();
+    const double skipped = player.dueFrames() > 0 ? 100.0 * player.skippedFrames() / player.dueFrames() : -1;
+    std::printf("{\"frames\":%lld,\"stepMs\":%.1f,\"stepHeldMs\":%.1f,\"jumpMs\":%.1f,\"playSkippedPercent\":%.1f,"
+                "\"playDue\":%lld,"
+                "\"paneWidth\":%.0f,\"clipMemoryMiB\":%.1f,\"beforeClipMiB\":%.1f}\n",
+                count, median(steps), median(held), median(jumps), skipped, player.dueFrames(),
+                model.previewSize().width(), peakMiB() - before, before);
+    delete window;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -147,7 +240,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 4) {
-        std::fputs("usage: bitglance-bench engine|model|window TOOLS FILM\n", stderr);
+        std::fputs("usage: bitglance-bench engine|model|window|frames TOOLS FILM\n", stderr);
         return 2;
     }
     const QString mode = arguments.at(1);
@@ -155,5 +248,7 @@ int main(int argc, char *argv[])
         return engineFigures(arguments.at(2), arguments.at(3));
     if (mode == QLatin1String("model"))
         return modelFigures(arguments.at(2), arguments.at(3));
+    if (mode == QLatin1String("frames"))
+        return frameFigures(arguments.at(2), arguments.at(3));
     return windowFigures(arguments.at(2), arguments.at(3));
 }

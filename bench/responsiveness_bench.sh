@@ -7,7 +7,11 @@
 #      the same bitrate (x265 takes longer for more bits), and how soon the superseded encode ended;
 #  (c) a return to a bitrate seen before: through bitglance-cli (--mbps 2,5,2: the third runs no
 #      tool) and through the model;
-#  (d) the window program's peak memory during one 1080p comparison.
+#  (d) the window program's peak memory during one 1080p comparison;
+#  (e) every frame of that comparison in a window of the first size (1400 × 900 on a 1920 × 1080
+#      screen): a step to the next frame and a jump to a frame far off until both pictures are
+#      painted (medians), the frames a playback of two loops at the panes' size skips, and how much
+#      the window grows from the opening of the clips.
 #
 #   bench/responsiveness_bench.sh        (after ./build.sh)
 set -euo pipefail
@@ -73,3 +77,13 @@ echo "(c) cache hit through bitglance-cli: ${cli_hit}; through the model: $(fiel
 window=$("$bench" window "$tools" "$film")
 echo "(d) window program peak memory during a 1080p comparison: $(field windowPeakMiB "$window") MiB (before the film: $(field beforeFilmMiB "$window") MiB)"
 echo "    fresh render through the engine: $(field fresh "$engine") s"
+
+# (e)
+printf '{"screens":[{"name":"bench","x":0,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]}' \
+  > "$work/screen.json"
+frames=$(QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json" "$bench" frames "$tools" "$film")
+echo "(e) a step to the next frame $(field stepMs "$frames") ms (a key held down: $(field stepHeldMs "$frames") ms; budget 50 ms)," \
+  "a jump $(field jumpMs "$frames") ms (budget 300 ms)"
+echo "    playback at the panes' size ($(field paneWidth "$frames") points wide): $(field playSkippedPercent "$frames") % of" \
+  "$(field playDue "$frames") frames skipped (budget 10 %); the window grew by $(field clipMemoryMiB "$frames") MiB" \
+  "for the clip of $(field frames "$frames") frames (budget 400 MB = 381 MiB)"
