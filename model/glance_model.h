@@ -111,7 +111,10 @@ public:
     // the views step, play and jump with it; what it shows goes to original(), encoded() and
     // difference() as one.
     ClipPlayer *player() const { return player_; }
-    // Shows the frame of the comparison on screen with the lowest SSIM, once measured.
+    // Shows frame n of the comparison on screen; asked for before its clips are open, they open on
+    // it (the next comparison starts on its own frame again).
+    void showFrame(qint64 n);
+    // The same for the frame with the lowest SSIM, once the comparison is measured.
     void showWorstFrame();
 
     // The engine's work folder, empty without an engine.
@@ -228,6 +231,7 @@ private:
     std::optional<RenderProgress> progress_;
     QString quality_;
     qint64 shownFrame_ = -1;
+    std::optional<qint64> startFrame_; // asked for before the clips were open
     QString frameLine_;
     std::optional<PreviewResult> shown_;
     ClipPlayer *player_ = nullptr;

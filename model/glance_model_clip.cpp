@@ -35,6 +35,7 @@ void GlanceModel::Clip::connect(GlanceModel &model)
 
 void GlanceModel::Clip::reset(GlanceModel &model)
 {
+    model.startFrame_.reset();
     model.setShownFrame(model.shown_ ? model.shown_->frame : -1);
     model.player_->close();
     updateTexts(model);
@@ -43,7 +44,8 @@ void GlanceModel::Clip::reset(GlanceModel &model)
 void GlanceModel::Clip::open(GlanceModel &model, const PlaybackClips &clips)
 {
     if (model.shown_)
-        model.player_->open(clips, model.shown_->rotation, model.shownFrame_);
+        model.player_->open(clips, model.shown_->rotation,
+                            std::exchange(model.startFrame_, {}).value_or(model.shownFrame_));
 }
 
 void GlanceModel::Clip::failed(GlanceModel &model, const QString &message)
@@ -149,10 +151,20 @@ void GlanceModel::setFrameLine(QString line)
     }
 }
 
+void GlanceModel::showFrame(qint64 n)
+{
+    if (!shown_)
+        return;
+    const ClipPlayer::State state = player_->state();
+    if (state == ClipPlayer::State::Ready || state == ClipPlayer::State::Opening)
+        player_->showFrame(n);
+    else if (state == ClipPlayer::State::Closed)
+        startFrame_ = n;
+}
+
 void GlanceModel::showWorstFrame()
 {
-    if (!shown_ || !shown_->quality)
-        return;
-    if (const std::optional<qint64> worst = shown_->quality->worstFrame())
-        player_->showFrame(*worst);
+    if (shown_ && shown_->quality)
+        if (const std::optional<qint64> worst = shown_->quality->worstFrame())
+            showFrame(*worst);
 }

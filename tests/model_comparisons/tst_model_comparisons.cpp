@@ -173,6 +173,12 @@ private slots:
         const QImage reference(w.tools.directory() + u"/original-frame.png"_s);
         QCOMPARE(w->original().convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32));
         shows(scene, u"Bild 26 von 75 · 00:00:50.00 · SSIM 0.9026 · PSNR 30.3 dB"_s);
+        // Asked for before the clips are open, a frame is the one they open on.
+        w->setMbps(4);
+        QTRY_COMPARE_WITH_TIMEOUT(w->comparisonMbps(), 4, 20000); // shown: measured next, then its clips
+        QCOMPARE(player.state(), ClipPlayer::State::Closed);
+        w->showFrame(0);
+        shows(0, u"Bild 1 von 75 · 00:00:48.92 · SSIM 0.9001 · PSNR 30.1 dB"_s);
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
