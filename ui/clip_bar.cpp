@@ -18,7 +18,8 @@ namespace {
 
 constexpr int graphHeight = 22;
 constexpr int markHeight = 6;
-// The graph's scale: a column's height grows from this SSIM to 1.
+// The graph's scale: a column's height grows from this SSIM to 1; lower ones keep a quarter of it,
+// so that their colour shows.
 constexpr double lowestSsim = 0.8;
 
 // "Bild 12: SSIM 0.9412 · PSNR 38.1 dB"
@@ -128,7 +129,7 @@ void ClipBar::paintEvent(QPaintEvent *)
         double share = 0.35; // not measured: a low grey column
         QColor colour = unmeasured;
         if (n < frames_.size()) {
-            share = std::clamp((frames_.at(n).ssim - lowestSsim) / (1 - lowestSsim), 0.08, 1.0);
+            share = std::clamp((frames_.at(n).ssim - lowestSsim) / (1 - lowestSsim), 0.25, 1.0);
             colour = SceneStrip::ssimColour(frames_.at(n).ssim);
         }
         const double top = graph.bottom() - share * graph.height();
