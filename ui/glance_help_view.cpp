@@ -73,6 +73,16 @@ const Section sections[] = {
      "beide Bilder nebeneinander mit einer Beschriftung als PNG-Datei ab, „Vergleich kopieren“ "
      "(Strg+Umschalt+C) legt dasselbe Bild in die Zwischenablage, und „Kodierten Ausschnitt speichern …“ "
      "sichert den kodierten Ausschnitt, damit du ihn in jedem Player abspielen kannst."},
+    {"Alle Bilder des Ausschnitts",
+     "Sobald die Qualität gemessen ist, zeigt die Leiste unter den Bildern jedes Bild des Ausschnitts "
+     "als Säule: je höher und grüner, desto höher die SSIM dieses Bildes, rot bei 0,90 und darunter. "
+     "Ein Punkt markiert das Bild der gewählten Szene, ein rotes Dreieck das schlechteste Bild. Ein "
+     "Klick oder Ziehen in der Leiste zeigt das Bild an dieser Stelle, Pos1 und Ende das erste und das "
+     "letzte. „Bild zurück“ (,) und „Bild vor“ (.) gehen ein Bild weiter, „Abspielen“ (P) spielt den "
+     "Ausschnitt in einer Schleife mit seiner eigenen Bildrate ab, „Schlechtestes Bild“ (W) springt "
+     "zum Bild mit der niedrigsten SSIM. Beide Seiten zeigen immer dasselbe Bild; die Zeile daneben "
+     "nennt seine Nummer, seine Zeit im Film, SSIM und PSNR. Alle Ansichten, Zoom und Ausschnitt "
+     "gelten für jedes Bild, auch beim Abspielen, und „Vergleich speichern …“ nimmt das gezeigte Bild."},
 };
 
 QLabel *selectableLabel(const QString &text, QWidget *parent)
