@@ -116,6 +116,9 @@ public:
     void showFrame(qint64 n);
     // The same for the frame with the lowest SSIM, once the comparison is measured.
     void showWorstFrame();
+    // Asks for the comparison at another scene time and shows it on its worst frame once its clips
+    // are open (a scene chosen from a scan's list).
+    void showSceneOnWorstFrame(double seconds);
 
     // The engine's work folder, empty without an engine.
     QString workDirectory() const;
@@ -231,7 +234,8 @@ private:
     std::optional<RenderProgress> progress_;
     QString quality_;
     qint64 shownFrame_ = -1;
-    std::optional<qint64> startFrame_; // asked for before the clips were open
+    std::optional<qint64> startFrame_;                // asked for before the clips were open
+    std::optional<ComparisonSettings> worstFrameFor_; // the comparison to open on its worst frame
     QString frameLine_;
     std::optional<PreviewResult> shown_;
     ClipPlayer *player_ = nullptr;

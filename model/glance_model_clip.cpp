@@ -43,9 +43,13 @@ void GlanceModel::Clip::reset(GlanceModel &model)
 
 void GlanceModel::Clip::open(GlanceModel &model, const PlaybackClips &clips)
 {
-    if (model.shown_)
-        model.player_->open(clips, model.shown_->rotation,
-                            std::exchange(model.startFrame_, {}).value_or(model.shownFrame_));
+    if (!model.shown_)
+        return;
+    std::optional<qint64> start = std::exchange(model.startFrame_, {});
+    if (model.worstFrameFor_ && model.worstFrameFor_ == model.shownSettings_ && model.shown_->quality)
+        start = model.shown_->quality->worstFrame();
+    model.worstFrameFor_.reset();
+    model.player_->open(clips, model.shown_->rotation, start.value_or(model.shownFrame_));
 }
 
 void GlanceModel::Clip::failed(GlanceModel &model, const QString &message)
@@ -160,6 +164,17 @@ void GlanceModel::showFrame(qint64 n)
         player_->showFrame(n);
     else if (state == ClipPlayer::State::Closed)
         startFrame_ = n;
+}
+
+void GlanceModel::showSceneOnWorstFrame(double seconds)
+{
+    setSeconds(seconds);
+    if (shownSettings_ == settings() && player_->state() != ClipPlayer::State::Closed) {
+        showWorstFrame(); // on screen already
+        return;
+    }
+    worstFrameFor_ = settings();
+    schedulePreview(true);
 }
 
 void GlanceModel::showWorstFrame()

@@ -144,8 +144,7 @@ void ScanModel::showScene(double seconds)
                                     [seconds](const SceneResult &result) { return result.seconds == seconds; });
     if (scene == scenes_.cend())
         return;
-    model_->setSeconds(scene->sceneSeconds);
-    model_->schedulePreview(true);
+    model_->showSceneOnWorstFrame(scene->sceneSeconds);
 }
 
 void ScanModel::reset(bool everything)

@@ -44,7 +44,7 @@ ClipPanel::ClipPanel(GlanceModel *model, QWidget *parent) : QWidget(parent), mod
     play_ = addButton("playButton", playText(false), playIcon(false), playKey, [player] { player->togglePlaying(); });
     forward_ = addButton("frameForwardButton", QStringLiteral("Bild vor"), QStringLiteral("media-seek-forward"),
                          QKeySequence(Qt::Key_Period), [player] { player->step(1); });
-    worst_ = addButton("worstFrameButton", QStringLiteral("Schlechtestes Bild"), QString(), QKeySequence(Qt::Key_W),
+    worst_ = addButton("worstFrameButton", ViewTexts::worstFrame(), QString(), QKeySequence(Qt::Key_W),
                        [this] { model_->showWorstFrame(); });
     auto *row = new QHBoxLayout;
     row->setSpacing(4);

@@ -3,12 +3,13 @@
 #include "analysis/scene_plan.h"
 #include "analysis/scene_texts.h"
 #include "engine/quality_texts.h"
+#include "ui/view_texts.h"
 
 #include <QHeaderView>
 
 namespace {
 
-enum Column { TimeColumn, SsimColumn, PsnrColumn, BitrateColumn, ColumnCount };
+enum Column { TimeColumn, SsimColumn, WorstFrameColumn, PsnrColumn, BitrateColumn, ColumnCount };
 constexpr int sceneRole = Qt::UserRole;
 
 } // namespace
@@ -17,8 +18,8 @@ SceneList::SceneList(QWidget *parent) : QTreeWidget(parent)
 {
     setAccessibleName(QStringLiteral("Szenen"));
     setColumnCount(ColumnCount);
-    setHeaderLabels(
-        {QStringLiteral("Zeit"), QStringLiteral("SSIM"), QStringLiteral("PSNR"), QStringLiteral("Bitrate")});
+    setHeaderLabels({QStringLiteral("Zeit"), QStringLiteral("SSIM"), ViewTexts::worstFrame(), QStringLiteral("PSNR"),
+                     QStringLiteral("Bitrate")});
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -41,11 +42,13 @@ SceneList::SceneList(QWidget *parent) : QTreeWidget(parent)
 QTreeWidgetItem *SceneList::makeItem(const SceneResult &scene)
 {
     // The time follows in addScene, which knows the other scenes.
-    auto *item = new QTreeWidgetItem(
-        {QString(), ssimText(scene.quality.ssimClip), psnrText(scene.quality.psnrClip), mbpsText(scene.actualMbps, 2)});
+    const std::optional<qint64> worst = scene.quality.worstFrame();
+    auto *item = new QTreeWidgetItem({QString(), ssimText(scene.quality.ssimClip),
+                                      worst ? ssimText(scene.quality.frames.at(*worst).ssim) : QStringLiteral("–"),
+                                      psnrText(scene.quality.psnrClip), mbpsText(scene.actualMbps, 2)});
     item->setData(TimeColumn, sceneRole, QVariant::fromValue(scene));
     item->setTextAlignment(TimeColumn, Qt::AlignCenter);
-    for (const int column : {SsimColumn, PsnrColumn, BitrateColumn})
+    for (const int column : {SsimColumn, WorstFrameColumn, PsnrColumn, BitrateColumn})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     return item;
 }

@@ -5,9 +5,9 @@
 #include <QList>
 #include <QTreeWidget>
 
-// The scanned scenes as a list, worst first, with time, clip SSIM, clip PSNR and measured
-// bitrate: the keyboard's and the screen reader's way to the scan's result. Enter or a
-// double-click on a scene asks for it.
+// The scanned scenes as a list, worst first, with time, clip SSIM, the SSIM of the clip's worst
+// frame, clip PSNR and measured bitrate: the keyboard's and the screen reader's way to the scan's
+// result. Enter or a double-click on a scene asks for it (on its worst frame).
 class SceneList : public QTreeWidget {
     Q_OBJECT
 public:

@@ -86,4 +86,9 @@ QString differenceLabel()
     return viewName(GlanceModel::ComparisonView::Difference) + QStringLiteral(" ×4");
 }
 
+QString worstFrame()
+{
+    return QStringLiteral("Schlechtestes Bild");
+}
+
 } // namespace ViewTexts

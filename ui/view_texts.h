@@ -30,6 +30,8 @@ QString viewHint(GlanceModel::ComparisonView view);
 QString originalLabel();
 QString encodedLabel(double mbps);
 QString differenceLabel();
+// "Schlechtestes Bild": the clip's frame with the lowest SSIM (a button, a column of the scene list).
+QString worstFrame();
 // "2.0 Mbit/s": the bitrate of an encoded comparison.
 QString encodedBitrate(double mbps);
 // "HEVC · 2.0 Mbit/s (alt)": a label of a comparison made for other settings than the current ones.

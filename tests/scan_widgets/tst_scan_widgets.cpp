@@ -26,7 +26,7 @@
 
 static SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
 {
-    return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr, {}}};
+    return {seconds, 3, 2.37, QualityNumbers{ssim, ssim, psnr, psnr, {{ssim, psnr}, {ssim - 0.1, psnr}}}};
 }
 
 // A scene row as the window has it, a label beside the slider, and the strip under the row.
@@ -99,10 +99,12 @@ private slots:
         QStringList rows;
         for (const QTreeWidgetItem *item :
              {list.headerItem(), list.topLevelItem(0), list.topLevelItem(1), list.topLevelItem(2)})
-            rows.append(QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join(u'|'));
+            rows.append(
+                QStringList{item->text(0), item->text(1), item->text(2), item->text(3), item->text(4)}.join(u'|'));
         QCOMPARE(rows,
-                 (QStringList{u"Zeit|SSIM|PSNR|Bitrate"_qs, u"00:01:10|0.9100|36.9 dB|2.37 Mbit/s"_qs,
-                              u"00:00:40|0.9500|36.9 dB|2.37 Mbit/s"_qs, u"00:00:10|0.9700|∞|2.37 Mbit/s"_qs}));
+                 (QStringList{
+                     u"Zeit|SSIM|Schlechtestes Bild|PSNR|Bitrate"_qs, u"00:01:10|0.9100|0.8100|36.9 dB|2.37 Mbit/s"_qs,
+                     u"00:00:40|0.9500|0.8500|36.9 dB|2.37 Mbit/s"_qs, u"00:00:10|0.9700|0.8700|∞|2.37 Mbit/s"_qs}));
         QCOMPARE(QAccessible::queryAccessibleInterface(&list)->text(QAccessible::Name), u"Szenen"_qs);
 
         QSignalSpy chosen(&list, &SceneList::sceneChosen);
