@@ -100,8 +100,10 @@ void ClipPlayer::setPlaying(bool playing)
 void ClipPlayer::opened(const QList<double> &seconds, QSize size)
 {
     times_.clear();
-    for (const double time : seconds)
-        times_ << time - seconds.constFirst();
+    // A clip whose timestamps do not advance plays at 25 frames a second.
+    const bool timed = seconds.constLast() > seconds.constFirst();
+    for (qsizetype n = 0; n < seconds.size(); ++n)
+        times_ << (timed ? seconds.at(n) - seconds.constFirst() : double(n) / 25);
     size_ = size;
     target_ = std::clamp<qint64>(target_, 0, frameCount() - 1);
     setState(State::Ready);

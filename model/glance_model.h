@@ -132,7 +132,7 @@ public:
 
     // Physical pixels per view point of the screen that shows the window; the window hands it in
     // and keeps it current. 1 until then.
-    void setDevicePixelRatio(double ratio) { devicePixelRatio_ = ratio; }
+    void setDevicePixelRatio(double ratio);
 
     // Cancels the current job, clears the previous movie, frames and texts, and probes the file
     // the user chose. Does nothing without an engine.

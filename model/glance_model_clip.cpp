@@ -155,6 +155,12 @@ void GlanceModel::setFrameLine(QString line)
     }
 }
 
+void GlanceModel::setDevicePixelRatio(double ratio)
+{
+    devicePixelRatio_ = ratio;
+    Clip::updateDecoding(*this); // playback's size counts physical pixels
+}
+
 void GlanceModel::showFrame(qint64 n)
 {
     if (!shown_)

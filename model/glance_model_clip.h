@@ -27,9 +27,12 @@ struct GlanceModel::Clip {
     // "Bild 38 von 75": the frame on screen counted from 1; empty while the count is unknown.
     static QString frameNumberText(const GlanceModel &model);
 
+    // The size playback decodes at and whether pairs come with their difference, after a change
+    // of the panes, the zoom, the screen or the view.
+    static void updateDecoding(GlanceModel &model);
+
 private:
     static void showPair(GlanceModel &model, const FramePair &pair);
-    static void updateDecoding(GlanceModel &model);
     // The numbers with the frame on screen as their frame.
     static QualityNumbers numbersOfFrame(const GlanceModel &model);
 };
