@@ -179,6 +179,15 @@ private slots:
         QCOMPARE(player.state(), ClipPlayer::State::Closed);
         w->showFrame(0);
         shows(0, u"Bild 1 von 75 · 00:00:48.92 · SSIM 0.9001 · PSNR 30.1 dB"_s);
+        // A scene chosen from a scan's list opens on its worst frame: at once when it is on screen,
+        // else once its clips are open.
+        player.step(3);
+        shows(3, u"Bild 4 von 75 · 00:00:49.04 · SSIM 0.9004 · PSNR 30.4 dB"_s);
+        w->showSceneOnWorstFrame(w->seconds());
+        shows(0, u"Bild 1 von 75 · 00:00:48.92 · SSIM 0.9001 · PSNR 30.1 dB"_s);
+        w->showSceneOnWorstFrame(60);
+        QTRY_COMPARE_WITH_TIMEOUT(w->shownResult()->seconds, 60.0, 20000);
+        shows(0, u"Bild 1 von 75 · 00:00:58.92 · SSIM 0.9001 · PSNR 30.1 dB"_s);
     }
 
     void comparisonTexts_data() // under the decimal-comma locale set for the whole suite
