@@ -15,6 +15,7 @@
 #include "ui/scene_strip.h"
 
 #include <QAccessible>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -191,11 +192,19 @@ private slots:
         QCOMPARE(strip->scenes().size(), 12);
         const SceneResult worst = view.findChild<ScanResultsWindow *>()->list()->scenes().first();
         QCOMPARE(worst.sceneSeconds, 37.5);
-        const qsizetype calls = tools.calls().size();
+        // Playing the clip may decode the encoded clip once more, whenever the window gets to it;
+        // the comparison itself (cut, encode, measurement) comes from the cache.
+        const auto comparisonCalls = [&] {
+            const auto all = tools.calls();
+            return std::count_if(all.begin(), all.end(), [](const FakeTools::Call &call) {
+                return !call.args.constLast().endsWith(u"/playback-encoded.mkv"_qs);
+            });
+        };
+        const auto calls = comparisonCalls();
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->markX(worst.seconds), strip->height() / 2));
         QCOMPARE(model->seconds(), 37.5);
         QVERIFY(idle());
-        QCOMPARE(tools.calls().size(), calls); // from the cache
+        QCOMPARE(comparisonCalls(), calls);
         QCOMPARE(model->shownResult()->seconds, worst.seconds);
 
         model->setMbps(3); // another bitrate: the marks go
