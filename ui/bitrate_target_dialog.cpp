@@ -1,6 +1,7 @@
 #include "ui/bitrate_target_dialog.h"
 
 #include "engine/number_text.h"
+#include "engine/quality_verdict.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -12,11 +13,9 @@
 
 namespace {
 
-struct Target {
-    const char16_t *name;
-    double ssim;
-};
-constexpr std::array<Target, 3> targets = {{{u"sehr gut", 0.98}, {u"gut", 0.96}, {u"ausreichend", 0.94}}};
+// The finder aims at the three grades without visible losses; "gut" by default.
+constexpr std::array<QualityVerdict, 3> targets = {QualityVerdict::VeryGood, QualityVerdict::Good,
+                                                   QualityVerdict::Sufficient};
 constexpr int defaultTarget = 1;
 
 } // namespace
@@ -30,8 +29,8 @@ BitrateTargetDialog::BitrateTargetDialog(const QString &title, QWidget *parent)
     auto *choices = new QVBoxLayout(group);
     for (int i = 0; i < int(targets.size()); ++i) {
         // "gut (SSIM 0.96)"
-        const QString text = QString::fromUtf16(targets[i].name) + QStringLiteral(" (SSIM ")
-            + fixedText(targets[i].ssim, 2) + QLatin1Char(')');
+        const QString text = verdictWord(targets[i]) + QStringLiteral(" (SSIM ")
+            + fixedText(verdictThreshold(targets[i]), 2) + QLatin1Char(')');
         auto *button = new QRadioButton(text, group);
         choices_->addButton(button, i);
         choices->addWidget(button);
@@ -48,7 +47,7 @@ BitrateTargetDialog::BitrateTargetDialog(const QString &title, QWidget *parent)
 
 double BitrateTargetDialog::targetSsim() const
 {
-    return targets.at(std::size_t(choices_->checkedId())).ssim;
+    return verdictThreshold(targets.at(std::size_t(choices_->checkedId())));
 }
 
 std::optional<double> BitrateTargetDialog::ask(const QString &title, QWidget *parent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/scene_result.h"
+#include "engine/quality_verdict.h"
 
 #include <QList>
 #include <QPointer>
@@ -28,8 +29,8 @@ public:
 
     // Green at a clip SSIM of 0.98 and above, through yellow to red at 0.90 and below.
     static QColor ssimColour(double ssim);
-    static constexpr double greenSsim = 0.98;
-    static constexpr double redSsim = 0.90;
+    static constexpr double greenSsim = qualityGrades[0].lowestSsim; // "sehr gut" and better
+    static constexpr double redSsim = qualityGrades[3].lowestSsim;   // "sichtbare Verluste" and worse
 
 signals:
     void sceneClicked(double seconds);
