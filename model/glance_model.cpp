@@ -101,6 +101,14 @@ void GlanceModel::setMaxHeight(qint64 maxHeight)
     updateStale();
 }
 
+void GlanceModel::setEncoder(const EncoderSetting &encoder)
+{
+    if (!change(encoder_, encoder))
+        return;
+    emit encoderChanged();
+    updateStale();
+}
+
 void GlanceModel::setZoom(double zoom)
 {
     if (change(zoom_, zoom))

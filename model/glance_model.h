@@ -66,8 +66,9 @@ public:
     double seconds() const { return seconds_; }
     double mbps() const { return mbps_; }
     qint64 maxHeight() const { return maxHeight_; }
-    // The three above as one value.
-    ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_}; }
+    const EncoderSetting &encoder() const { return encoder_; }
+    // The four above as one value.
+    ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_, encoder_}; }
     bool busy() const { return busy_; }
     const QString &status() const { return status_; }
     const QString &measurement() const { return measurement_; }
@@ -102,6 +103,7 @@ public:
     void setSeconds(double seconds);
     void setMbps(double mbps);
     void setMaxHeight(qint64 maxHeight);
+    void setEncoder(const EncoderSetting &encoder);
     void setZoom(double zoom);
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
@@ -173,6 +175,7 @@ signals:
     void secondsChanged();
     void mbpsChanged();
     void maxHeightChanged();
+    void encoderChanged();
     void busyChanged();
     void statusChanged();
     void measurementChanged();
@@ -218,6 +221,7 @@ private:
     double seconds_ = 60;
     double mbps_ = 2;
     qint64 maxHeight_ = 0;
+    EncoderSetting encoder_;
     bool busy_ = false;
     QString status_;
     QString measurement_;
