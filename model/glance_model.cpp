@@ -161,6 +161,13 @@ void GlanceModel::setStatus(QString status)
 {
     if (change(status_, std::move(status)))
         emit statusChanged();
+    setNotice(QString()); // said of what the status was
+}
+
+void GlanceModel::setNotice(QString notice)
+{
+    if (change(notice_, std::move(notice)))
+        emit noticeChanged();
 }
 
 void GlanceModel::setMeasurement(QString text)
@@ -202,7 +209,7 @@ void GlanceModel::updateStale()
         emit staleChanged();
 }
 
-void GlanceModel::setProgress(std::optional<RenderProgress> progress)
+void GlanceModel::setProgress(std::optional<ComparisonProgress> progress)
 {
     if (change(progress_, std::move(progress)))
         emit progressChanged();
