@@ -62,7 +62,7 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     settings_->addUnderSceneRow(scan);
     // The encoder row, the hints beside the bitrate, and what the comparison says of the film.
     offer_ = new EncoderOffer(this);
-    connect(model_, &GlanceModel::hardwareEncoderFailed, offer_, &EncoderOffer::cardFailed);
+    connect(model_, &GlanceModel::cardFailedChanged, offer_, &EncoderOffer::cardFailed);
     settings_->addRow(new EncoderRow(model_, offer_, settings_));
     outlook_ = new FilmOutlook(model_, scan->scanModel(), this);
     auto *hints = TextStyles::captionLabel(QStringLiteral("bitrateHints"), settings_);
