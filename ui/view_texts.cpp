@@ -76,6 +76,13 @@ QString encodedLabel(double mbps)
     return QStringLiteral("HEVC · ") + encodedBitrate(mbps);
 }
 
+QString heightLimit(qint64 maxHeight)
+{
+    if (maxHeight == 0)
+        return QStringLiteral("Quelle");
+    return QStringLiteral("max. %1p").arg(maxHeight);
+}
+
 QString stale(const QString &label)
 {
     return label + QStringLiteral(" (alt)");
