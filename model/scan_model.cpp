@@ -78,6 +78,7 @@ bool ScanModel::begin(Activity activity)
     token_ = CancelToken();
     runMbps_ = model_->mbps();
     runMaxHeight_ = model_->maxHeight();
+    runEncoder_ = model_->encoder();
     setError(std::nullopt);
     setProgress({});
     setActivity(activity);
@@ -93,9 +94,11 @@ void ScanModel::scan(int scenes)
     state_.scenes.clear();
     state_.scenesMbps = runMbps_;
     state_.scenesMaxHeight = runMaxHeight_;
+    state_.scenesEncoder = runEncoder_;
     emit scenesChanged();
     const MovieInfo &movie = *model_->movie();
-    whenFinished(scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), runMbps_, runMaxHeight_, token_),
+    whenFinished(scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), runMbps_, runMaxHeight_, token_,
+                              runEncoder_),
                  this, [this](std::optional<QList<SceneResult>>, const std::exception_ptr &failure) { end(failure); });
 }
 
@@ -103,11 +106,12 @@ void ScanModel::findBitrate(double targetSsim, int scenes)
 {
     if (!begin(Activity::Finding))
         return;
-    whenFinished(finder_->start(*model_->movie(), scenes, runMaxHeight_, targetSsim, token_), this,
+    whenFinished(finder_->start(*model_->movie(), scenes, runMaxHeight_, targetSsim, token_, runEncoder_), this,
                  [this](std::optional<FinderResult> found, const std::exception_ptr &failure) {
                      if (found && !token_.isCancelled()) {
                          state_.finderResult = found;
                          state_.finderMaxHeight = runMaxHeight_;
+                         state_.finderEncoder = runEncoder_;
                          emit finderResultChanged();
                          if (!found->mbps) {
                              setError(BitrateFinder::unreachableText(found->targetSsim));
@@ -149,7 +153,8 @@ void ScanModel::showScene(double seconds)
 
 bool ScanModel::scenesCurrent() const
 {
-    return state_.scenesMbps == model_->mbps() && state_.scenesMaxHeight == model_->maxHeight();
+    return state_.scenesMbps == model_->mbps() && state_.scenesMaxHeight == model_->maxHeight()
+        && state_.scenesEncoder == model_->encoder();
 }
 
 void ScanModel::setState(const ScanState &state)
@@ -157,8 +162,9 @@ void ScanModel::setState(const ScanState &state)
     cancel();
     setError(std::nullopt);
     const bool scenes = state.scenes != state_.scenes || state.scenesMbps != state_.scenesMbps
-        || state.scenesMaxHeight != state_.scenesMaxHeight;
-    const bool finder = state.finderResult != state_.finderResult || state.finderMaxHeight != state_.finderMaxHeight;
+        || state.scenesMaxHeight != state_.scenesMaxHeight || state.scenesEncoder != state_.scenesEncoder;
+    const bool finder = state.finderResult != state_.finderResult || state.finderMaxHeight != state_.finderMaxHeight
+        || state.finderEncoder != state_.finderEncoder;
     state_ = state;
     if (scenes)
         emit scenesChanged();

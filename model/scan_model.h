@@ -23,7 +23,7 @@ class SceneScan;
 // machine with four cores or more, on one more engine of its own (in a work folder of its own, made
 // at the first run), which renders a scene beside it. While either runs, the model's comparisons
 // wait (GlanceModel::setComparisonsHeld); a request made meanwhile is rendered once the run has
-// ended. A run keeps the bitrate and height limit it started with: another one chosen meanwhile is
+// ended. A run keeps the bitrate, height limit and encoder setting it started with: another one chosen meanwhile is
 // compared once it has ended. What a run found stays, with the settings it was made at, until a run
 // of the same kind replaces it (a failed one replaces nothing) or another movie clears it; another
 // movie cancels a run. Lives on the GUI thread.
@@ -51,15 +51,17 @@ public:
     const QList<SceneResult> &scenes() const { return state_.scenes; }
     double scenesMbps() const { return state_.scenesMbps; }
     qint64 scenesMaxHeight() const { return state_.scenesMaxHeight; }
-    // Whether the scenes were rendered at the model's bitrate and height limit.
+    const EncoderSetting &scenesEncoder() const { return state_.scenesEncoder; }
+    // Whether the scenes were rendered at the model's bitrate, height limit and encoder setting.
     bool scenesCurrent() const;
     const std::optional<FinderResult> &finderResult() const { return state_.finderResult; }
     // All of it, for keeping it. Setting it cancels a run and shows what it holds, as found.
     const ScanState &state() const { return state_; }
     void setState(const ScanState &state);
-    // The bitrate and height limit of the run going on (or of the last one).
+    // The bitrate, height limit and encoder setting of the run going on (or of the last one).
     double runMbps() const { return runMbps_; }
     qint64 runMaxHeight() const { return runMaxHeight_; }
+    const EncoderSetting &runEncoder() const { return runEncoder_; }
     // Why the last run failed, or that the finder found no bitrate; empty otherwise.
     const std::optional<QString> &error() const { return error_; }
 
@@ -108,6 +110,7 @@ private:
     ScanProgress progress_;
     double runMbps_ = 0;
     qint64 runMaxHeight_ = 0;
+    EncoderSetting runEncoder_;
     ScanState state_;
     std::optional<QString> error_;
 };

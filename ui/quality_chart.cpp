@@ -256,8 +256,8 @@ void QualityChart::paintEvent(QPaintEvent *)
     painter.drawText(QPointF(unitLeft, plot.bottom() + 3 + metrics.ascent()), unit);
     painter.drawText(QRectF(0, 0, plot.left() - 6, line), Qt::AlignRight | Qt::AlignTop, QStringLiteral("SSIM"));
 
-    // The target: a line across the plot, its value at the right end above it (below it where
-    // the plot's top leaves no room).
+    // The target: a line across the plot, its value at the left end above it, where the curves
+    // of low bitrates lie below the target (below the line where the plot's top leaves no room).
     if (targetSsim_) {
         const double y = yOf(*targetSsim_);
         painter.setPen(QPen(text, 1.2, Qt::DotLine));
@@ -265,9 +265,9 @@ void QualityChart::paintEvent(QPaintEvent *)
         const QString value = QStringLiteral("Ziel ") + fixedText(*targetSsim_, 2);
         const double width = metrics.horizontalAdvance(value);
         const double top = y - line - 1 >= plot.top() ? y - line - 1 : y + 1;
-        painter.fillRect(QRectF(plot.right() - width - 6, top, width + 4, line), palette().color(QPalette::Window));
+        painter.fillRect(QRectF(plot.left() + 2, top, width + 4, line), palette().color(QPalette::Window));
         painter.setPen(text);
-        painter.drawText(QRectF(plot.right() - width - 4, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, value);
+        painter.drawText(QRectF(plot.left() + 4, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, value);
     }
 
     // The curves, and the legend with the scenes' times. Each of the first three curves is drawn
@@ -308,7 +308,7 @@ void QualityChart::paintEvent(QPaintEvent *)
         painter.drawLine(QPointF(x, plot.top() - 2), QPointF(x, plot.bottom()));
         const QString value = mbpsText(*chosenMbps_, 1);
         const double width = metrics.horizontalAdvance(value);
-        const double left = std::clamp(x - width / 2, double(plot.left()), plot.right() + rightMargin - width);
+        const double left = std::clamp(x - width / 2, plot.left() + 6.0, plot.right() + rightMargin - width);
         painter.setPen(text);
         painter.drawText(QPointF(left, metrics.ascent()), value);
     }

@@ -3,6 +3,7 @@
 #include "analysis/scene_plan.h"
 #include "analysis/scene_texts.h"
 #include "engine/comparison_texts.h"
+#include "engine/encoder_catalogue.h"
 #include "engine/quality_texts.h"
 #include "model/glance_model.h"
 #include "model/scan_model.h"
@@ -64,12 +65,15 @@ QString scanOutcomeText(const QList<SceneResult> &scenes)
         .arg(sceneTimeText(summary.worstSeconds, scenes), ssimText(summary.worstSsim));
 }
 
-// "2.0 Mbit/s", with ", max. 720p" when the height limit is to be named.
-QString settingsText(double mbps, qint64 maxHeight, bool withHeight)
+// "2.0 Mbit/s", with ", max. 720p" and ", HEVC / x265 slow · 10 bit" where the height limit and the
+// encoder setting are to be named.
+QString settingsText(double mbps, qint64 maxHeight, const EncoderSetting &encoder, bool withHeight, bool withEncoder)
 {
     QString text = mbpsText(mbps, 1);
     if (withHeight)
         text += QStringLiteral(", ") + ViewTexts::heightLimit(maxHeight);
+    if (withEncoder)
+        text += QStringLiteral(", ") + EncoderCatalogue::settingText(encoder);
     return text;
 }
 
@@ -109,7 +113,7 @@ ScanPanel::ScanPanel(GlanceModel *model, QSlider *sceneSlider, double valuesPerS
     connect(model_, &GlanceModel::movieChanged, this, &ScanPanel::showActivity);
     // The strip greys and its title names the settings once they are not the comparison's; the
     // progress says what follows a run.
-    for (const auto changed : {&GlanceModel::mbpsChanged, &GlanceModel::maxHeightChanged})
+    for (const auto changed : {&GlanceModel::mbpsChanged, &GlanceModel::maxHeightChanged, &GlanceModel::encoderChanged})
         connect(model_, changed, this, [this] {
             showStrip();
             showProgress();
@@ -136,6 +140,12 @@ QWidget *ScanPanel::makeButtons()
                                            "Zielqualität erreichen"));
     connect(findButton_, &QPushButton::clicked, this, &ScanPanel::findBitrate);
     row->addWidget(findButton_);
+    // Their keys work in the whole window while the buttons do.
+    for (const auto &[button, keys] : {std::pair(scanButton_, QKeySequence(Qt::CTRL | Qt::Key_P)),
+                                       std::pair(findButton_, QKeySequence(Qt::CTRL | Qt::Key_B))}) {
+        button->setShortcut(keys);
+        button->setToolTip(ViewTexts::withKey(button->toolTip(), keys));
+    }
     return box;
 }
 
@@ -205,8 +215,8 @@ QString ScanPanel::stripTitle() const
     if (scans_->scenes().isEmpty())
         return QString();
     return QStringLiteral("Szenen bei ")
-        + settingsText(scans_->scenesMbps(), scans_->scenesMaxHeight(),
-                       scans_->scenesMaxHeight() != model_->maxHeight());
+        + settingsText(scans_->scenesMbps(), scans_->scenesMaxHeight(), scans_->scenesEncoder(),
+                       scans_->scenesMaxHeight() != model_->maxHeight(), scans_->scenesEncoder() != model_->encoder());
 }
 
 void ScanPanel::showStrip()
@@ -239,12 +249,15 @@ void ScanPanel::showProgress()
     progress_->setCaption(progressText(progress));
     // A scan ends at its own settings; the comparison at the new ones waits for it.
     const bool heights = scans_->runMaxHeight() != model_->maxHeight();
-    const bool moved = heights || scans_->runMbps() != model_->mbps();
+    const bool encoders = scans_->runEncoder() != model_->encoder();
+    const bool moved = heights || encoders || scans_->runMbps() != model_->mbps();
     const bool scanning = scans_->activity() == Activity::Scanning;
-    runNotice_->setText(scanning && moved ? QStringLiteral("Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.")
-                                                .arg(settingsText(scans_->runMbps(), scans_->runMaxHeight(), heights),
-                                                     settingsText(model_->mbps(), model_->maxHeight(), heights))
-                                          : QString());
+    runNotice_->setText(
+        scanning && moved
+            ? QStringLiteral("Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.")
+                  .arg(settingsText(scans_->runMbps(), scans_->runMaxHeight(), scans_->runEncoder(), heights, encoders),
+                       settingsText(model_->mbps(), model_->maxHeight(), model_->encoder(), heights, encoders))
+            : QString());
 }
 
 void ScanPanel::showOutcome()
@@ -257,7 +270,8 @@ void ScanPanel::showOutcome()
     outcomeLabel_->setPalette(colours);
     // A failure says so until the next run; a finder's outcome stays, as its chart does.
     const QString text = error.value_or(found && found->mbps ? ScanResultsPanel::finderText(*found) : QString());
-    outcomeLabel_->setText(idle ? text : QString());
+    const QString holds = found ? QStringLiteral(" · ") + ScanResultsPanel::holdsText(scans_->state()) : QString();
+    outcomeLabel_->setText(idle && !text.isEmpty() ? text + holds : QString());
     outcomeLabel_->setVisible(idle && !text.isEmpty());
     const bool any = !scans_->scenes().isEmpty() || found.has_value();
     listButton_->setVisible(any);

@@ -3,11 +3,13 @@
 #include "analysis/bitrate_finder.h"
 #include "engine/comparison_limits.h"
 #include "engine/comparison_texts.h"
+#include "engine/encoder_catalogue.h"
 #include "engine/quality_texts.h"
 #include "model/scan_model.h"
 #include "ui/quality_chart.h"
 #include "ui/scene_list.h"
 #include "ui/text_styles.h"
+#include "ui/view_texts.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -100,6 +102,12 @@ QString ScanResultsPanel::finderText(const FinderResult &found)
              ssimText(found.worstSsim));
 }
 
+QString ScanResultsPanel::holdsText(const ScanState &state)
+{
+    return QStringLiteral("Gilt für %1, %2.")
+        .arg(EncoderCatalogue::settingText(state.finderEncoder), ViewTexts::heightLimit(state.finderMaxHeight));
+}
+
 void ScanResultsPanel::present()
 {
     show();
@@ -149,7 +157,7 @@ void ScanResultsPanel::showFinderResult()
         QStringLiteral("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie");
     chartCaption_->setText(found && found->mbps ? what + QStringLiteral(", die gefundene Bitrate markiert.")
                                                 : what + QStringLiteral("."));
-    finderLabel_->setText(found ? finderText(*found) : QString());
+    finderLabel_->setText(found ? finderText(*found) + QLatin1Char('\n') + holdsText(scans_->state()) : QString());
     chartCaption_->setVisible(found.has_value());
     chart_->setVisible(found.has_value());
     tabs_->setTabEnabled(1, found.has_value());

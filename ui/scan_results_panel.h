@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/finder_result.h"
+#include "model/scan_state.h"
 
 #include <QFrame>
 
@@ -29,6 +30,8 @@ public:
     // The finder's outcome: "Gefunden: 3.4 Mbit/s für SSIM 0.9600 · schlechteste Szene bei
     // 00:01:10: SSIM 0.9612", "Schon 0.3 Mbit/s erreichen SSIM 0.96." or that it found none.
     static QString finderText(const FinderResult &found);
+    // "Gilt für HEVC / x265 slow · 10 bit, max. 720p.": the settings the finder's outcome holds for.
+    static QString holdsText(const ScanState &state);
 
 signals:
     void shownChanged(bool shown);

@@ -218,8 +218,11 @@ private slots:
         found.worstSsim = 0.9612;
         found.worstSeconds = 70;
         found.curves = {{70, {{2, 0.9412}, {3.4, 0.9612}}}, {40, {{2, 0.9533}, {3.4, 0.9688}}}};
-        scans.setState({{}, 0, 0, found, 0});
-        QCOMPARE(panel.findChild<QLabel *>("finderOutcome")->text(), fetched<QString>("outcome"));
+        ScanState state;
+        state.finderResult = found;
+        scans.setState(state);
+        QCOMPARE(panel.findChild<QLabel *>("finderOutcome")->text(),
+                 fetched<QString>("outcome") + u"\nGilt für HEVC / x265, Quelle."_qs);
         QCOMPARE(panel.findChild<QLabel *>("chartCaption")->text(), fetched<QString>("caption"));
         QCOMPARE(panel.tabs()->currentIndex(), 1);
 
@@ -387,7 +390,8 @@ private slots:
         scans->findBitrate(0.999, 4);
         QVERIFY(idle());
         QCOMPARE(strip->scenes().size(), 12);
-        QCOMPARE(view.findChild<QLabel *>("scanOutcome")->text(), u"Auch 20 Mbit/s erreichen SSIM 0.9990 nicht."_qs);
+        QCOMPARE(view.findChild<QLabel *>("scanOutcome")->text(),
+                 u"Auch 20 Mbit/s erreichen SSIM 0.9990 nicht. · Gilt für HEVC / x265, max. 720p."_qs);
         QCOMPARE(panel->list()->topLevelItemCount(), int(12 + scans->finderResult()->tried.size()));
     }
 };
