@@ -1,5 +1,6 @@
 #include "ui/view_texts.h"
 
+#include "engine/encoder_catalogue.h"
 #include "engine/number_text.h"
 
 #include <algorithm>
@@ -81,6 +82,14 @@ QString heightLimit(qint64 maxHeight)
     if (maxHeight == 0)
         return QStringLiteral("Quelle");
     return QStringLiteral("max. %1p").arg(maxHeight);
+}
+
+QString inFormat(const QString &text, const GlanceModel &model)
+{
+    const std::optional<PreviewResult> &shown = model.shownResult();
+    QString named = text;
+    return named.replace(QStringLiteral("HEVC"),
+                         EncoderCatalogue::formatName(shown ? shown->encoder.encoder : model.encoder().encoder));
 }
 
 QString stale(const QString &label)
