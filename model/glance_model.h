@@ -30,6 +30,7 @@ class GlanceModel : public QObject {
     Q_PROPERTY(double seconds READ seconds WRITE setSeconds NOTIFY secondsChanged)
     Q_PROPERTY(double mbps READ mbps WRITE setMbps NOTIFY mbpsChanged)
     Q_PROPERTY(qint64 maxHeight READ maxHeight WRITE setMaxHeight NOTIFY maxHeightChanged)
+    Q_PROPERTY(EncoderSetting encoder READ encoder WRITE setEncoder NOTIFY encoderChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(QString measurement READ measurement NOTIFY measurementChanged)
