@@ -61,19 +61,25 @@ QString usage()
     return QString::fromUtf8(help.out);
 }
 
-// The options the usage lists for each command ("bitglance-cli render ..." and the lines under it).
+// The options the usage lists for each command: on the lines of "bitglance-cli render ..." and under
+// it, and on those of "render, scan and advise also take ...".
 std::map<QString, Words> optionsByCommand()
 {
     std::map<QString, Words> options;
-    QString command;
-    static const QRegularExpression commandLine(QStringLiteral(R"(bitglance-cli +(\S+))"));
+    QStringList commands;
+    static const QRegularExpression commandLine(QStringLiteral(R"(bitglance-cli +(\w+))"));
+    static const QRegularExpression sharedLine(QStringLiteral(R"(^\s*([\w, ]+) also take)"));
     for (const QString &line : usage().split(u'\n')) {
         if (const QRegularExpressionMatch match = commandLine.match(line); match.hasMatch())
-            command = match.captured(1);
-        if (!command.isEmpty() && !command.startsWith(u'-')) {
-            const Words found = longOptions(line);
+            commands = QStringList{match.captured(1)};
+        else if (const QRegularExpressionMatch shared = sharedLine.match(line); shared.hasMatch())
+            commands =
+                shared.captured(1).replace(QLatin1String(" and "), QLatin1String(", ")).split(QStringLiteral(", "));
+        else if (line.contains(QLatin1String("bitglance-cli --")))
+            commands.clear();
+        const Words found = longOptions(line);
+        for (const QString &command : commands)
             options[command].insert(found.begin(), found.end());
-        }
     }
     return options;
 }
