@@ -59,11 +59,11 @@ void FilmOutlook::update()
         double mbps = shown->actualMbps;
         basis = QStringLiteral("Aus der gemessenen Bitrate des Ausschnitts (%1) und der Länge des Films (%2).")
                     .arg(mbpsText(mbps, 2), timeText(movie->duration));
-        // The scan's scenes count when they were made with what the clip was made with.
+        // The scan's scenes count when they were made with what the shown clip was made with.
         const QList<SceneResult> scenes = scan_ ? scan_->scenes() : QList<SceneResult>();
-        if (!scenes.isEmpty() && model_->shownSettings() && model_->shownSettings()->mbps == model_->mbps()
-            && model_->shownSettings()->encoder == model_->encoder()
-            && model_->shownSettings()->maxHeight == model_->maxHeight()) {
+        const std::optional<ComparisonSettings> &made = model_->shownSettings();
+        if (!scenes.isEmpty() && made && scan_->state().scenesMbps == made->mbps
+            && scan_->state().scenesMaxHeight == made->maxHeight && scan_->state().scenesEncoder == made->encoder) {
             double sum = 0;
             for (const SceneResult &scene : scenes)
                 sum += scene.actualMbps;
