@@ -147,6 +147,20 @@ void ScanModel::showScene(double seconds)
     model_->showSceneOnWorstFrame(scene->sceneSeconds);
 }
 
+void ScanModel::restore(const QList<SceneResult> &scenes, const std::optional<FinderResult> &finderResult)
+{
+    if (running())
+        return;
+    if (!scenes.isEmpty() && scenes != scenes_) {
+        scenes_ = scenes;
+        emit scenesChanged();
+    }
+    if (finderResult && finderResult != finderResult_) {
+        finderResult_ = finderResult;
+        emit finderResultChanged();
+    }
+}
+
 void ScanModel::reset(bool everything)
 {
     cancel();

@@ -61,6 +61,10 @@ public:
     // QThread::idealThreadCount() is four or more, else one.
     int engineCount() const { return engineCount_; }
     void setEngineCount(int count);
+    // Shows results of an earlier run that belong to the current movie and settings, such as the
+    // remembered ones of a film opened again: non-empty scenes replace the scenes, a finder result
+    // replaces the finder's. Nothing while a run goes on.
+    void restore(const QList<SceneResult> &scenes, const std::optional<FinderResult> &finderResult);
     // Goes to a scanned scene, given by its compared frame's time as the strip and the list give
     // it, and shows its comparison at once (from the engine's cache).
     void showScene(double seconds);
