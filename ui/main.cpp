@@ -1,6 +1,8 @@
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
+#include "model/film_memory.h"
 #include "model/glance_model.h"
+#include "model/user_settings.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_view.h"
@@ -11,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -70,8 +73,12 @@ int main(int argc, char *argv[])
 
     int result = 0;
     {
+        // What the window remembers between runs; only the program reads it, never its tests.
+        UserSettings settings;
+        FilmMemory films(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
         GlanceHelpCommands help;
         QPointer<MainWindow> window = new MainWindow(&help);
+        window->remember(&settings, &films);
         window->show();
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
