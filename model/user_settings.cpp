@@ -2,6 +2,7 @@
 
 #include "engine/comparison_limits.h"
 
+#include <QDebug>
 #include <QMetaEnum>
 #include <QSettings>
 
@@ -19,10 +20,14 @@ const QString viewKey = QStringLiteral("comparison/view");
 
 constexpr int maxWindowSide = 100000;
 
-void forget(const QString &key, const QVariant &value)
+// Says on standard error that the value stored under key is not used, and removes it.
+void forget(QSettings &settings, const QString &key, const QVariant &value)
 {
-    qWarning("bitglance: the remembered setting %s (%s) is not valid and is not used", qUtf8Printable(key),
-             qUtf8Printable(value.toString()));
+    QString shown;
+    QDebug(&shown).noquote().nospace() << value;
+    qWarning("bitglance: the remembered setting %s (%s) is not valid and is forgotten", qUtf8Printable(key),
+             qUtf8Printable(shown));
+    settings.remove(key);
 }
 
 QUrl fileUrl(const QVariant &value)
@@ -66,7 +71,7 @@ QUrl UserSettings::lastFolder() const
     const QVariant value = settings_->value(folderKey);
     const QUrl folder = fileUrl(value);
     if (value.isValid() && folder.isEmpty())
-        forget(folderKey, value);
+        forget(*settings_, folderKey, value);
     return folder;
 }
 
@@ -79,15 +84,28 @@ void UserSettings::setLastFolder(const QUrl &folder)
 QList<QUrl> UserSettings::recentFilms() const
 {
     QList<QUrl> films;
-    const QStringList stored = settings_->value(filmsKey).toStringList();
+    const QVariant value = settings_->value(filmsKey);
+    const QStringList stored = value.toStringList();
     for (const QString &entry : stored) {
         const QUrl film = fileUrl(entry);
-        if (film.isEmpty())
-            forget(filmsKey, entry);
-        else if (!films.contains(film) && films.size() < recentFilmCount)
+        if (film.isEmpty()) {
+            // One entry not a file: the list as it stands goes, the films read so far stay.
+            forget(*settings_, filmsKey, value);
+            storeRecentFilms(films);
+            return films;
+        }
+        if (!films.contains(film) && films.size() < recentFilmCount)
             films.append(film);
     }
     return films;
+}
+
+void UserSettings::storeRecentFilms(const QList<QUrl> &films) const
+{
+    QStringList stored;
+    for (const QUrl &url : films.first(std::min<qsizetype>(films.size(), recentFilmCount)))
+        stored.append(QString::fromLatin1(url.toEncoded()));
+    settings_->setValue(filmsKey, stored);
 }
 
 void UserSettings::addRecentFilm(const QUrl &film)
@@ -97,10 +115,7 @@ void UserSettings::addRecentFilm(const QUrl &film)
     QList<QUrl> films = recentFilms();
     films.removeAll(film);
     films.prepend(film);
-    QStringList stored;
-    for (const QUrl &url : std::as_const(films).first(std::min<qsizetype>(films.size(), recentFilmCount)))
-        stored.append(QString::fromLatin1(url.toEncoded()));
-    settings_->setValue(filmsKey, stored);
+    storeRecentFilms(films);
 }
 
 void UserSettings::clearRecentFilms()
@@ -115,7 +130,7 @@ std::optional<QSize> UserSettings::windowSize() const
         return std::nullopt;
     const QSize size = value.toSize();
     if (size.width() <= 0 || size.height() <= 0 || size.width() > maxWindowSide || size.height() > maxWindowSide) {
-        forget(sizeKey, value);
+        forget(*settings_, sizeKey, value);
         return std::nullopt;
     }
     return size;
@@ -140,7 +155,7 @@ std::optional<double> UserSettings::mbps() const
     if (ok && mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxMbps)
         return mbps;
     if (value.isValid())
-        forget(mbpsKey, value);
+        forget(*settings_, mbpsKey, value);
     return std::nullopt;
 }
 
@@ -153,7 +168,7 @@ std::optional<qint64> UserSettings::maxHeight() const
     if (ok && std::find(offered.cbegin(), offered.cend(), height) != offered.cend())
         return height;
     if (value.isValid())
-        forget(heightKey, value);
+        forget(*settings_, heightKey, value);
     return std::nullopt;
 }
 
@@ -166,7 +181,7 @@ std::optional<GlanceModel::ComparisonView> UserSettings::view() const
     if (ok)
         return GlanceModel::ComparisonView(view);
     if (value.isValid())
-        forget(viewKey, value);
+        forget(*settings_, viewKey, value);
     return std::nullopt;
 }
 

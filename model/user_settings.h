@@ -50,6 +50,7 @@ public:
 
 private:
     void checkFile();
+    void storeRecentFilms(const QList<QUrl> &films) const;
 
     std::unique_ptr<QSettings> settings_;
 };

@@ -182,6 +182,12 @@ private slots:
                               size ? u"%1x%2"_s.arg(size->width()).arg(size->height()) : u"none"_s})
                      .join(u' '),
                  read);
+        // What was not valid is gone: read again, there is nothing to say.
+        settings.sync();
+        QTest::failOnWarning(QRegularExpression(u"."_s));
+        const UserSettings again(name);
+        QVERIFY(again.mbps() == settings.mbps() && again.maxHeight() == settings.maxHeight()
+                && again.view() == settings.view() && again.windowSize() == size);
     }
 
     void recentFilmsKeepTheLatestTen()
