@@ -14,6 +14,7 @@
 struct BitrateFinder::Run {
     MovieInfo movie;
     qint64 maxHeight = 0;
+    EncoderSetting encoder;
     double target = 0;
     CancelToken token;
     QList<double> times;        // the scenes' times, in the movie's order: their index is the search's
@@ -53,12 +54,13 @@ QString BitrateFinder::unreachableText(double targetSsim)
 }
 
 QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, qint64 maxHeight, double targetSsim,
-                                           const CancelToken &token)
+                                           const CancelToken &token, const EncoderSetting &encoder)
 {
     Q_ASSERT(!run_);
     run_ = std::make_unique<Run>();
     run_->movie = movie;
     run_->maxHeight = maxHeight;
+    run_->encoder = encoder;
     run_->target = targetSsim;
     run_->token = token;
     run_->times = ScenePlan::sceneTimes(movie.duration, scenes);
@@ -69,7 +71,7 @@ QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, q
         finish(std::make_exception_ptr(PreviewError::noScenes()));
         return future;
     }
-    whenFinished(scan_.start(movie, run_->times, ComparisonLimits::finderScanMbps, maxHeight, token), this,
+    whenFinished(scan_.start(movie, run_->times, ComparisonLimits::finderScanMbps, maxHeight, token, encoder), this,
                  [this](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
                      if (!run_) // the finder is going
                          return;
@@ -113,7 +115,7 @@ void BitrateFinder::renderNext()
     QList<double> times;
     for (const int scene : scenes)
         times.append(run.times[scene]);
-    whenFinished(scan_.start(run.movie, times, step->mbps, run.maxHeight, run.token), this,
+    whenFinished(scan_.start(run.movie, times, step->mbps, run.maxHeight, run.token, run.encoder), this,
                  [this, mbps = step->mbps](std::optional<QList<SceneResult>> found, const std::exception_ptr &failure) {
                      if (!run_)
                          return;

@@ -31,9 +31,9 @@ public:
     ~BitrateFinder() override;
 
     // One run at a time. The future fails as the scans fail: CancelledError once the token is
-    // cancelled.
+    // cancelled. Every scene is rendered with the encoder setting.
     QFuture<FinderResult> start(const MovieInfo &movie, int scenes, qint64 maxHeight, double targetSsim,
-                                const CancelToken &token);
+                                const CancelToken &token, const EncoderSetting &encoder = {});
     bool running() const { return run_ != nullptr; }
 
     // "Auch 20 Mbit/s erreichen SSIM 0.9800 nicht.": the run found no bitrate.

@@ -50,6 +50,7 @@ struct SceneScan::Run {
     QList<double> times;
     double mbps = 0;
     qint64 maxHeight = 0;
+    EncoderSetting encoder;
     CancelToken token;
     int next = 0;
     QList<SceneResult> results;
@@ -73,7 +74,8 @@ SceneScan::~SceneScan()
 }
 
 QFuture<QList<SceneResult>> SceneScan::start(const MovieInfo &movie, const QList<double> &times, double mbps,
-                                             qint64 maxHeight, const CancelToken &token)
+                                             qint64 maxHeight, const CancelToken &token,
+                                             const EncoderSetting &encoder)
 {
     Q_ASSERT(!run_);
     ++generation_;
@@ -82,6 +84,7 @@ QFuture<QList<SceneResult>> SceneScan::start(const MovieInfo &movie, const QList
     run_->times = times;
     run_->mbps = mbps;
     run_->maxHeight = maxHeight;
+    run_->encoder = encoder;
     run_->token = token;
     run_->promise.start();
     run_->clock.start();
@@ -119,7 +122,7 @@ void SceneScan::startNext(int lane)
             Qt::QueuedConnection);
     };
     QFuture<PreviewResult> rendered =
-        worker.engine->render(run.movie, {run.times[index], run.mbps, run.maxHeight}, run.token, std::move(progress));
+        worker.engine->render(run.movie, {run.times[index], run.mbps, run.maxHeight, run.encoder}, run.token, std::move(progress));
     worker.cancel = [rendered]() mutable { rendered.cancel(); };
     const double sceneSeconds = run.times[index];
     whenFinished(rendered, this,

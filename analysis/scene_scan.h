@@ -33,9 +33,9 @@ public:
     // future has finished). The future holds the scenes in the order they finished, or the
     // failure: CancelledError once the token is cancelled, otherwise the first scene's failure,
     // which cancels the scenes still running. It finishes only when no engine works for it any
-    // more.
+    // more. Every scene is rendered with the encoder setting.
     QFuture<QList<SceneResult>> start(const MovieInfo &movie, const QList<double> &times, double mbps, qint64 maxHeight,
-                                      const CancelToken &token);
+                                      const CancelToken &token, const EncoderSetting &encoder = {});
     bool running() const { return run_ != nullptr; }
 
 signals:

@@ -1,5 +1,6 @@
 #include "cli/cli_arguments.h"
 
+#include "cli/encoder_options.h"
 #include "cli/scan_options.h"
 #include "engine/comparison_limits.h"
 #include "engine/movie_path.h"
@@ -87,11 +88,13 @@ QString CliArguments::usage()
                           "       bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...]\n"
                           "                            [--max-height 0|720|1080] [--out DIR]\n"
                           "                            [--clips] [--side-by-side FILE] [--progress]\n"
-                          "                            [--per-frame] [--frame N|worst]\n"
+                          "                            [--per-frame] [--frame N|worst] [--print-command]\n"
                           "       bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N]\n"
                           "                            [--max-height 0|720|1080] [--jobs J]\n"
                           "       bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N]\n"
                           "                            [--max-height 0|720|1080]\n"
+                          "       render, scan and advise also take [--encoder x265|x264|svtav1|hevc-hw]\n"
+                          "                            [--preset P] [--depth 8|10]\n"
                           "       bitglance-cli --help\n");
 }
 
@@ -179,10 +182,13 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             result.command = Command::Help;
             return result;
         }
-        if (render && (argument == "--clips" || argument == "--progress" || argument == "--per-frame")) {
-            (argument == "--clips"          ? result.clips
-                 : argument == "--progress" ? result.progress
-                                            : result.perFrame) = true;
+        if (render
+            && (argument == "--clips" || argument == "--progress" || argument == "--per-frame"
+                || argument == "--print-command")) {
+            (argument == "--clips"           ? result.clips
+                 : argument == "--progress"  ? result.progress
+                 : argument == "--per-frame" ? result.perFrame
+                                             : result.printCommand) = true;
             continue;
         }
         // Every option takes a value, given as the next argument or after "=".
@@ -239,6 +245,11 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
             if (value.isEmpty())
                 return fail(QStringLiteral("--side-by-side needs a file name"));
             result.sideBySide = absolute(value);
+        } else if (const auto encoder = render || scan ? EncoderOptions::read(result, name, value, problem)
+                                                       : EncoderOptions::Reading::NotMine;
+                   encoder != EncoderOptions::Reading::NotMine) {
+            if (encoder == EncoderOptions::Reading::Refused)
+                return std::nullopt;
         } else if (const auto read =
                        scan ? ScanOptions::read(result, name, value, problem) : ScanOptions::Reading::NotMine;
                    read != ScanOptions::Reading::NotMine) {
@@ -256,6 +267,8 @@ std::optional<CliArguments> CliArguments::parse(const QList<QByteArray> &argumen
     result.movie = movieUrl(positional.first());
     if (const std::optional<QString> incomplete = scan ? ScanOptions::check(result) : std::nullopt)
         return fail(*incomplete);
+    if (const std::optional<QString> refused = EncoderOptions::settle(result))
+        return fail(*refused);
 
     if (render) {
         if (!seconds)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/comparison_limits.h"
+#include "engine/encoder_setting.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,10 +13,11 @@
 // The command line of bitglance-cli:
 //   bitglance-cli probe  [--tools DIR] FILM
 //   bitglance-cli render [--tools DIR] FILM --seconds S --mbps M[,M...] [--max-height 0|720|1080] [--out DIR]
-//                        [--per-frame] [--frame N|worst]
+//                        [--clips] [--side-by-side FILE] [--progress] [--per-frame] [--frame N|worst]
+//                        [--print-command]
 //   bitglance-cli scan   [--tools DIR] FILM --mbps M [--scenes N] [--max-height 0|720|1080] [--jobs J]
 //   bitglance-cli advise [--tools DIR] FILM --ssim S [--scenes N] [--max-height 0|720|1080]
-//                        [--clips] [--side-by-side FILE] [--progress]
+// render, scan and advise also take [--encoder x265|x264|svtav1|hevc-hw] [--preset P] [--depth 8|10].
 // Numbers are read in the C locale. "--" ends the options, so a movie may start with a dash.
 struct CliArguments {
     enum class Command { Probe, Render, Scan, Advise, Help };
@@ -39,6 +41,10 @@ struct CliArguments {
     // with worstFrame those of each bitrate's worst frame.
     std::optional<qint64> frame;
     bool worstFrame = false;
+    // The encoder setting (EncoderOptions); a graphics card's API is found when the command runs.
+    EncoderSetting encoder;
+    std::optional<QString> preset; // as given, until the setting is settled
+    bool printCommand = false;     // render: the command that encodes the whole movie in each line
 
     // The files a render writes, in the order of mbps: original.png first, then one encoded
     // picture per bitrate (a bitrate given twice names its file twice); with several bitrates each

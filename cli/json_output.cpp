@@ -1,5 +1,6 @@
 #include "cli/json_output.h"
 
+#include "engine/encoder_catalogue.h"
 #include "engine/preview_error.h"
 
 #include <QJsonArray>
@@ -54,6 +55,14 @@ QByteArray JsonOutput::object(const QList<std::pair<const char *, QJsonValue>> &
     for (const auto &[key, value] : nested)
         text += (text.size() > 1 ? "," : "") + json(QString::fromLatin1(key)) + ':' + value;
     return text + '}';
+}
+
+std::pair<const char *, QByteArray> JsonOutput::encoderMember(const EncoderSetting &setting)
+{
+    return {"encoder",
+            object({{"name", EncoderCatalogue::cliName(setting.encoder)},
+                    {"preset", setting.preset.isEmpty() ? QJsonValue() : QJsonValue(setting.preset)},
+                    {"depth", setting.depth}})};
 }
 
 QJsonValue JsonOutput::optionalNumber(const std::optional<double> &value)

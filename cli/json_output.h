@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/encoder_setting.h"
 #include "engine/preview_result.h"
 #include "engine/quality_numbers.h"
 
@@ -28,6 +29,10 @@ QList<std::pair<const char *, QByteArray>> qualityMembers(const QualityNumbers &
 // "frames": [{"ssim", "psnr"}, …] for every frame of the clip in order, and "worstFrame": {"index",
 // "seconds", "ssim", "psnr"} (index from 0 in the clip, seconds its movie time; null without frames).
 QList<std::pair<const char *, QByteArray>> perFrameMembers(const PreviewResult &result, const QualityNumbers &quality);
+
+// "encoder": {"name", "preset", "depth"}: the encoder setting a line's comparisons were made with
+// (name as --encoder takes it, preset null for a graphics card's own).
+std::pair<const char *, QByteArray> encoderMember(const EncoderSetting &setting);
 
 // Writes the line. Throws OutputClosed for a pipe without reader or once interruptWriting() was
 // called, and a system PreviewError for any other failure (a full disk, a closed descriptor).

@@ -6,7 +6,9 @@
 #include "cli/json_output.h"
 #include "cli/scan_commands.h"
 #include "engine/comparison_texts.h"
+#include "engine/encoder_catalogue.h"
 #include "engine/error_description.h"
+#include "engine/film_command.h"
 #include "engine/output_file.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
@@ -134,7 +136,8 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
     QList<double> written;
     for (const double mbps : arguments.mbps) {
         PreviewResult result =
-            engine.render(movie, {arguments.seconds, mbps, arguments.maxHeight}, token, progress).result();
+            engine.render(movie, {arguments.seconds, mbps, arguments.maxHeight, arguments.encoder}, token, progress)
+                .result();
         const QualityNumbers quality = engine.measure(result, token).result();
         result.quality = quality;
         if (arguments.frame || arguments.worstFrame) {
@@ -166,11 +169,32 @@ void renderCommand(PreviewEngine &engine, const CliArguments &arguments, const C
                     << std::pair{"encodedClip", QJsonValue(arguments.encodedClipPath(mbps))};
         if (!arguments.sideBySide.isEmpty())
             members << std::pair{"sideBySide", QJsonValue(arguments.sideBySidePath(mbps))};
+        members << std::pair{"filmMegabytes",
+                             std::round(FilmCommand::videoMegabytes(result.actualMbps, movie.duration) * 10) / 10};
+        if (arguments.printCommand)
+            members << std::pair{"command",
+                                 QJsonValue(FilmCommand::shellText(
+                                     movie, {arguments.seconds, mbps, arguments.maxHeight, arguments.encoder}))};
         QList<std::pair<const char *, QByteArray>> nested = JsonOutput::qualityMembers(*result.quality);
+        nested << JsonOutput::encoderMember(arguments.encoder);
         if (arguments.perFrame)
             nested += JsonOutput::perFrameMembers(result, quality);
         printLine(JsonOutput::object(members, nested));
     }
+}
+
+// The card for --encoder hevc-hw: the first API whose one-frame test encodes at the asked depth.
+EncoderSetting withCard(PreviewEngine &engine, const EncoderSetting &asked, const CancelToken &token)
+{
+    if (asked.encoder != VideoEncoder::HevcHardware)
+        return asked;
+    for (const EncoderSetting &working : engine.hardwareEncoders(token).result())
+        if (working.depth == asked.depth)
+            return working;
+    failWith(QStringLiteral("--encoder hevc-hw: no graphics card here encodes HEVC at %1 bit (tried VAAPI, NVENC "
+                            "and QSV); x265, x264 and svtav1 work everywhere")
+                 .arg(asked.depth));
+    return asked;
 }
 
 // Standard descriptors that are closed at start get /dev/null, so that no file the program opens
@@ -224,14 +248,17 @@ int main(int argc, char *argv[])
         // The engine is destroyed (and its work folder removed) before main returns, on every path.
         PreviewEngine engine(arguments->toolsDirectory.isEmpty() ? PreviewEngine::defaultToolsDirectory()
                                                                  : arguments->toolsDirectory);
-        if (arguments->command == CliArguments::Command::Probe)
-            probeCommand(engine, *arguments, token);
-        else if (arguments->command == CliArguments::Command::Scan)
-            ScanCommands::scan(engine, *arguments, token);
-        else if (arguments->command == CliArguments::Command::Advise)
-            ScanCommands::advise(engine, *arguments, token);
+        CliArguments settled = *arguments;
+        if (settled.command != CliArguments::Command::Probe)
+            settled.encoder = withCard(engine, settled.encoder, token);
+        if (settled.command == CliArguments::Command::Probe)
+            probeCommand(engine, settled, token);
+        else if (settled.command == CliArguments::Command::Scan)
+            ScanCommands::scan(engine, settled, token);
+        else if (settled.command == CliArguments::Command::Advise)
+            ScanCommands::advise(engine, settled, token);
         else
-            renderCommand(engine, *arguments, token);
+            renderCommand(engine, settled, token);
         watcher.outputComplete();
     } catch (const JsonOutput::OutputClosed &) {
         watcher.interrupt(SIGPIPE);

@@ -23,7 +23,7 @@
 
 namespace {
 
-QByteArray sceneLine(const SceneResult &scene)
+QByteArray sceneLine(const SceneResult &scene, const EncoderSetting &encoder)
 {
     const std::optional<qint64> worst = scene.quality.worstFrame();
     return JsonOutput::object(
@@ -31,7 +31,7 @@ QByteArray sceneLine(const SceneResult &scene)
          {"sampleSeconds", scene.sampleSeconds},
          {"actualMbps", scene.actualMbps},
          {"worstFrameSsim", worst ? QJsonValue(scene.quality.frames.at(*worst).ssim) : QJsonValue()}},
-        JsonOutput::qualityMembers(scene.quality));
+        JsonOutput::qualityMembers(scene.quality) << JsonOutput::encoderMember(encoder));
 }
 
 // Waits in an event loop, where the engines' answers arrive, until the future has finished;
@@ -85,7 +85,7 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
         if (writeFailure)
             return;
         try {
-            JsonOutput::printLine(sceneLine(scene));
+            JsonOutput::printLine(sceneLine(scene, arguments.encoder));
         } catch (...) {
             writeFailure = std::current_exception();
             token.cancel();
@@ -94,7 +94,7 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
     std::exception_ptr failure;
     QList<SceneResult> scenes;
     try {
-        scenes = await(scan.start(movie, times, mbps, arguments.maxHeight, token));
+        scenes = await(scan.start(movie, times, mbps, arguments.maxHeight, token, arguments.encoder));
     } catch (...) {
         failure = std::current_exception();
     }
@@ -112,14 +112,16 @@ void ScanCommands::scan(PreviewEngine &engine, const CliArguments &arguments, co
                                               {"worstSeconds", summary->worstSeconds},
                                               {"worstSsim", summary->worstSsim},
                                               {"meanSsim", places6(summary->meanSsim)},
-                                              {"meanActualMbps", places6(summary->meanActualMbps)}}));
+                                              {"meanActualMbps", places6(summary->meanActualMbps)}},
+                                             {JsonOutput::encoderMember(arguments.encoder)}));
 }
 
 void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, const CancelToken &token)
 {
     const MovieInfo movie = engine.probe(arguments.movie, token).result();
     BitrateFinder finder({&engine});
-    const FinderResult found = await(finder.start(movie, arguments.scenes, arguments.maxHeight, arguments.ssim, token));
+    const FinderResult found =
+        await(finder.start(movie, arguments.scenes, arguments.maxHeight, arguments.ssim, token, arguments.encoder));
     if (!found.mbps)
         throw PreviewError(BitrateFinder::unreachableText(arguments.ssim));
     QJsonArray tried;
@@ -130,5 +132,6 @@ void ScanCommands::advise(PreviewEngine &engine, const CliArguments &arguments, 
                                               {"worstSeconds", found.worstSeconds},
                                               {"tried", tried},
                                               {"scenesChecked", found.scenesChecked},
-                                              {"rounds", found.rounds}}));
+                                              {"rounds", found.rounds}},
+                                             {JsonOutput::encoderMember(arguments.encoder)}));
 }

@@ -63,5 +63,6 @@ QStringList comparisonCaption(const QString &movieName, const PreviewResult &res
     QStringList lines{movieName, comparisonTimeText(result), measurementText(result.targetMbps, result)};
     if (result.quality)
         lines << qualityLine(*result.quality);
+    lines << QStringLiteral("Links: Original · rechts: HEVC-Vorschau");
     return lines;
 }

@@ -19,5 +19,6 @@ QString measurementText(double targetMbps, const PreviewResult &result);
 // "Vergleich bei 00:01:00 · 3.0 s wirklich kodiert"
 QString comparisonStatusText(const PreviewResult &result);
 // The caption below a saved comparison picture: the movie's file name, "Vergleich bei 00:01:00",
-// the measurement text, and the quality line when the result has been measured.
+// the measurement text, the quality line when the result has been measured, and which side shows
+// which frame.
 QStringList comparisonCaption(const QString &movieName, const PreviewResult &result);

@@ -2,6 +2,7 @@
 
 #include "engine/internal/comparison_renderer.h"
 #include "engine/internal/ffmpeg_commands.h"
+#include "engine/internal/hardware_encoder_test.h"
 #include "engine/internal/movie_file.h"
 #include "engine/internal/movie_probe.h"
 #include "engine/internal/operation_queue.h"
@@ -50,7 +51,7 @@ struct PreviewEngine::Parts {
     Parts(const QString &tools)
         : ffmpeg(checkedTool(tools, QStringLiteral("ffmpeg"))), ffprobe(checkedTool(tools, QStringLiteral("ffprobe"))),
           runner(folder), cache(folder), renderer(ffmpeg, ffprobe, runner, folder, cache),
-          exporter(ffmpeg, runner, folder, cache)
+          exporter(ffmpeg, runner, folder, cache), hardware(ffmpeg, runner, folder.path())
     {}
 
     QString ffmpeg;
@@ -60,6 +61,7 @@ struct PreviewEngine::Parts {
     EncodeCache cache;
     ComparisonRenderer renderer;
     ResultExport exporter;
+    HardwareEncoderTest hardware;
     OperationQueue queue;
 };
 
@@ -126,6 +128,13 @@ QFuture<PreviewResult> PreviewEngine::atFrame(const PreviewResult &result, qint6
     return parts->queue.submit<PreviewResult>(token, [parts, result, frame](const Cancellation &cancel) {
         return parts->renderer.atFrame(result, frame, cancel);
     });
+}
+
+QFuture<QList<EncoderSetting>> PreviewEngine::hardwareEncoders(CancelToken token)
+{
+    Parts *parts = parts_.get();
+    return parts->queue.submit<QList<EncoderSetting>>(
+        token, [parts](const Cancellation &cancel) { return parts->hardware.run(cancel); });
 }
 
 QFuture<PlaybackClips> PreviewEngine::playbackClips(const PreviewResult &result, CancelToken token)

@@ -2,6 +2,7 @@
 
 #include "engine/cancel_token.h"
 #include "engine/comparison_settings.h"
+#include "engine/encoder_setting.h"
 #include "engine/movie_info.h"
 #include "engine/playback_clips.h"
 #include "engine/preview_result.h"
@@ -87,6 +88,12 @@ public:
     // is decoded once into a lossless intra-only copy (one ffmpeg run), the reference clip is cut
     // again when another took its place. Fails like atFrame().
     QFuture<PlaybackClips> playbackClips(const PreviewResult &result, CancelToken token = {});
+    // The HEVC encoders of graphics cards that work on this machine: VAAPI, NVENC and QSV are each
+    // asked to encode one small frame at 8 and at 10 bit, a try that hangs ended after 10 s. One
+    // setting per API and depth that worked (the card's default preset), VAAPI first; empty on a
+    // machine without one. Fails only when cancelled. Takes the engine's turn while it runs: an
+    // engine of its own keeps it from holding up comparisons.
+    QFuture<QList<EncoderSetting>> hardwareEncoders(CancelToken token = {});
     // Copies the result's clip to destination, replacing a file there. Fails with
     // PreviewError::resultGone() when that clip is no longer in the work folder (the reference clip
     // of a scene is kept only until another scene or height limit is cut).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/encoder_setting.h"
 #include "engine/quality_numbers.h"
 
 #include <QByteArray>
@@ -17,12 +18,13 @@ struct PreviewResult {
     double seconds = 0;       // movie time of the compared frame
     double sampleSeconds = 0; // length of the reference clip (at most 3)
     double targetMbps = 0;    // the bitrate it was rendered at
+    EncoderSetting encoder;   // and the encoder setting
     qint64 frame = 0;         // index of the compared frame inside the clip, from 0
     qint64 frameCount = 0;    // frames of the clip (as the cut counted them)
     qint64 sceneFrame = 0;    // index of the scene's own frame, the one a render compares
     double frameRate = 0;     // frames per second at which the clip's frame times are reckoned
     int rotation = 0;         // the movie's MovieInfo::rotation, for showing the frames upright
-    // Its entry in the engine's cache of results: "<clip key>|<bits per second>". measure() and the
+    // Its entry in the engine's cache of results (EncodeCache::entryKey). measure() and the
     // save operations find the result's clips by it.
     QString cacheKey;
     std::optional<QualityNumbers> quality; // present when the cache has measured them already

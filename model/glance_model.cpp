@@ -101,6 +101,14 @@ void GlanceModel::setMaxHeight(qint64 maxHeight)
     updateStale();
 }
 
+void GlanceModel::setEncoder(const EncoderSetting &encoder)
+{
+    if (!change(encoder_, encoder))
+        return;
+    emit encoderChanged();
+    updateStale();
+}
+
 void GlanceModel::setZoom(double zoom)
 {
     if (change(zoom_, zoom))
@@ -153,6 +161,13 @@ void GlanceModel::setStatus(QString status)
 {
     if (change(status_, std::move(status)))
         emit statusChanged();
+    setNotice(QString()); // said of what the status was
+}
+
+void GlanceModel::setNotice(QString notice)
+{
+    if (change(notice_, std::move(notice)))
+        emit noticeChanged();
 }
 
 void GlanceModel::setMeasurement(QString text)
@@ -194,7 +209,7 @@ void GlanceModel::updateStale()
         emit staleChanged();
 }
 
-void GlanceModel::setProgress(std::optional<RenderProgress> progress)
+void GlanceModel::setProgress(std::optional<ComparisonProgress> progress)
 {
     if (change(progress_, std::move(progress)))
         emit progressChanged();

@@ -4,7 +4,7 @@
 #include "engine/comparison_settings.h"
 #include "engine/movie_info.h"
 #include "engine/preview_result.h"
-#include "engine/render_progress.h"
+#include "model/comparison_progress.h"
 
 #include <QImage>
 #include <QObject>
@@ -42,10 +42,11 @@ class GlanceModel : public QObject {
     Q_PROPERTY(double comparisonMbps READ comparisonMbps NOTIFY comparisonMbpsChanged)
     Q_PROPERTY(ComparisonView view READ view WRITE setView NOTIFY viewChanged)
     Q_PROPERTY(bool stale READ stale NOTIFY staleChanged)
-    Q_PROPERTY(std::optional<RenderProgress> progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(std::optional<ComparisonProgress> progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(QString quality READ quality NOTIFY qualityChanged)
     Q_PROPERTY(qint64 shownFrame READ shownFrame NOTIFY shownFrameChanged)
     Q_PROPERTY(QString frameLine READ frameLine NOTIFY frameLineChanged)
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
 
 public:
     // How the comparison row shows the two frames: side by side, one pane that shows either
@@ -66,8 +67,9 @@ public:
     double seconds() const { return seconds_; }
     double mbps() const { return mbps_; }
     qint64 maxHeight() const { return maxHeight_; }
-    // The three above as one value.
-    ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_}; }
+    const EncoderSetting &encoder() const { return encoder_; }
+    // The four above as one value.
+    ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_, encoder_}; }
     bool busy() const { return busy_; }
     const QString &status() const { return status_; }
     const QString &measurement() const { return measurement_; }
@@ -84,8 +86,9 @@ public:
     // Whether the settings of the comparison on screen differ from settings(): the frames shown
     // are no longer what the settings ask for.
     bool stale() const { return stale_; }
-    // How far the cut or the encode of the current comparison is; nothing while neither runs.
-    const std::optional<RenderProgress> &progress() const { return progress_; }
+    // How far the cut and the encode of the current comparison are, as one bar; nothing while
+    // neither runs.
+    const std::optional<ComparisonProgress> &progress() const { return progress_; }
     // The quality line of the comparison on screen (its "Bild" part for the frame on screen),
     // "Qualität wird gemessen …" while it is measured; empty while there is none.
     const QString &quality() const { return quality_; }
@@ -95,6 +98,9 @@ public:
     // from 1, its time in the movie and, once measured, its quality; or why the clip's frames
     // cannot be shown. Empty without a comparison.
     const QString &frameLine() const { return frameLine_; }
+    // "Vergleich gespeichert: /Filme/a.png": what the last save or copy of the comparison did; empty
+    // again when the status changes or a save fails.
+    const QString &notice() const { return notice_; }
     // The comparison on screen as the engine rendered it, with its quality numbers once measured.
     const std::optional<PreviewResult> &shownResult() const { return shown_; }
 
@@ -102,6 +108,7 @@ public:
     void setSeconds(double seconds);
     void setMbps(double mbps);
     void setMaxHeight(qint64 maxHeight);
+    void setEncoder(const EncoderSetting &encoder);
     void setZoom(double zoom);
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
@@ -173,6 +180,7 @@ signals:
     void secondsChanged();
     void mbpsChanged();
     void maxHeightChanged();
+    void encoderChanged();
     void busyChanged();
     void statusChanged();
     void measurementChanged();
@@ -189,6 +197,7 @@ signals:
     void qualityChanged();
     void shownFrameChanged();
     void frameLineChanged();
+    void noticeChanged();
 
 private:
     struct Job;
@@ -207,10 +216,11 @@ private:
     // The comparison on screen was made with these settings; nothing while none is shown.
     void setShownSettings(std::optional<ComparisonSettings> settings);
     void updateStale();
-    void setProgress(std::optional<RenderProgress> progress);
+    void setProgress(std::optional<ComparisonProgress> progress);
     void setQuality(QString quality);
     void setShownFrame(qint64 frame);
     void setFrameLine(QString line);
+    void setNotice(QString notice);
 
     std::optional<MovieInfo> movie_;
     QImage original_;
@@ -218,6 +228,7 @@ private:
     double seconds_ = 60;
     double mbps_ = 2;
     qint64 maxHeight_ = 0;
+    EncoderSetting encoder_;
     bool busy_ = false;
     QString status_;
     QString measurement_;
@@ -231,12 +242,13 @@ private:
     ComparisonView view_ = ComparisonView::SideBySide;
     bool stale_ = false;
     std::optional<ComparisonSettings> shownSettings_;
-    std::optional<RenderProgress> progress_;
+    std::optional<ComparisonProgress> progress_;
     QString quality_;
     qint64 shownFrame_ = -1;
     std::optional<qint64> startFrame_;                // asked for before the clips were open
     std::optional<ComparisonSettings> worstFrameFor_; // the comparison to open on its worst frame
     QString frameLine_;
+    QString notice_;
     std::optional<PreviewResult> shown_;
     ClipPlayer *player_ = nullptr;
     std::shared_ptr<Job> task_;

@@ -44,7 +44,7 @@ template <typename Done> void GlanceModel::Export::atShownFrame(GlanceModel &mod
         return captioned(model, *model.shown_);
     whenFinished(model.engine_->atFrame(*model.shown_, model.shownFrame_), &model,
                  [&model, captioned](std::optional<PreviewResult> result, const std::exception_ptr &failure) {
-                     failure ? report(model, failure) : captioned(model, *result);
+                     failure ? report(model, failure, QString()) : captioned(model, *result);
                  });
 }
 
@@ -52,7 +52,9 @@ void GlanceModel::Export::saveComparisonPicture(GlanceModel &model, const QStrin
 {
     atShownFrame(model, [destination](GlanceModel &owner, const PreviewResult &result, const QStringList &caption) {
         whenFinished(owner.engine_->saveComparisonPicture(result, caption, destination), &owner,
-                     [&owner](const std::exception_ptr &failure) { report(owner, failure); });
+                     [&owner, destination](const std::exception_ptr &failure) {
+                         report(owner, failure, QStringLiteral("Vergleich gespeichert: ") + destination);
+                     });
     });
 }
 
@@ -62,12 +64,13 @@ void GlanceModel::Export::copyComparisonPicture(GlanceModel &model)
         whenFinished(owner.engine_->comparisonPicture(result, caption), &owner,
                      [&owner](std::optional<QByteArray> png, const std::exception_ptr &failure) {
                          if (failure)
-                             return report(owner, failure);
+                             return report(owner, failure, QString());
                          const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
                          if (picture.isNull())
                              return owner.setError(QStringLiteral(
                                  "Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
                          QGuiApplication::clipboard()->setImage(picture);
+                         owner.setNotice(QStringLiteral("Vergleich in die Zwischenablage kopiert."));
                      });
     });
 }
@@ -76,11 +79,17 @@ void GlanceModel::Export::saveEncodedClip(GlanceModel &model, const QString &des
 {
     if (model.shown_ && model.engine_)
         whenFinished(model.engine_->saveClip(*model.shown_, PreviewEngine::ClipKind::Encoded, destination), &model,
-                     [&model](const std::exception_ptr &failure) { report(model, failure); });
+                     [&model, destination](const std::exception_ptr &failure) {
+                         report(model, failure, QStringLiteral("Kodierter Ausschnitt gespeichert: ") + destination);
+                     });
 }
 
-void GlanceModel::Export::report(GlanceModel &model, const std::exception_ptr &failure)
+void GlanceModel::Export::report(GlanceModel &model, const std::exception_ptr &failure, const QString &done)
 {
-    if (failure && !isCancellation(failure))
-        model.setError(errorDescription(failure));
+    if (!failure)
+        return model.setNotice(done);
+    if (isCancellation(failure))
+        return;
+    model.setNotice(QString());
+    model.setError(errorDescription(failure));
 }

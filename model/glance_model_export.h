@@ -18,6 +18,7 @@ private:
     // The comparison at the frame on screen as the engine gives it, with the caption below its
     // frames (the comparison's, and the frame's number), to done(model, result, caption).
     template <typename Done> static void atShownFrame(GlanceModel &model, Done done);
-    // Shows a failure (other than a cancellation) in the model's error.
-    static void report(GlanceModel &model, const std::exception_ptr &failure);
+    // Shows a failure (other than a cancellation) in the model's error, or what was done (when not
+    // empty) in its notice.
+    static void report(GlanceModel &model, const std::exception_ptr &failure, const QString &done);
 };

@@ -151,12 +151,18 @@ void GlanceModel::Job::probe(const std::shared_ptr<Job> &job, const QUrl &url)
 void GlanceModel::Job::render(const std::shared_ptr<Job> &job)
 {
     // Called on the engine's thread while the job exists; shown only while it is the current one.
+    // The cut and the encode go on one bar, timed from here.
+    job->clock.start();
     ProgressCallback progress = [job = job.get()](const RenderProgress &step) {
+        const double elapsedSeconds = double(job->clock.elapsed()) / 1000;
         QMetaObject::invokeMethod(
             &job->progressReceiver,
-            [job, step] {
-                if (job->isCurrent())
-                    job->model->setProgress(step);
+            [job, step, elapsedSeconds] {
+                if (!job->isCurrent())
+                    return;
+                ComparisonProgress next = job->model->progress().value_or(ComparisonProgress());
+                next.add(step, elapsedSeconds);
+                job->model->setProgress(next);
             },
             Qt::QueuedConnection);
     };

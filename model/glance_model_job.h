@@ -5,6 +5,7 @@
 #include "engine/movie_info.h"
 #include "model/glance_model.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -36,6 +37,8 @@ struct GlanceModel::Job {
     // Receives the engine's progress reports on the GUI thread; reports still on their way when
     // the job is gone are dropped with it.
     QObject progressReceiver;
+    // Since the comparison's rendering began; read on the engine's thread once started.
+    QElapsedTimer clock;
 
     // A job cancelled during its pause ends at once; one that awaits the engine ends when the
     // engine lets go of it (which ends a running tool at once).

@@ -21,6 +21,7 @@ ScanModel::ScanModel(GlanceModel *model, QObject *parent)
     connect(model_, &GlanceModel::movieChanged, this, [this] { reset(true); });
     connect(model_, &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
     connect(model_, &GlanceModel::mbpsChanged, this, [this] { reset(false); });
+    connect(model_, &GlanceModel::encoderChanged, this, [this] { reset(false); });
 }
 
 ScanModel::~ScanModel()
@@ -95,7 +96,8 @@ void ScanModel::scan(int scenes)
         return;
     const MovieInfo &movie = *model_->movie();
     whenFinished(
-        scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), model_->mbps(), model_->maxHeight(), token_),
+        scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), model_->mbps(), model_->maxHeight(), token_,
+                    model_->encoder()),
         this, [this](std::optional<QList<SceneResult>>, const std::exception_ptr &failure) { end(failure); });
 }
 
@@ -107,7 +109,7 @@ void ScanModel::findBitrate(double targetSsim, int scenes)
         finderResult_.reset();
         emit finderResultChanged();
     }
-    whenFinished(finder_->start(*model_->movie(), scenes, model_->maxHeight(), targetSsim, token_), this,
+    whenFinished(finder_->start(*model_->movie(), scenes, model_->maxHeight(), targetSsim, token_, model_->encoder()), this,
                  [this](std::optional<FinderResult> found, const std::exception_ptr &failure) {
                      if (found && !token_.isCancelled()) {
                          finderResult_ = found;

@@ -7,6 +7,7 @@ SettingsObserver::SettingsObserver(GlanceModel *model, QObject *parent) : QObjec
     // The model emits these signals only when the value really changed.
     connect(model, &GlanceModel::secondsChanged, this, &SettingsObserver::changed);
     connect(model, &GlanceModel::mbpsChanged, this, &SettingsObserver::changed);
+    connect(model, &GlanceModel::encoderChanged, this, &SettingsObserver::changed);
     connect(model, &GlanceModel::maxHeightChanged, this, [model] {
         model->setZoom(1);
         model->setPan(QSizeF(0, 0));

@@ -2,6 +2,7 @@
 
 #include "model/clip_player.h"
 #include "model/glance_model.h"
+#include "ui/accessible_slider.h"
 #include "ui/clip_bar.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
@@ -101,6 +102,7 @@ void ClipPanel::showClip()
         control->setEnabled(ready);
     worst_->setEnabled(ready && quality && !quality->frames.isEmpty());
     line_->setText(model_->frameLine());
+    AccessibleSlider::setValueText(bar_, model_->frameLine()); // the frame, not its index
 }
 
 void ClipPanel::showPlaying()

@@ -5,6 +5,7 @@
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -105,6 +106,28 @@ bool ComparisonPane::onDivider(QPointF point) const
 void ComparisonPane::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    painter.save();
+    paintContent(painter);
+    painter.restore();
+    if (hasFocus()) { // the arrow keys move the pictures now
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1, cornerRadius - 1);
+    }
+}
+
+void ComparisonPane::keyPressEvent(QKeyEvent *event)
+{
+    const PaneGeometry geometry{imageArea().size(), {}, model_->zoom(), model_->pan()};
+    const std::optional<QSizeF> pan = geometry.panAfterKey(event->key());
+    if (!pan)
+        return QWidget::keyPressEvent(event);
+    model_->setPan(*pan);
+    event->accept();
+}
+
+void ComparisonPane::paintContent(QPainter &painter)
+{
     QPainterPath outline;
     outline.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
 

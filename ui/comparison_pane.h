@@ -11,7 +11,8 @@
 
 // A comparison frame under its title, drawn with the model's shared zoom and pan: dragging
 // moves the picture of every pane, a double-click returns to the fitted view, the mouse wheel
-// zooms towards the pointer, and the pane reports the size of its image area as the model's
+// zooms towards the pointer, the arrow keys move the pictures of a focused pane (which shows a
+// focus frame), and the pane reports the size of its image area as the model's
 // preview size. Side by side, the original pane shows the reference frame and the encoded pane
 // the encoded one; the encoded frame of an older comparison than the settings ask for is dimmed
 // and its title names its bitrate. In the other views the encoded pane is hidden and the original
@@ -47,11 +48,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // The arrow keys move the pictures of every pane, as a drag does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // The view this pane draws: side by side always for the encoded pane.
     GlanceModel::ComparisonView view() const;
     void showView();
+    void paintContent(QPainter &painter);
     double titleHeight() const;
     void reportSize();
     double dividerX() const;

@@ -1,12 +1,16 @@
 #include "ui/glance_help_view.h"
 
+#include "engine/number_text.h"
+#include "engine/quality_verdict.h"
 #include "ui/app_icons.h"
 #include "ui/text_styles.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QList>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStringList>
 #include <QVBoxLayout>
 
 namespace {
@@ -86,7 +90,58 @@ const Section sections[] = {
      "zum Bild mit der niedrigsten SSIM. Beide Seiten zeigen immer dasselbe Bild; die Zeile daneben "
      "nennt seine Nummer, seine Zeit im Film, SSIM und PSNR. Alle Ansichten, Zoom und Ausschnitt "
      "gelten für jedes Bild, auch beim Abspielen, und „Vergleich speichern …“ nimmt das gezeigte Bild."},
+    {"Szenen prüfen",
+     "„Szenen prüfen“ (Strg+P) kodiert Szenen, die über den ganzen Film verteilt sind, bei der "
+     "eingestellten Bitrate und Auflösung und misst jede. Der Streifen unter dem Regler „Szene“ zeigt "
+     "jede geprüfte Szene als Marke in der Farbe ihrer Qualität; ein Klick auf eine Marke zeigt ihren "
+     "Vergleich. Während der Prüfung wartet der Vergleich, und „Abbrechen“ beendet sie. Eine andere "
+     "Bitrate, Auflösung oder ein anderer Film verwirft die geprüften Szenen."},
+    {"Bitrate finden …",
+     "„Bitrate finden …“ (Strg+B) fragt nach einer Zielqualität und sucht die niedrigste Bitrate, bei "
+     "der auch die schlechtesten Szenen des Films dieses Ziel erreichen. Dazu prüft Bitglance zuerst "
+     "die Szenen und kodiert sie dann in mehreren Runden bei anderen Bitraten. Die gefundene Bitrate "
+     "wird eingestellt, und der Vergleich zeigt die schlechteste Szene. Erreicht auch die höchste "
+     "Bitrate das Ziel nicht, sagt Bitglance das unter dem Streifen."},
+    {"Farben, Szenenliste und Diagramm",
+     "Die Farben folgen der SSIM eines Ausschnitts: Rot bis zur Grenze von „sichtbare Verluste“, über "
+     "Gelb bis Grün ab der Grenze von „sehr gut“. Dieselben Farben tragen die Marken des Streifens, die "
+     "Säulen der Bildleiste und das Urteil neben den Messwerten. „Szenenliste“ öffnet die geprüften "
+     "Szenen als Liste, die schlechteste zuerst, mit ihrer Zeit, der SSIM des Ausschnitts und seines "
+     "schlechtesten Bildes, dem PSNR und der gemessenen Bitrate; die Eingabetaste oder ein Doppelklick "
+     "zeigt die Szene bei ihrem schlechtesten Bild. Nach „Bitrate finden …“ zeigt das Diagramm darunter "
+     "für jede gesuchte Szene ihre SSIM über der Bitrate und markiert die gefundene Bitrate."},
+    {"Mit der Tastatur",
+     "Die Tabulatortaste geht die Bedienelemente von oben nach unten durch. Ein Bild, das den Fokus hat, "
+     "trägt einen farbigen Rahmen; die Pfeiltasten verschieben dann beide Ausschnitte. Strg+O öffnet "
+     "einen Film, Strg+P prüft Szenen, Strg+B sucht die Bitrate, die Tasten 1 bis 4 wählen die "
+     "Ansicht. „Vergleich speichern …“, „Vergleich kopieren“ und „Kodierten Ausschnitt speichern …“ "
+     "bestätigen in der Statuszeile, was sie getan haben."},
 };
+
+// The verdict's section: its grades as the one table of them gives them, in the prose's decimal comma.
+Section verdictSection()
+{
+    QStringList grades;
+    for (const QualityGrade &grade : qualityGrades) {
+        const QString word = QStringLiteral("„") + verdictWord(grade.verdict) + QStringLiteral("“");
+        if (grade.lowestSsim > 0)
+            grades << word + QStringLiteral(" ab ") + fixedText(grade.lowestSsim, 2).replace(u'.', u',');
+        else
+            grades << word + QStringLiteral(" darunter");
+    }
+    static const QByteArray paragraph =
+        (QStringLiteral("Neben den Messwerten steht ein Urteil in Worten und in Farbe. Es folgt der SSIM des ganzen "
+                        "Ausschnitts: ")
+         + grades.join(QStringLiteral(", "))
+         + QStringLiteral(". Dieselben Stufen gelten für die Farben, die Szenenliste, das Diagramm und die Ziele von "
+                          "„Bitrate finden …“. Dahinter nennt das Urteil das schlechteste Bild des Ausschnitts: Ein "
+                          "Schnitt oder eine schnelle Bewegung kann wenige Bilder stark verschlechtern, sodass das "
+                          "gezeigte Bild gut aussieht, der Ausschnitt aber nicht. „Schlechtestes Bild“ (W) zeigt "
+                          "es. Ohne die Messwerte jedes Bildes nennt das Urteil die SSIM des Ausschnitts, auf der es "
+                          "beruht."))
+            .toUtf8();
+    return {"Das Urteil", paragraph.constData()};
+}
 
 QLabel *selectableLabel(const QString &text, QWidget *parent)
 {
@@ -129,6 +184,7 @@ GlanceHelpView::GlanceHelpView(QWidget *parent) : QScrollArea(parent)
     const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
     icon->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Help, QSize(iconSize, iconSize),
                                      palette().color(QPalette::WindowText), devicePixelRatioF()));
+    icon->setAccessibleName(QStringLiteral("Hilfe"));
     titleRow->addWidget(icon);
     QFont titleFont = TextStyles::largeTitle();
     titleFont.setBold(true);
@@ -142,7 +198,9 @@ GlanceHelpView::GlanceHelpView(QWidget *parent) : QScrollArea(parent)
     header->addWidget(subtitle);
     column->addLayout(header);
 
-    for (const Section &section : sections) {
+    QList<Section> all(std::begin(sections), std::end(sections));
+    all.insert(all.size() - 1, verdictSection()); // before the keyboard's section
+    for (const Section &section : all) {
         auto *block = new QVBoxLayout;
         block->setSpacing(7);
         auto *heading = selectableLabel(QString::fromUtf8(section.heading), content);

@@ -56,6 +56,15 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     auto *scan = new ScanPanel(model_, settings_->sceneSlider(), settings_->sceneValuesPerSecond(), settings_);
     settings_->addToSceneRow(scan->buttons());
     settings_->addUnderSceneRow(scan);
+    // Tab follows the rows: the scan's buttons after "+1 s", its rows before the bitrate row.
+    QWidget *previous = nullptr;
+    for (const char *name : {"forwardButton", "scanButton", "findButton", "scanCancelButton", "scanOutcome",
+                             "sceneListButton", "bitrateSlider"}) {
+        QWidget *next = settings_->findChild<QWidget *>(QLatin1String(name));
+        if (previous && next)
+            setTabOrder(previous, next);
+        previous = next ? next : previous;
+    }
 
     auto *comparison = new QHBoxLayout;
     comparison->setSpacing(12);
@@ -113,6 +122,7 @@ QWidget *GlanceView::makeHeader()
     const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
     icon->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Sliders, QSize(iconSize, iconSize),
                                      palette().color(QPalette::Highlight), devicePixelRatioF()));
+    icon->setAccessibleName(QStringLiteral("Bitglance-Logo"));
     row->addWidget(icon);
 
     auto *titles = new QVBoxLayout;

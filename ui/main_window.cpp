@@ -32,6 +32,7 @@ MainWindow::MainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *pa
     scroll->setObjectName(QStringLiteral("viewScrollArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus); // no stop of its own between the controls it holds
     scroll->horizontalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt waagrecht verschieben"));
     scroll->verticalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt senkrecht verschieben"));
     setCentralWidget(scroll);

@@ -45,3 +45,21 @@ PaneGeometry::Blit PaneGeometry::visiblePart() const
     const QRectF target(whole.left() + k * left, whole.top() + k * top, k * source.width(), k * source.height());
     return {source, target};
 }
+
+std::optional<QSizeF> PaneGeometry::panAfterKey(int key) const
+{
+    constexpr double share = 0.1;
+    const double dx = share * area.width(), dy = share * area.height();
+    switch (key) {
+    case Qt::Key_Left:
+        return pan + QSizeF(dx, 0);
+    case Qt::Key_Right:
+        return pan - QSizeF(dx, 0);
+    case Qt::Key_Up:
+        return pan + QSizeF(0, dy);
+    case Qt::Key_Down:
+        return pan - QSizeF(0, dy);
+    default:
+        return std::nullopt;
+    }
+}

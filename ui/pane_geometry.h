@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+#include <optional>
 
 // Where a comparison frame lands inside a pane's image area. The frame is fitted into the area
 // with its aspect ratio kept and centred, magnified by zoom about the area's centre and then
@@ -28,4 +29,8 @@ struct PaneGeometry {
         QRectF target; // area coordinates
     };
     Blit visiblePart() const;
+
+    // The pan after an arrow key (Qt::Key_Left …): the view a tenth of the area further that way,
+    // the frame moving the other way. Nothing for another key.
+    std::optional<QSizeF> panAfterKey(int key) const;
 };

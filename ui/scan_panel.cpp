@@ -123,6 +123,12 @@ QWidget *ScanPanel::makeButtons()
                                            "Zielqualität erreichen"));
     connect(findButton_, &QPushButton::clicked, this, &ScanPanel::findBitrate);
     row->addWidget(findButton_);
+    // Their keys work in the whole window while the buttons do.
+    for (const auto &[button, keys] : {std::pair(scanButton_, QKeySequence(Qt::CTRL | Qt::Key_P)),
+                                       std::pair(findButton_, QKeySequence(Qt::CTRL | Qt::Key_B))}) {
+        button->setShortcut(keys);
+        button->setToolTip(ViewTexts::withKey(button->toolTip(), keys));
+    }
     return box;
 }
 

@@ -95,6 +95,7 @@ QLayout *SettingsPanel::makeSceneRow()
     reportHolding(slider);
     scene_ = new SliderBinding(slider, sceneScale, model_, &GlanceModel::seconds, &GlanceModel::setSeconds,
                                &GlanceModel::secondsChanged);
+    scene_->setValueText(timeText);
     row->addWidget(slider, 1);
 
     timeLabel_ = boxedLabel(timeText(model_->seconds()), 80, Qt::AlignHCenter, this);
@@ -131,12 +132,14 @@ QLayout *SettingsPanel::makeBitrateRow()
     auto *binding = new SliderBinding(slider, bitrateScale, model_, &GlanceModel::mbps, &GlanceModel::setMbps,
                                       &GlanceModel::mbpsChanged);
     binding->setRange(ComparisonLimits::minMbps, ComparisonLimits::maxMbps);
+    const auto mbpsText = [](double mbps) { return ViewTexts::mbit(fixedText(mbps, 1)); };
+    binding->setValueText(mbpsText);
     row->addWidget(slider, 1);
 
-    const auto mbpsText = [this] { return ViewTexts::mbit(fixedText(model_->mbps(), 1)); };
-    bitrateLabel_ = boxedLabel(mbpsText(), 100, Qt::AlignHCenter, this);
+    bitrateLabel_ = boxedLabel(mbpsText(model_->mbps()), 100, Qt::AlignHCenter, this);
     bitrateLabel_->setObjectName(QStringLiteral("bitrateLabel"));
-    connect(model_, &GlanceModel::mbpsChanged, bitrateLabel_, [this, mbpsText] { bitrateLabel_->setText(mbpsText()); });
+    connect(model_, &GlanceModel::mbpsChanged, bitrateLabel_,
+            [this, mbpsText] { bitrateLabel_->setText(mbpsText(model_->mbps())); });
     row->addWidget(bitrateLabel_);
 
     for (const double preset : ComparisonLimits::presetMbps) {
@@ -162,7 +165,6 @@ QLayout *SettingsPanel::makeResolutionRow()
 
     resolutionButton_ = new QToolButton(box);
     resolutionButton_->setObjectName(QStringLiteral("resolutionButton"));
-    resolutionButton_->setAccessibleName(resolutionText());
     resolutionButton_->setPopupMode(QToolButton::InstantPopup);
     resolutionButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     resolutionButton_->setMinimumWidth(100);
@@ -279,6 +281,7 @@ void SettingsPanel::showMaxHeight()
 {
     const qint64 limit = model_->maxHeight();
     resolutionButton_->setText(heightLimitText(limit));
+    resolutionButton_->setAccessibleName(resolutionText() + QStringLiteral(": ") + heightLimitText(limit));
     const QList<QAction *> actions = heightGroup_->actions();
     for (QAction *action : actions)
         action->setChecked(action->data().toLongLong() == limit);

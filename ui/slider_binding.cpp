@@ -1,6 +1,7 @@
 #include "ui/slider_binding.h"
 
 #include "model/glance_model.h"
+#include "ui/accessible_slider.h"
 
 #include <QSignalBlocker>
 #include <QSlider>
@@ -30,8 +31,19 @@ void SliderBinding::setRange(double minimum, double maximum)
     show();
 }
 
+void SliderBinding::setValueText(std::function<QString(double)> text)
+{
+    valueText_ = std::move(text);
+    show();
+}
+
 void SliderBinding::show()
 {
-    const QSignalBlocker blocker(slider_);
-    slider_->setValue(toSlider((model_->*read_)()));
+    const double value = (model_->*read_)();
+    {
+        const QSignalBlocker blocker(slider_);
+        slider_->setValue(toSlider(value));
+    }
+    if (valueText_)
+        AccessibleSlider::setValueText(slider_, valueText_(value));
 }

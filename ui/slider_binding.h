@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <functional>
 
 class GlanceModel;
 class QSlider;
@@ -20,6 +23,8 @@ public:
 
     // The slider's range, in the value's own unit. The model's value stays as it is.
     void setRange(double minimum, double maximum);
+    // What a screen reader says for a value: the text the window shows beside the slider.
+    void setValueText(std::function<QString(double)> text);
 
 private:
     int toSlider(double value) const;
@@ -29,4 +34,5 @@ private:
     double scale_;
     GlanceModel *model_;
     Read read_;
+    std::function<QString(double)> valueText_;
 };

@@ -2,8 +2,10 @@
 
 #include "model/glance_model.h"
 #include "ui/busy_spinner.h"
+#include "ui/elided_label.h"
 #include "ui/progress_row.h"
 #include "ui/text_styles.h"
+#include "ui/verdict_label.h"
 #include "ui/view_texts.h"
 
 #include <QHBoxLayout>
@@ -17,6 +19,8 @@
 
 namespace {
 constexpr int maxErrorHeight = 80;
+// The bar's steps from nothing to the whole comparison.
+constexpr qint64 progressSteps = 1000;
 } // namespace
 
 StatusArea::StatusArea(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(model)
@@ -32,6 +36,7 @@ StatusArea::StatusArea(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     connect(model_, &GlanceModel::statusChanged, this, &StatusArea::showStatus);
     connect(model_, &GlanceModel::measurementChanged, this, &StatusArea::showStatus);
     connect(model_, &GlanceModel::qualityChanged, this, &StatusArea::showStatus);
+    connect(model_, &GlanceModel::noticeChanged, this, &StatusArea::showStatus);
     connect(model_, &GlanceModel::progressChanged, this, &StatusArea::showProgress);
     connect(model_, &GlanceModel::errorChanged, this, &StatusArea::showError);
     spinner_->setVisible(model_->busy());
@@ -48,6 +53,7 @@ QWidget *StatusArea::makeErrorArea()
     errorArea_->setWidgetResizable(true);
     errorArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     errorArea_->setMaximumHeight(maxErrorHeight);
+    errorArea_->setFocusPolicy(Qt::NoFocus); // the text in it takes the focus
     errorArea_->verticalScrollBar()->setAccessibleName(QStringLiteral("Fehlertext verschieben"));
     errorLabel_ = new QLabel(errorArea_);
     errorLabel_->setObjectName(QStringLiteral("errorLabel"));
@@ -74,17 +80,30 @@ QLayout *StatusArea::makeStatusRow()
     row->addWidget(progress_);
     auto *lines = new QVBoxLayout;
     lines->setSpacing(3);
+    // The status, and beside it what the last save or copy did.
+    auto *statusLine = new QHBoxLayout;
+    statusLine->setSpacing(12);
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusLabel_->setTextFormat(Qt::PlainText);
     statusLabel_->setFont(TextStyles::callout());
-    lines->addWidget(statusLabel_);
+    statusLine->addWidget(statusLabel_);
+    noticeLabel_ = new ElidedLabel(this);
+    noticeLabel_->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel_->setFont(TextStyles::callout());
+    statusLine->addWidget(noticeLabel_, 1);
+    lines->addLayout(statusLine);
     measurementLabel_ = TextStyles::captionLabel(QStringLiteral("measurementLabel"), this);
     lines->addWidget(measurementLabel_);
+    // The numbers, and beside them the verdict in words.
+    auto *qualityLine = new QHBoxLayout;
+    qualityLine->setSpacing(12);
     qualityLabel_ = TextStyles::captionLabel(QStringLiteral("qualityLabel"), this);
-    lines->addWidget(qualityLabel_);
-    row->addLayout(lines);
-    row->addStretch(1);
+    qualityLine->addWidget(qualityLabel_);
+    qualityLine->addWidget(new VerdictLabel(model_, this));
+    qualityLine->addStretch(1);
+    lines->addLayout(qualityLine);
+    row->addLayout(lines, 1);
     auto *encoder = new QLabel(QStringLiteral("SDR · HEVC / x265 · ohne Ton"), this);
     TextStyles::apply(encoder, TextStyles::caption(), true);
     row->addWidget(encoder);
@@ -98,14 +117,17 @@ void StatusArea::showStatus()
     measurementLabel_->setVisible(!model_->measurement().isEmpty());
     qualityLabel_->setText(model_->quality());
     qualityLabel_->setVisible(!model_->quality().isEmpty());
+    noticeLabel_->setFullText(model_->notice());
+    noticeLabel_->setToolTip(model_->notice()); // shortened to the row's width
+    noticeLabel_->setAccessibleName(model_->notice());
 }
 
 void StatusArea::showProgress()
 {
-    const std::optional<RenderProgress> &progress = model_->progress();
-    progress_->setCount(progress ? progress->frames : 0, progress ? progress->totalFrames : 0);
-    const bool estimated = progress && progress->remainingSeconds >= 0;
-    progress_->setCaption(estimated ? ViewTexts::remaining(progress->remainingSeconds) : QString());
+    const std::optional<ComparisonProgress> &progress = model_->progress();
+    progress_->setCount(progress ? qRound64(progress->share() * progressSteps) : 0, progress ? progressSteps : 0);
+    const bool estimated = progress && progress->remainingSeconds() >= 0;
+    progress_->setCaption(estimated ? ViewTexts::remaining(progress->remainingSeconds()) : QString());
 }
 
 void StatusArea::showError()

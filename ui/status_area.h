@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class BusySpinner;
+class ElidedLabel;
 class GlanceModel;
 class QLabel;
 class ProgressRow;
@@ -10,8 +11,9 @@ class QScrollArea;
 
 // The model's error above the status row: the error in red, selectable, at most 80 points high
 // and scrolling beyond that, present only while there is one; then the status row with a spinner
-// while busy, the progress of the cut or the encode with the time it still needs, the status, the
-// measurement and the quality line below it while there are ones, and the encoder note.
+// while busy, one bar for the cut and the encode with the time they still need, the status with
+// what the last save or copy did beside it, the measurement and the quality line with its verdict
+// below it while there are ones, and the encoder note.
 class StatusArea : public QWidget {
     Q_OBJECT
 public:
@@ -36,5 +38,6 @@ private:
     QLabel *statusLabel_ = nullptr;
     QLabel *measurementLabel_ = nullptr;
     QLabel *qualityLabel_ = nullptr;
+    ElidedLabel *noticeLabel_ = nullptr;
     ProgressRow *progress_ = nullptr;
 };

@@ -1,8 +1,10 @@
 #include "ui/zoom_bar.h"
 
-#include "ui/boxed_label.h"
 #include "engine/comparison_limits.h"
 #include "model/glance_model.h"
+#include "ui/accessible_radio_button.h"
+#include "ui/boxed_label.h"
+#include "ui/pane_geometry.h"
 #include "ui/slider_binding.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
@@ -56,11 +58,14 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
     auto *binding = new SliderBinding(slider, zoomScale, model_, &GlanceModel::zoom, &GlanceModel::setZoom,
                                       &GlanceModel::zoomChanged);
     binding->setRange(ComparisonLimits::minZoom, ComparisonLimits::maxZoom);
+    binding->setValueText(ViewTexts::zoom);
     row->addWidget(slider, 1);
 
     zoomLabel_ = boxedLabel(QString(), 45, Qt::AlignHCenter, this);
     zoomLabel_->setObjectName(QStringLiteral("zoomLabel"));
-    connect(model_, &GlanceModel::zoomChanged, this, &ZoomBar::showZoom);
+    for (const auto changed :
+         {&GlanceModel::zoomChanged, &GlanceModel::previewSizeChanged, &GlanceModel::pixelSizeChanged})
+        connect(model_, changed, this, &ZoomBar::showZoom);
     showZoom();
     row->addWidget(zoomLabel_);
 
@@ -105,6 +110,7 @@ void ZoomBar::addViewButtons(QLayout *row)
         button->setObjectName(QStringLiteral("viewButton"));
         button->setAccessibleName(button->text());
         button->setCheckable(true);
+        AccessibleRadioButton::use(button);
         const QKeySequence keys(Qt::Key(Qt::Key_1 + int(view)));
         button->setToolTip(ViewTexts::withKey(viewHelp(view), keys));
         views_->addButton(button, int(view));
@@ -118,7 +124,17 @@ void ZoomBar::addViewButtons(QLayout *row)
 
 void ZoomBar::showZoom()
 {
-    zoomLabel_->setText(ViewTexts::zoom(model_->zoom()));
+    // "1.0×" is the fitted picture: the tooltip says how large that is in video pixels.
+    const QString zoom = ViewTexts::zoom(model_->zoom());
+    QString meaning = zoom == ViewTexts::zoom(1) ? QStringLiteral("eingepasst")
+                                                 : QStringLiteral("%1-mal eingepasst").arg(zoom.chopped(1));
+    // Physical pixels per video pixel.
+    const PaneGeometry shown{model_->previewSize(), model_->pixelSize(), model_->zoom(), {}};
+    if (const double scale = shown.pointsPerPixel() * devicePixelRatioF(); scale > 0)
+        meaning += QStringLiteral(" · %1 % der Videopixel").arg(qRound64(scale * 100));
+    zoomLabel_->setText(zoom);
+    zoomLabel_->setToolTip(zoom + QStringLiteral(" = ") + meaning);
+    zoomLabel_->setAccessibleDescription(zoomLabel_->toolTip());
 }
 
 void ZoomBar::showView()

@@ -54,7 +54,7 @@ ComparisonRenderer::ComparisonRenderer(QString ffmpeg, QString ffprobe, const To
 PreviewResult ComparisonRenderer::render(const MovieInfo &movie, const ComparisonSettings &settings,
                                          const Cancellation &cancel, const ProgressCallback &progress)
 {
-    const auto [seconds, mbps, maxHeight] = settings;
+    const auto &[seconds, mbps, maxHeight, encoder] = settings;
     if (!(mbps >= ComparisonLimits::minMbps && mbps <= ComparisonLimits::maxEngineMbps))
         throw PreviewError::invalidBitrate();
     if (!std::isfinite(seconds))
@@ -63,7 +63,7 @@ PreviewResult ComparisonRenderer::render(const MovieInfo &movie, const Compariso
     const MovieFile file(movie.url, folder_);
     const QString clipKey = ReferenceClip::keyFor(file.key(), seconds, maxHeight);
     const qint64 bitsPerSecond = static_cast<qint64>(mbps * 1000000.0);
-    const QString key = EncodeCache::entryKey(clipKey, bitsPerSecond);
+    const QString key = EncodeCache::entryKey(clipKey, bitsPerSecond, encoder);
     if (cache_.find(key))
         return resultOf(key, mbps, movie.rotation);
     if (!cache_.holdsReference(clipKey))
@@ -73,18 +73,20 @@ PreviewResult ComparisonRenderer::render(const MovieInfo &movie, const Compariso
     try {
         const QString encoded = cache_.startEncode(key);
         StepProgress encoding(RenderProgress::Step::Encode, clip.frames, progress);
-        runner_.run(ffmpeg_, FfmpegCommands::encode(folder_.file(ReferenceClip::clipFile()), encoded, bitsPerSecond),
+        runner_.run(ffmpeg_, FfmpegCommands::encode(folder_.file(ReferenceClip::clipFile()), encoded, bitsPerSecond, encoder),
                     cancel, [&encoding](qint64 frames) { encoding.report(frames); });
 
         const QList<QJsonObject> streams = probeStreams(probe(encoded, cancel));
         const QJsonValue bitRate = streams.isEmpty() ? QJsonValue() : streams.first().value(QLatin1String("bit_rate"));
         const std::optional<double> measured = parseNumber(bitRate.isString() ? bitRate.toString() : QString());
 
-        extractFrame(encoded, clip.frame, QDir(folder_.path()).relativeFilePath(cache_.encodedFrame(key)), cancel);
+        extractFrame(encoded, clip.frame, QDir(folder_.path()).relativeFilePath(cache_.encodedFrame(key)), cancel,
+                     encoder.depth);
 
         EncodeCache::Entry entry;
         entry.clipKey = clipKey;
         entry.bitsPerSecond = bitsPerSecond;
+        entry.encoder = encoder;
         entry.actualMbps = measured ? *measured / 1000000.0 : 0.0;
         cache_.add(key, entry);
     } catch (...) {
@@ -134,7 +136,7 @@ PreviewResult ComparisonRenderer::atFrame(const PreviewResult &result, qint64 fr
         const QString original = QStringLiteral("frame-original.png");
         const QString encoded = QStringLiteral("frame-encoded.png");
         extractFrame(folder_.file(ReferenceClip::clipFile()), frame, original, cancel);
-        extractFrame(cache_.encodedClip(result.cacheKey), frame, encoded, cancel);
+        extractFrame(cache_.encodedClip(result.cacheKey), frame, encoded, cancel, shown.encoder.depth);
         shown.original = readWholeFile(folder_.file(original));
         shown.encoded = readWholeFile(folder_.file(encoded));
         shown.seconds = shown.secondsOf(frame);
@@ -201,6 +203,7 @@ PreviewResult ComparisonRenderer::resultOf(const QString &key, double mbps, int 
     result.seconds = clip.time;
     result.sampleSeconds = clip.duration;
     result.targetMbps = mbps;
+    result.encoder = entry.encoder;
     result.frame = clip.frame;
     result.sceneFrame = clip.frame;
     result.frameCount = clip.frames;
@@ -287,11 +290,11 @@ ReferenceClip ComparisonRenderer::newClip(const ClipPlan &plan, const QString &f
 // The output is removed first: ffmpeg succeeds without writing anything when the clip has no such
 // frame, and an older picture must not pass for the new one.
 void ComparisonRenderer::extractFrame(const QString &clip, qint64 frame, const QString &pngName,
-                                      const Cancellation &cancel) const
+                                      const Cancellation &cancel, int depth) const
 {
     const QString png = folder_.file(pngName);
     QFile::remove(png);
-    runner_.run(ffmpeg_, FfmpegCommands::frameExtraction(clip, frame, pngName), cancel, {}, folder_.path());
+    runner_.run(ffmpeg_, FfmpegCommands::frameExtraction(clip, frame, pngName, depth), cancel, {}, folder_.path());
     if (!QFileInfo::exists(png))
         throw PreviewError::frameNotExtracted();
 }

@@ -54,7 +54,8 @@ private:
     ReferenceClip newClip(const ClipPlan &plan, const QString &frameName, const Cancellation &cancel) const;
     PreviewResult resultOf(const QString &key, double mbps, int rotation) const;
     // pngName: a file in the work folder.
-    void extractFrame(const QString &clip, qint64 frame, const QString &pngName, const Cancellation &cancel) const;
+    void extractFrame(const QString &clip, qint64 frame, const QString &pngName, const Cancellation &cancel,
+                      int depth = 8) const;
     QJsonObject probe(const QString &path, const Cancellation &cancel) const;
 
     QString ffmpeg_;

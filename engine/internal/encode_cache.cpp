@@ -1,5 +1,7 @@
 #include "engine/internal/encode_cache.h"
 
+#include "engine/encoder_catalogue.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -18,9 +20,17 @@ qint64 fileSize(const QString &path)
 EncodeCache::EncodeCache(const WorkFolder &folder) : folder_(folder)
 {}
 
-QString EncodeCache::entryKey(const QString &clipKey, qint64 bitsPerSecond)
+QString EncodeCache::entryKey(const QString &clipKey, qint64 bitsPerSecond, const EncoderSetting &encoder)
 {
-    return clipKey + QLatin1Char('|') + QString::number(bitsPerSecond);
+    QString key = clipKey + QLatin1Char('|') + QString::number(bitsPerSecond);
+    if (!encoder.isDefault()) {
+        key += QLatin1Char('-') + EncoderCatalogue::cliName(encoder.encoder) + QLatin1Char('-')
+            + (encoder.preset.isEmpty() ? QStringLiteral("default") : encoder.preset) + QLatin1Char('-')
+            + QString::number(encoder.depth);
+        if (encoder.hardware != HardwareApi::None)
+            key += QLatin1Char('-') + EncoderCatalogue::apiName(encoder.hardware);
+    }
+    return key;
 }
 
 QString EncodeCache::clipKeyOf(const QString &entryKey)

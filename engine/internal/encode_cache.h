@@ -4,6 +4,7 @@
 #error "engine/internal/ is private to the engine; front ends include engine/preview_engine.h"
 #endif
 
+#include "engine/encoder_setting.h"
 #include "engine/internal/reference_clip.h"
 #include "engine/internal/work_folder.h"
 #include "engine/quality_numbers.h"
@@ -22,7 +23,8 @@
 // added and the reference clip in use are never dropped, so one clip of a 4K movie may exceed the
 // bytes on its own. The reference clip itself ("reference.mkv") exists once, for the clip cut last.
 //
-// Files: "clip-<n>/original.png"; "clip-<n>/<bits per second>/encoded.mp4" and "encoded.png".
+// Files: "clip-<n>/original.png"; "clip-<n>/<bits per second>[-<setting>]/encoded.mp4" and
+// "encoded.png".
 // Used on the engine's worker thread only.
 class EncodeCache {
 public:
@@ -32,6 +34,7 @@ public:
     struct Entry {
         QString clipKey;
         qint64 bitsPerSecond = 0;
+        EncoderSetting encoder;
         double actualMbps = 0;
         std::optional<QualityNumbers> quality;
         qint64 bytes = 0;    // of its two files
@@ -40,8 +43,10 @@ public:
 
     explicit EncodeCache(const WorkFolder &folder);
 
-    // "<clip key>|<bits per second>"
-    static QString entryKey(const QString &clipKey, qint64 bitsPerSecond);
+    // "<clip key>|<bits per second>" for the default encoder setting, "<clip key>|<bits per
+    // second>-<encoder>-<preset>-<depth>[-<card API>]" for another ("|800000-x265-slow-10"); the
+    // part after "|" names the entry's folder.
+    static QString entryKey(const QString &clipKey, qint64 bitsPerSecond, const EncoderSetting &encoder = {});
     // The clip key of an entry key.
     static QString clipKeyOf(const QString &entryKey);
 

@@ -62,13 +62,15 @@ QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &pl
     return arguments;
 }
 
-QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName)
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName, int depth)
 {
+    // A 10-bit frame is shown as a viewer's 8-bit screen gets it, like the measurement sees it.
+    const QString eightBit = depth > 8 ? QStringLiteral(",format=yuv420p") : QString();
     return ffmpegStart()
         + QStringList{QStringLiteral("-i"),
                       clipPath,
                       QStringLiteral("-vf"),
-                      QStringLiteral("select=eq(n\\,%1)").arg(frame),
+                      QStringLiteral("select=eq(n\\,%1)").arg(frame) + eightBit,
                       QStringLiteral("-frames:v"),
                       QStringLiteral("1"),
                       pngName};
@@ -78,18 +80,79 @@ QStringList decodedCopy(const QString &encodedPath, const QString &copyPath)
 {
     // Every decoded frame exactly once, as the quality measurement counts them.
     return ffmpegStart()
-        + QStringList{QStringLiteral("-i"),
-                      encodedPath,
-                      QStringLiteral("-map"),
-                      QStringLiteral("0:v:0"),
-                      QStringLiteral("-fps_mode"),
-                      QStringLiteral("passthrough"),
-                      QStringLiteral("-c:v"),
-                      QStringLiteral("utvideo"),
-                      copyPath};
+        + QStringList{QStringLiteral("-i"), encodedPath, QStringLiteral("-map"), QStringLiteral("0:v:0"),
+                      QStringLiteral("-fps_mode"), QStringLiteral("passthrough"),
+                      // 8-bit 4:2:0 whatever the encode's depth, as the measurement and the
+                      // pictures see it.
+                      QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-c:v"),
+                      QStringLiteral("utvideo"), copyPath};
 }
 
-QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond)
+QStringList encoderArguments(const EncoderSetting &setting, qint64 bitsPerSecond, bool withUpload)
+{
+    const bool tenBit = setting.depth == 10;
+    const QString bits = QString::number(bitsPerSecond);
+    const QString software = tenBit ? QStringLiteral("yuv420p10le") : QStringLiteral("yuv420p");
+    switch (setting.encoder) {
+    case VideoEncoder::X265:
+        return {QStringLiteral("-c:v"),         QStringLiteral("libx265"),
+                QStringLiteral("-preset"),      setting.preset,
+                QStringLiteral("-x265-params"), QStringLiteral("log-level=error"),
+                QStringLiteral("-b:v"),         bits,
+                QStringLiteral("-pix_fmt"),     software,
+                QStringLiteral("-tag:v"),       QStringLiteral("hvc1")};
+    case VideoEncoder::X264:
+        return {QStringLiteral("-c:v"),     QStringLiteral("libx264"),
+                QStringLiteral("-preset"),  setting.preset,
+                QStringLiteral("-b:v"),     bits,
+                QStringLiteral("-pix_fmt"), software,
+                QStringLiteral("-tag:v"),   QStringLiteral("avc1")};
+    case VideoEncoder::SvtAv1:
+        // MP4 names AV1 itself ("av01"); no tag to give.
+        return {QStringLiteral("-c:v"),     QStringLiteral("libsvtav1"),
+                QStringLiteral("-preset"),  setting.preset,
+                QStringLiteral("-b:v"),     bits,
+                QStringLiteral("-pix_fmt"), software};
+    case VideoEncoder::HevcHardware:
+        break;
+    }
+    // A graphics card: its own preset; the frames in the layout the card reads (NV12, or P010 for
+    // 10 bit). VAAPI takes them uploaded to the card's memory by a filter.
+    const QString card = tenBit ? QStringLiteral("p010le") : QStringLiteral("nv12");
+    switch (setting.hardware) {
+    case HardwareApi::Vaapi: {
+        QStringList arguments{QStringLiteral("-vaapi_device"), QStringLiteral("/dev/dri/renderD128")};
+        if (withUpload)
+            arguments += {QStringLiteral("-vf"), hardwareUpload(setting)};
+        return arguments + QStringList{QStringLiteral("-c:v"),   QStringLiteral("hevc_vaapi"),
+                                       QStringLiteral("-b:v"),   bits,
+                                       QStringLiteral("-tag:v"), QStringLiteral("hvc1")};
+    }
+    case HardwareApi::Nvenc:
+        return {QStringLiteral("-c:v"),     QStringLiteral("hevc_nvenc"),
+                QStringLiteral("-b:v"),     bits,
+                QStringLiteral("-pix_fmt"), tenBit ? QStringLiteral("p010le") : QStringLiteral("yuv420p"),
+                QStringLiteral("-tag:v"),   QStringLiteral("hvc1")};
+    case HardwareApi::Qsv:
+        return {QStringLiteral("-c:v"),     QStringLiteral("hevc_qsv"),
+                QStringLiteral("-b:v"),     bits,
+                QStringLiteral("-pix_fmt"), card,
+                QStringLiteral("-tag:v"),   QStringLiteral("hvc1")};
+    case HardwareApi::None:
+        break;
+    }
+    return {};
+}
+
+QString hardwareUpload(const EncoderSetting &setting)
+{
+    if (setting.encoder != VideoEncoder::HevcHardware || setting.hardware != HardwareApi::Vaapi)
+        return {};
+    return setting.depth == 10 ? QStringLiteral("format=p010le,hwupload") : QStringLiteral("format=nv12,hwupload");
+}
+
+QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond,
+                   const EncoderSetting &setting)
 {
     return ffmpegStartWithProgress()
         + QStringList{QStringLiteral("-i"), referencePath, QStringLiteral("-map"), QStringLiteral("0:v:0"),
@@ -98,11 +161,48 @@ QStringList encode(const QString &referencePath, const QString &encodedPath, qin
                       // made constant rate, duplicating or dropping frames of a variable-rate clip,
                       // so that frame n of the encoded clip were another picture than frame n of
                       // the reference.
-                      QStringLiteral("-fps_mode"), QStringLiteral("passthrough"), QStringLiteral("-c:v"),
-                      QStringLiteral("libx265"), QStringLiteral("-preset"), QStringLiteral("veryfast"),
-                      QStringLiteral("-x265-params"), QStringLiteral("log-level=error"), QStringLiteral("-b:v"),
-                      QString::number(bitsPerSecond), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
-                      QStringLiteral("-tag:v"), QStringLiteral("hvc1"), encodedPath};
+                      QStringLiteral("-fps_mode"), QStringLiteral("passthrough")}
+    + encoderArguments(setting, bitsPerSecond, true) + QStringList{encodedPath};
+}
+
+QStringList hardwareTest(const EncoderSetting &setting)
+{
+    // One small black frame: enough for a card's driver to show whether it encodes at all.
+    return ffmpegStart()
+        + QStringList{QStringLiteral("-f"),        QStringLiteral("lavfi"),
+                      QStringLiteral("-i"),        QStringLiteral("color=black:size=320x240:rate=25,format=yuv420p"),
+                      QStringLiteral("-frames:v"), QStringLiteral("1")}
+    + encoderArguments(setting, 1000000, true)
+        + QStringList{QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")};
+}
+
+QStringList filmEncode(const QString &moviePath, qint64 outputHeight, const EncoderSetting &setting,
+                       qint64 bitsPerSecond, const QString &outputPath)
+{
+    QString filters = QStringLiteral("scale=-2:2*trunc(min(ih\\,%1)/2),setsar=1,format=yuv420p").arg(outputHeight);
+    if (const QString upload = hardwareUpload(setting); !upload.isEmpty())
+        filters += QLatin1Char(',') + upload;
+    // The video as the comparison encodes it; sound, subtitles and attached fonts copied as they are.
+    return QStringList{QStringLiteral("-hide_banner"),
+                       QStringLiteral("-nostdin"),
+                       QStringLiteral("-noautorotate"),
+                       QStringLiteral("-i"),
+                       moviePath,
+                       QStringLiteral("-map"),
+                       QStringLiteral("0:V:0"),
+                       QStringLiteral("-map"),
+                       QStringLiteral("0:a?"),
+                       QStringLiteral("-map"),
+                       QStringLiteral("0:s?"),
+                       QStringLiteral("-map"),
+                       QStringLiteral("0:t?"),
+                       QStringLiteral("-c"),
+                       QStringLiteral("copy"),
+                       QStringLiteral("-fps_mode"),
+                       QStringLiteral("passthrough"),
+                       QStringLiteral("-vf"),
+                       filters}
+    + encoderArguments(setting, bitsPerSecond, false) + QStringList{outputPath};
 }
 
 QStringList quality(const QString &encodedPath, const QString &referencePath, const QString &ssimStats,
@@ -111,8 +211,9 @@ QStringList quality(const QString &encodedPath, const QString &referencePath, co
     // Both inputs count their frames from 0 on one time base, so that the filters pair frame n of
     // the encoded clip with frame n of the reference whatever the two containers did to the
     // timestamps (Matroska keeps milliseconds only).
+    // A 10-bit clip is measured as it is shown: decoded to 8-bit 4:2:0 like the reference.
     const QString graph =
-        QStringLiteral("[0:v]settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];"
+        QStringLiteral("[0:v]format=yuv420p,settb=AVTB,setpts=N,split[e0][e1];[1:v]settb=AVTB,setpts=N,split[r0][r1];"
                        "[e0][r0]ssim=stats_file=%1;[e1][r1]psnr=stats_file=%2")
             .arg(ssimStats, psnrStats);
     return {QStringLiteral("-hide_banner"),

@@ -4,6 +4,7 @@
 #error "engine/internal/ is private to the engine; front ends include engine/preview_engine.h"
 #endif
 
+#include "engine/encoder_setting.h"
 #include "engine/internal/clip_plan.h"
 
 #include <QString>
@@ -29,16 +30,37 @@ QStringList referenceCutFromEarlier(const QString &moviePath, const ClipPlan &pl
 
 // ffmpeg: the frame with the given index of a clip as a PNG (11 arguments). pngName is a file
 // name in the folder ffmpeg runs in, never a path: ffmpeg's image writer reads a "%" in the name
-// as a pattern, and the temporary folder's path may hold one.
-QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName);
+// as a pattern, and the temporary folder's path may hold one. A clip of more than 8 bits (depth)
+// is brought to 8-bit 4:2:0 first.
+QStringList frameExtraction(const QString &clipPath, qint64 frame, const QString &pngName, int depth = 8);
 
 // ffmpeg: every frame of an encoded clip, decoded once and in order, into lossless Ut Video in
 // Matroska, so that frame n can be read without decoding the frames before it (13 arguments).
 QStringList decodedCopy(const QString &encodedPath, const QString &copyPath);
 
-// ffmpeg: the reference clip encoded with x265 at the target bitrate, frame for frame; reports its
-// progress on standard output (26 arguments).
-QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond);
+// The encoder's own arguments, the one place that knows each encoder: codec, preset, bitrate,
+// pixel format and tag ("-c:v", "libx265", "-preset", "veryfast", "-x265-params",
+// "log-level=error", "-b:v", bits, "-pix_fmt", "yuv420p", "-tag:v", "hvc1" for the default). A
+// card reached through VAAPI also names its device and, withUpload, the filter that uploads the
+// frames (hardwareUpload()).
+QStringList encoderArguments(const EncoderSetting &setting, qint64 bitsPerSecond, bool withUpload);
+// The filter that hands frames to the card, for a setting whose encoder needs one; else empty.
+QString hardwareUpload(const EncoderSetting &setting);
+
+// ffmpeg: the reference clip encoded at the target bitrate with the setting's encoder, frame for
+// frame; reports its progress on standard output (26 arguments for the default setting).
+QStringList encode(const QString &referencePath, const QString &encodedPath, qint64 bitsPerSecond,
+                   const EncoderSetting &setting = {});
+
+// ffmpeg: one small frame encoded with the setting into nothing, to learn whether a graphics card
+// encodes on this machine.
+QStringList hardwareTest(const EncoderSetting &setting);
+
+// ffmpeg (without its own name): the whole movie encoded as a comparison encodes its clip, video
+// scaled to outputHeight and encoded with the setting, sound, subtitles and attachments copied;
+// progress on the terminal, asking before it overwrites outputPath.
+QStringList filmEncode(const QString &moviePath, qint64 outputHeight, const EncoderSetting &setting,
+                       qint64 bitsPerSecond, const QString &outputPath);
 
 // ffmpeg: SSIM and PSNR of the encoded clip against the reference clip in one run. Each input is
 // split to feed both filters; ffmpeg's summary of each goes to the log (info level), the values of

@@ -35,6 +35,12 @@ private slots:
         row("film is a clip", "render reference.mkv --seconds 2 --mbps 2 --clips", "is the film itself");
         row("two outputs in one file", render + "1,2 --side-by-side encoded.png --out .",
             "two outputs would both write");
+        row("unknown encoder", render + "2 --encoder x266", "--encoder takes x265, x264, svtav1 or hevc-hw: x266");
+        row("x265 preset for SVT-AV1", render + "2 --encoder svtav1 --preset slow",
+            "--preset for svtav1 takes 12, 11, 10, 9, 8, 7, 6, 5 or 4: slow");
+        row("preset for a card", "scan film.mp4 --mbps 2 --encoder hevc-hw --preset fast", "hevc-hw takes none");
+        row("12 bit", "advise film.mp4 --ssim 0.96 --depth 12", "--depth takes 8 or 10: 12");
+        row("encoder on probe", "probe film.mp4 --encoder x264", "unknown option: --encoder");
     }
 
     void usageErrors()
@@ -87,6 +93,10 @@ private slots:
             "", "<films>/fehlt: no such folder\n");
         row("composed picture names a folder", render + QStringList{"--side-by-side", "v.png"}, "fake", "",
             R"(mkdir v.png; "$0" "$@")", "<films>/v.png: is a folder\n");
+        row("no graphics card", render + QStringList{"--encoder", "hevc-hw", "--depth", "10"}, "fake",
+            "case \"$*\" in *hevc_*) echo 'No VA display found' >&2; exit 1;; esac\n", "",
+            "--encoder hevc-hw: no graphics card here encodes HEVC at 10 bit (tried VAAPI, NVENC and "
+            "QSV); x265, x264 and svtav1 work everywhere\n");
     }
 
     void failuresExitOne()

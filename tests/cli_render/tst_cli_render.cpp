@@ -53,8 +53,8 @@ private slots:
                 R"({"mbps":2,"width":1920,"height":1080,"actualMbps":2.37,"seconds":50,)"
                 R"("sampleSeconds":3,"measurement":"1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s",)"
                 R"("status":"Vergleich bei 00:00:50 · 3.0 s wirklich kodiert","frame":25,"original":"%1/original.png",)"
-                R"("encoded":"%1/encoded.png","ssim":{"frame":0.9026,"clip":0.951},)"
-                R"("psnr":{"frame":30.26,"clip":null}})"
+                R"("encoded":"%1/encoded.png","filmMegabytes":29.6,"ssim":{"frame":0.9026,"clip":0.951},)"
+                R"("psnr":{"frame":30.26,"clip":null},"encoder":{"name":"x265","preset":"veryfast","depth":8}})"
                 "\n")
                 .arg(out));
         QCOMPARE(one.err, QString());

@@ -50,7 +50,7 @@ private slots:
         bool infinitePsnr = false; // a flat scene encodes without loss
         for (const QJsonObject &scene : lines.mid(0, 6)) {
             QCOMPARE(scene.keys(),
-                     (QStringList{"actualMbps", "psnr", "sampleSeconds", "seconds", "ssim", "worstFrameSsim"}));
+                     (QStringList{"actualMbps", "encoder", "psnr", "sampleSeconds", "seconds", "ssim", "worstFrameSsim"}));
             times << scene["seconds"].toDouble();
             QVERIFY(scene["worstFrameSsim"].toDouble() <= scene["ssim"]["clip"].toDouble());
             infinitePsnr = infinitePsnr || scene["psnr"]["clip"].isNull();

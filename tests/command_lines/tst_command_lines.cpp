@@ -1,6 +1,8 @@
 // What the engine hands to the tools: numbers as text, the clip plan, every command line, and a
 // movie's path.
 
+#include "engine/encoder_catalogue.h"
+#include "engine/film_command.h"
 #include "engine/internal/ffmpeg_commands.h"
 #include "engine/internal/movie_file.h"
 #include "engine/internal/work_folder.h"
@@ -99,12 +101,75 @@ void CommandLines::commandLines_data()
         R"(-sn -dn -vf scale=-2:2*trunc(min(ih\,720)/2),setsar=1,format=yuv420p -c:v utvideo /W/reference.mkv)");
     row("frame", frameExtraction("/W/reference.mkv", 25, "original.png").join(' '),
         R"(-v error -nostdin -y -i /W/reference.mkv -vf select=eq(n\,25) -frames:v 1 original.png)");
+    row("frame of a 10-bit clip", frameExtraction("/W/e.mp4", 25, "encoded.png", 10).join(' '),
+        R"(-v error -nostdin -y -i /W/e.mp4 -vf select=eq(n\,25),format=yuv420p -frames:v 1 encoded.png)");
     row("decoded copy", decodedCopy("/W/e.mp4", "/W/playback-encoded.mkv").join(' '),
-        "-v error -nostdin -y -i /W/e.mp4 -map 0:v:0 -fps_mode passthrough -c:v utvideo /W/playback-encoded.mkv");
+        "-v error -nostdin -y -i /W/e.mp4 -map 0:v:0 -fps_mode passthrough -pix_fmt yuv420p -c:v utvideo "
+        "/W/playback-encoded.mkv");
     row("encode", encode("/W/reference.mkv", "/W/encoded.mp4", 2000000).join(' '),
         "-v error -nostdin -progress pipe:1 -y -i /W/reference.mkv -map 0:v:0 -an -fps_mode passthrough -c:v libx265 "
         "-preset veryfast "
         "-x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p -tag:v hvc1 /W/encoded.mp4");
+
+    // Another setting changes only the encoder's part, from "-c:v" on.
+    const auto encoderPart = [](VideoEncoder encoder, const QString &preset, int depth, HardwareApi api = {}) {
+        const QStringList arguments =
+            encode("/W/reference.mkv", "/W/encoded.mp4", 800000, EncoderSetting{encoder, preset, depth, api});
+        const QString common = "-v error -nostdin -progress pipe:1 -y -i /W/reference.mkv -map 0:v:0 -an "
+                               "-fps_mode passthrough ";
+        const QString all = arguments.join(' ');
+        return all.startsWith(common) && all.endsWith(" /W/encoded.mp4") ? all.mid(common.size()).chopped(15) : all;
+    };
+    row("x265 slow 10 bit", encoderPart(VideoEncoder::X265, "slow", 10),
+        "-c:v libx265 -preset slow -x265-params log-level=error -b:v 800000 -pix_fmt yuv420p10le -tag:v hvc1");
+    row("x264 veryfast 8 bit", encoderPart(VideoEncoder::X264, "veryfast", 8),
+        "-c:v libx264 -preset veryfast -b:v 800000 -pix_fmt yuv420p -tag:v avc1");
+    row("x264 veryslow 10 bit", encoderPart(VideoEncoder::X264, "veryslow", 10),
+        "-c:v libx264 -preset veryslow -b:v 800000 -pix_fmt yuv420p10le -tag:v avc1");
+    row("SVT-AV1 10 8 bit", encoderPart(VideoEncoder::SvtAv1, "10", 8),
+        "-c:v libsvtav1 -preset 10 -b:v 800000 -pix_fmt yuv420p");
+    row("SVT-AV1 4 10 bit", encoderPart(VideoEncoder::SvtAv1, "4", 10),
+        "-c:v libsvtav1 -preset 4 -b:v 800000 -pix_fmt yuv420p10le");
+    row("VAAPI 8 bit", encoderPart(VideoEncoder::HevcHardware, "", 8, HardwareApi::Vaapi),
+        "-vaapi_device /dev/dri/renderD128 -vf format=nv12,hwupload -c:v hevc_vaapi -b:v 800000 -tag:v hvc1");
+    row("VAAPI 10 bit", encoderPart(VideoEncoder::HevcHardware, "", 10, HardwareApi::Vaapi),
+        "-vaapi_device /dev/dri/renderD128 -vf format=p010le,hwupload -c:v hevc_vaapi -b:v 800000 -tag:v hvc1");
+    row("NVENC 10 bit", encoderPart(VideoEncoder::HevcHardware, "", 10, HardwareApi::Nvenc),
+        "-c:v hevc_nvenc -b:v 800000 -pix_fmt p010le -tag:v hvc1");
+    row("QSV 8 bit", encoderPart(VideoEncoder::HevcHardware, "", 8, HardwareApi::Qsv),
+        "-c:v hevc_qsv -b:v 800000 -pix_fmt nv12 -tag:v hvc1");
+    // Every preset and depth offered goes through as it is.
+    for (VideoEncoder encoder : EncoderCatalogue::softwareEncoders())
+        for (const QString &preset : EncoderCatalogue::presets(encoder))
+            for (int depth : EncoderCatalogue::depths(encoder)) {
+                const QString part = encoderPart(encoder, preset, depth);
+                const QStringList words = part.split(' ');
+                const bool asked = words.value(words.indexOf("-preset") + 1) == preset
+                    && words.value(words.indexOf("-pix_fmt") + 1) == (depth == 10 ? "yuv420p10le" : "yuv420p");
+                row(qPrintable(QString("%1 %2 %3 bit").arg(EncoderCatalogue::cliName(encoder), preset).arg(depth)),
+                    asked ? QString("as asked") : part, "as asked");
+            }
+    row("card test", hardwareTest(EncoderSetting{VideoEncoder::HevcHardware, "", 8, HardwareApi::Nvenc}).join(' '),
+        "-v error -nostdin -y -f lavfi -i color=black:size=320x240:rate=25,format=yuv420p -frames:v 1 -c:v hevc_nvenc "
+        "-b:v 1000000 -pix_fmt yuv420p -tag:v hvc1 -f null -");
+
+    // The whole movie as the comparison encodes its clip: a card's upload joins the scale filter.
+    MovieInfo film = EngineOnFakeTools::movieInfo("/F/Mein Film's Äpfel.mkv", 100, 25, 2160);
+    row("film, default", FilmCommand::shellText(film, {50, 2, 1080}),
+        R"(ffmpeg -hide_banner -nostdin -noautorotate -i '/F/Mein Film'\''s Äpfel.mkv' -map 0:V:0 -map '0:a?' )"
+        R"(-map '0:s?' -map '0:t?' -c copy -fps_mode passthrough -vf 'scale=-2:2*trunc(min(ih\,1080)/2),setsar=1,)"
+        R"(format=yuv420p' -c:v libx265 -preset veryfast -x265-params log-level=error -b:v 2000000 -pix_fmt yuv420p )"
+        R"(-tag:v hvc1 '/F/Mein Film'\''s Äpfel-x265-2.0mbps.mkv')");
+    row("film, VAAPI 10 bit",
+        FilmCommand::arguments(film, {50, 0.5, 0, {VideoEncoder::HevcHardware, "", 10, HardwareApi::Vaapi}})
+            .mid(17)
+            .join(' '),
+        "-vf scale=-2:2*trunc(min(ih\\,2160)/2),setsar=1,format=yuv420p,format=p010le,hwupload -vaapi_device "
+        "/dev/dri/renderD128 -c:v hevc_vaapi -b:v 500000 -tag:v hvc1 /F/Mein Film's Äpfel-hevc-hw-0.5mbps.mkv");
+    QStringList quoted;
+    for (const QString word : {"plain-1.0_x/y:z=a,b+c@d%", "", "-", "a b", "it's", "$HOME", "a\\b", "*", "Äpfel"})
+        quoted << FilmCommand::shellQuoted(word);
+    row("shell words", quoted.join(' '), R"(plain-1.0_x/y:z=a,b+c@d% '' - 'a b' 'it'\''s' '$HOME' 'a\b' '*' 'Äpfel')");
 }
 
 QTEST_GUILESS_MAIN(CommandLines)

@@ -5,6 +5,7 @@
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
 #include "model/clip_player.h"
+#include "model/comparison_progress.h"
 #include "model/difference_image.h"
 #include "support/model_window.h"
 #include "support/test_movies.h"
@@ -240,6 +241,36 @@ private slots:
         for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
             if (meta.method(i).methodType() == QMetaMethod::Signal)
                 QVERIFY2(notified.contains(meta.method(i).name()), meta.method(i).name().constData());
+    }
+
+    // The cut and the encode on one bar: "cut 30/100 @1" is a report of the cut with 30 of 100 frames
+    // done, 1 s after the work began. The time left waits for a tenth of the work or 2 s.
+    void oneProgressBar_data()
+    {
+        const auto row = table<QStringList, double, double>("reports", "share", "remaining");
+        row("the cut's start", {"cut 0/100 @0"}, 0, -1);
+        row("the cut: its share of the bar", {"cut 100/100 @3.5"}, 0.35, 6.5);
+        row("the encode after a cut", {"cut 100/100 @1", "encode 50/100 @3"}, 0.675, 3 / 0.675 * 0.325);
+        row("the encode alone, the reference clip reused", {"encode 50/100 @1"}, 0.5, 1);
+        row("held back: 5 % after 1 s", {"encode 5/100 @1"}, 0.05, -1);
+        row("held back until 2 s", {"encode 5/100 @1", "encode 5/100 @2"}, 0.05, 38);
+        row("from a tenth on", {"encode 10/100 @0.5"}, 0.1, 4.5);
+        row("never backwards", {"cut 100/100 @1", "encode 0/100 @1"}, 0.35, 1 / 0.35 * 0.65);
+        row("no frames counted", {"encode 3/0 @5"}, 0, -1);
+    }
+
+    void oneProgressBar()
+    {
+        ComparisonProgress progress;
+        const QRegularExpression report(u"^(cut|encode) (\\d+)/(\\d+) @([\\d.]+)$"_s);
+        for (const QString &text : fetched<QStringList>("reports")) {
+            const QRegularExpressionMatch m = report.match(text);
+            QVERIFY2(m.hasMatch(), qPrintable(text));
+            const auto step = m.captured(1) == u"cut"_s ? RenderProgress::Step::Cut : RenderProgress::Step::Encode;
+            progress.add({step, m.captured(2).toLongLong(), m.captured(3).toLongLong(), -1}, m.captured(4).toDouble());
+        }
+        QCOMPARE(progress.share(), fetched<double>("share"));
+        QCOMPARE(progress.remainingSeconds(), fetched<double>("remaining"));
     }
 
     void differenceOfTheFrames_data()

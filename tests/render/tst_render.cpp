@@ -90,7 +90,7 @@ private slots:
             f_->fake.setPrelude(tool, "");
         f_->fake.clearCalls();
         // The next render at a bitrate not seen before, which the result cache cannot answer.
-        ComparisonSettings next = calls.isEmpty() ? ComparisonSettings{50, 2, 720} : settings;
+        ComparisonSettings next = calls.isEmpty() ? ComparisonSettings{50, 2, 720, {}} : settings;
         next.mbps = 5;
         QCOMPARE(failureText(f_->engine->render(Fixture::movieInfo(kMovie), next)), kOk);
         QTEST(f_->fake.callLetters(), "nextCalls");

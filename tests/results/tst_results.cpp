@@ -122,7 +122,8 @@ private slots:
         QCOMPARE(q.worstFrame(), 0);
         QCOMPARE(comparisonCaption("Strand.mp4", resultOrWarn(f_->engine->render(movie(), {50, 2, 720}))).join('\n'),
                  "Strand.mp4\nVergleich bei 00:00:50\n1920 × 1080 · Ziel 2.00 Mbit/s · gemessen 2.37 Mbit/s\n"
-                 "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB");
+                 "Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB\n"
+                 "Links: Original · rechts: HEVC-Vorschau");
         // A report without the numbers is a failure, not zeros.
         f_->fake.setPrelude("ffmpeg", "case \"$*\" in *stats_file=*) exit 0 ;; esac");
         QCOMPARE(failureText(f_->engine->measure(resultOrWarn(f_->engine->render(movie(), {50, 3, 720})))),

@@ -6,6 +6,7 @@
 #include "ui/comparison_pane.h"
 #include "ui/window_fit.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -39,9 +40,14 @@ private slots:
         // "100 %": one frame pixel on one physical pixel of this screen.
         const QSizeF frame = s.model()->pixelSize();
         const double fit = frame.scaled(s.model()->previewSize(), Qt::KeepAspectRatio).width() / frame.width();
-        QTest::keyClick(s.window, Qt::Key_1, Qt::ControlModifier); // "100 %"
         const double screenRatio = qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble();
+        // The zoom's tooltip: how large the fitted picture is in video pixels of this screen.
+        auto *zoom = s.find<QLabel>("zoomLabel");
+        s.model()->setZoom(1);
+        QCOMPARE(zoom->toolTip(), u"1.0× = eingepasst · %1 % der Videopixel"_s.arg(qRound64(fit * screenRatio * 100)));
+        QTest::keyClick(s.window, Qt::Key_1, Qt::ControlModifier); // "100 %"
         QCOMPARE(s.model()->zoom() * fit * screenRatio, 1.0);
+        QVERIFY2(zoom->toolTip().endsWith(u"-mal eingepasst · 100 % der Videopixel"_s), qPrintable(zoom->toolTip()));
     }
 
     // Offscreen, on the screens of screens.json; once more with QT_SCALE_FACTOR=2.

@@ -4,6 +4,7 @@
 // the ways it fails and the messages that say why, its signals, and its end with the program, on
 // cancellation and on abort; the operation queue that runs the work.
 
+#include "engine/internal/hardware_encoder_test.h"
 #include "engine/internal/operation_queue.h"
 #include "engine/internal/tool_runner.h"
 #include "engine/internal/work_folder.h"
@@ -228,6 +229,20 @@ private slots:
 
     // The program blocks and ignores signals (the command-line front end waits for them in a thread
     // of its own); a tool that inherited that would outlive it.
+    // Only cards whose one-frame test encodes are offered; one that hangs is given up on, not
+    // waited for; the test runs in the work folder.
+    void graphicsCards()
+    {
+        f_->fake.setPrelude("ffmpeg", R"(case "$*" in *hevc_vaapi*) exec sleep 30 ;; *hevc_nvenc*) exit 1 ;; esac)");
+        const QList<EncoderSetting> cards =
+            HardwareEncoderTest(fake("ffmpeg"), ToolRunner(*folder_), folder_->path(), 300).run(Cancellation());
+        QCOMPARE(cards.size(), 2);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(cards[i] == (EncoderSetting{VideoEncoder::HevcHardware, "", 8 + 2 * i, HardwareApi::Qsv}));
+        QCOMPARE(f_->fake.calls().size(), 6);
+        QVERIFY(QFileInfo::exists(folder_->file("-")));
+    }
+
     void toolSignals()
     {
         sigset_t all, previous;

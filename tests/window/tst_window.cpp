@@ -1,6 +1,6 @@
 // The main window as a user meets it, driven through its widgets against a model on fake tools:
-// its controls, a comparison at work, a dropped movie, keeping the comparison, the scene buttons,
-// names for readers, the help window.
+// its controls, a comparison at work with its verdict, a dropped movie, keeping the comparison, the
+// scene buttons, names and values for readers, the keyboard alone, the help window.
 #include "engine/movie_path.h"
 #include "model/clip_player.h"
 #include "support/main_window_setup.h"
@@ -10,7 +10,9 @@
 #include "ui/comparison_pane.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_window_reader.h"
+#include "ui/scene_strip.h"
 #include "ui/text_styles.h"
+#include "ui/verdict_label.h"
 #include "ui/view_texts.h"
 
 #include <QAccessible>
@@ -116,7 +118,8 @@ private slots:
                            u"case \"$*\" in *libx265*) printf 'frame=30\\nprogress=continue\\n'; sleep 30 ;; esac"_s);
         s.model()->setMbps(3);
         auto *bar = s.find<QProgressBar>("progressBar");
-        QTRY_VERIFY(bar->isVisible() && bar->value() == 30);
+        // The encode alone (the reference clip is reused) fills the bar: 30 of its 75 frames.
+        QTRY_VERIFY(bar->isVisible() && bar->value() == 400 && bar->maximum() == 1000);
         QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), u"Fortschritt"_s);
         QVERIFY(s.find<QLabel>("remainingLabel")->text().startsWith(u"noch ca. "_s));
         auto *encoded = s.find<ComparisonPane>("encodedPane");
@@ -126,6 +129,37 @@ private slots:
         QVERIFY(s.idle() && !bar->isVisible() && !s.find("remainingLabel")->isVisible());
         QTRY_COMPARE(s.find<QLabel>("qualityLabel")->text(),
                      u"Ausschnitt: SSIM 0.9510 · PSNR ∞ · Bild: SSIM 0.9026 · PSNR 30.3 dB"_s);
+        // Beside the numbers, the verdict in words and in the scene strip's colour.
+        auto *verdict = s.find<QLabel>("verdictLabel");
+        QVERIFY(verdict->isVisible() && verdict->text().contains(SceneStrip::ssimColour(0.951).name()));
+        QCOMPARE(QAccessible::queryAccessibleInterface(verdict)->text(QAccessible::Name),
+                 u"Urteil: ausreichend · schlechtestes Bild: SSIM 0.9001"_s);
+        QVERIFY(verdict->toolTip().contains(u"sichtbare Verluste"_s)); // the grades' legend
+        s.tools.setPrelude(u"ffmpeg"_s, u"case \"$*\" in *stats_file=*) sleep 30 ;; esac"_s);
+        s.model()->setMbps(4);
+        QTRY_VERIFY(!verdict->isVisible()); // while the new comparison is measured
+    }
+
+    // The verdict's words: the grade of the clip SSIM, and what pulls the clip down.
+    void verdictText_data()
+    {
+        const auto row = table<double, QList<double>, QString>("clipSsim", "frameSsims", "text");
+        row("on the threshold of sehr gut", 0.98, {0.99, 0.975},
+            u"Urteil: sehr gut · schlechtestes Bild: SSIM 0.9750"_s);
+        row("just below gut", 0.9599, {0.96}, u"Urteil: ausreichend · schlechtestes Bild: SSIM 0.9600"_s);
+        row("a scene cut: a good frame shown, a poor clip", 0.778, {0.98, 0.71, 0.93},
+            u"Urteil: deutliche Verluste · schlechtestes Bild: SSIM 0.7100"_s);
+        row("without every frame's numbers", 0.91, {},
+            u"Urteil: sichtbare Verluste · nach SSIM 0.9100 des Ausschnitts"_s);
+    }
+
+    void verdictText()
+    {
+        QualityNumbers quality;
+        quality.ssimClip = fetched<double>("clipSsim");
+        for (const double ssim : fetched<QList<double>>("frameSsims"))
+            quality.frames << FrameQuality{ssim, 30};
+        QTEST(VerdictLabel::text(quality), "text");
     }
 
     // A movie dropped on the window as a URL whose name is not valid UTF-8 opens as its bytes stand.
@@ -177,14 +211,22 @@ private slots:
             });
             action == actions.at(0) ? QTest::keyClick(s.window, Qt::Key_S, Qt::ControlModifier) : action->trigger();
             QTRY_VERIFY(QFileInfo::exists(path));
+            // Said in the status row.
+            const QString done =
+                action == actions.at(0) ? u"Vergleich gespeichert: "_s : u"Kodierter Ausschnitt gespeichert: "_s;
+            QTRY_COMPARE(s.model()->notice(), done + path);
+            QCOMPARE(QAccessible::queryAccessibleInterface(s.find("noticeLabel"))->text(QAccessible::Name),
+                     done + path);
         }
         s.window->activateWindow(); // again, after the dialogs
         QVERIFY(QTest::qWaitForWindowActive(s.window));
         QTest::keyClick(s.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QImage frame(s.tools.directory() + u"/original-frame.png"_s);
         QTRY_COMPARE(QGuiApplication::clipboard()->image().convertToFormat(frame.format()), frame);
+        QCOMPARE(s.model()->notice(), u"Vergleich in die Zwischenablage kopiert."_s);
         s.model()->saveEncodedClip(s.tools.directory() + u"/kein Ordner/a.mp4"_s);
-        QTRY_VERIFY(s.find("errorArea")->isVisible()); // a failure shows
+        QTRY_VERIFY(s.find("errorArea")->isVisible()); // a failure shows, and no confirmation
+        QVERIFY(s.model()->notice().isEmpty());
     }
 
     // Every frame of the comparison, on playback clips whose frames show their number: the controls'
@@ -220,6 +262,7 @@ private slots:
         QVERIFY(shown(26));
         QCOMPARE(line->text(), u"Bild 27 von 75 · 00:00:50.04 · SSIM 0.9027 · PSNR 30.3 dB"_s);
         QCOMPARE(name(line), line->text()); // read out as it stands
+        QCOMPARE(QAccessible::queryAccessibleInterface(s.find("clipBar"))->text(QAccessible::Value), line->text());
         QTest::keyClick(s.window, Qt::Key_Comma);
         QVERIFY(shown(25));
         QTest::keyClick(s.window, Qt::Key_P);
@@ -298,6 +341,101 @@ private slots:
         }
         for (const auto &[pane, name] : {std::pair("originalPane", u"Original"_s), {"encodedPane", u"HEVC-Vorschau"_s}})
             QCOMPARE(QAccessible::queryAccessibleInterface(s.find(pane))->text(QAccessible::Name), name);
+    }
+
+    // What a screen reader says: the sliders' values as their labels show them, the resolution's
+    // value, the views as radio buttons, the logo and the chart by name.
+    void screenReaderNamesAndValues()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        const auto said = [&](const char *object, QAccessible::Text text = QAccessible::Value) {
+            return QAccessible::queryAccessibleInterface(s.find(object))->text(text);
+        };
+        s.find<QSlider>("sceneSlider")->setValue(21000);
+        s.model()->setMbps(0.3);
+        QCOMPARE(said("sceneSlider"), u"00:00:21"_s);
+        QCOMPARE(said("bitrateSlider"), u"0.3 Mbit/s"_s);
+        QCOMPARE(said("zoomSlider"), u"1.0×"_s);
+        QCOMPARE(said("sceneSlider", QAccessible::Name), u"Szene"_s);
+        QCOMPARE(said("resolutionButton", QAccessible::Name), u"Auflösung: Quelle"_s);
+        s.model()->setMaxHeight(720);
+        QCOMPARE(said("resolutionButton", QAccessible::Name), u"Auflösung: max. 720p"_s);
+        // The views: radio buttons, the one shown checked; a press chooses one.
+        const QList<QPushButton *> views = s.window->findChildren<QPushButton *>(u"viewButton"_s);
+        QCOMPARE(views.size(), 4);
+        for (QPushButton *view : views) {
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(view);
+            QVERIFY(reader->role() == QAccessible::RadioButton && reader->state().checkable);
+            QCOMPARE(reader->state().checked, view == views.first());
+        }
+        QAccessibleInterface *split = QAccessible::queryAccessibleInterface(views.at(2));
+        split->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(s.model()->view() == GlanceModel::ComparisonView::Split && split->state().checked);
+        const auto named = [&](const QString &name) {
+            return std::ranges::any_of(s.window->findChildren<QWidget *>(), [&](QWidget *w) {
+                return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == name;
+            });
+        };
+        QVERIFY(named(u"Bitglance-Logo"_s) && named(u"Qualität über Bitrate"_s));
+    }
+
+    // The window without a mouse: Tab visits named controls row by row from the top; a focused pane
+    // shows a frame and its arrow keys move the pictures; the scan and the finder have keys.
+    void keyboardOnly()
+    {
+        Setup s;
+        QVERIFY(s.open());
+        s.find("openButton")->setFocus();
+        QList<QWidget *> stops;
+        while (stops.size() < 100 && !stops.contains(QApplication::focusWidget())) {
+            stops << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), stops.first()); // round once
+        QStringList order;
+        for (qsizetype i = 0; i < stops.size(); ++i) {
+            QWidget *stop = stops.at(i);
+            const QString name = QAccessible::queryAccessibleInterface(stop)->text(QAccessible::Name);
+            order << QString::fromLatin1(stop->metaObject()->className()) + u' ' + name;
+            QVERIFY2(stop->isVisible() && !name.isEmpty(), qPrintable(order.join(u", ")));
+            if (i > 0) { // never back up to an earlier row
+                const QRect before(stops.at(i - 1)->mapTo(s.window, QPoint()), stops.at(i - 1)->size());
+                QVERIFY2(stop->mapTo(s.window, QPoint()).y() + stop->height() / 2 >= before.top(),
+                         qPrintable(order.join(u", ")));
+            }
+        }
+        auto *pane = s.find<ComparisonPane>("originalPane");
+        QVERIFY(stops.contains(pane));
+        const auto frameColour = [&] { return pane->grab().toImage().pixelColor(1, pane->height() / 2); };
+        const QColor highlight = pane->palette().color(QPalette::Highlight);
+        pane->setFocus();
+        QCOMPARE(frameColour(), highlight);
+        const double step = pane->imageArea().width() / 10;
+        QTest::keyClick(pane, Qt::Key_Right);
+        QTest::keyClick(pane, Qt::Key_Down);
+        QCOMPARE(s.model()->pan(), QSizeF(-step, -pane->imageArea().height() / 10));
+        QTest::keyClick(pane, Qt::Key_Left);
+        QCOMPARE(s.model()->pan().width(), 0.0);
+        s.find("openButton")->setFocus();
+        QVERIFY(frameColour() != highlight);
+        // Ctrl+B asks for the finder's target, Ctrl+P starts the scan.
+        bool asked = false;
+        QTimer closer; // the key clicks the button a moment later
+        connect(&closer, &QTimer::timeout, s.window, [&] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                asked = dialog->windowTitle() == u"Bitrate finden"_s, dialog->reject();
+        });
+        closer.start(10);
+        QTest::keyClick(s.window, Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(asked);
+        closer.stop();
+        s.window->activateWindow(); // again, after the dialog
+        QVERIFY(QTest::qWaitForWindowActive(s.window));
+        QTest::keyClick(s.window, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(s.find("scanProgress")->isVisible());
+        s.find<QPushButton>("scanCancelButton")->click();
+        QTRY_VERIFY(!s.find("scanProgress")->isVisible());
     }
 
     void oneHelpWindow()
