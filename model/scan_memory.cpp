@@ -13,6 +13,7 @@ ScanMemory::ScanMemory(GlanceModel *model, ScanModel *scans, FilmMemory *memory,
     connect(model_, &GlanceModel::movieChanged, this, &ScanMemory::movieChanged);
     connect(model_, &GlanceModel::mbpsChanged, this, &ScanMemory::offer);
     connect(model_, &GlanceModel::maxHeightChanged, this, &ScanMemory::offer);
+    connect(model_, &GlanceModel::encoderChanged, this, &ScanMemory::offer);
     connect(scans_, &ScanModel::activityChanged, this, [this] {
         if (!scans_->running())
             runEnded();
@@ -45,9 +46,9 @@ void ScanMemory::runEnded()
         return;
     ScanState state = state_;
     if (!scans_->scenes().isEmpty())
-        state.scan = ScanState::Scan{model_->mbps(), model_->maxHeight(), scans_->scenes()};
+        state.scan = ScanState::Scan{model_->mbps(), model_->maxHeight(), model_->encoder(), scans_->scenes()};
     if (scans_->finderResult())
-        state.finder = ScanState::Finder{model_->maxHeight(), *scans_->finderResult()};
+        state.finder = ScanState::Finder{model_->maxHeight(), model_->encoder(), *scans_->finderResult()};
     if (state == state_)
         return;
     state_ = state;
@@ -59,8 +60,10 @@ void ScanMemory::offer()
     if (path_.isEmpty() || scans_->running())
         return;
     const ScanState::Scan *scan = state_.scan ? &*state_.scan : nullptr;
-    const bool scanFits = scan && scan->mbps == model_->mbps() && scan->maxHeight == model_->maxHeight();
-    const bool finderFits = state_.finder && state_.finder->maxHeight == model_->maxHeight();
+    const bool scanFits = scan && scan->mbps == model_->mbps() && scan->maxHeight == model_->maxHeight()
+        && scan->encoder == model_->encoder();
+    const bool finderFits =
+        state_.finder && state_.finder->maxHeight == model_->maxHeight() && state_.finder->encoder == model_->encoder();
     scans_->restore(scanFits ? scan->scenes : QList<SceneResult>(),
                     finderFits ? std::optional(state_.finder->result) : std::nullopt);
 }

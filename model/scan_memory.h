@@ -12,7 +12,7 @@ class ScanModel;
 // Keeps the scan and finder results of a window's films in a FilmMemory: what a run leaves on
 // screen is remembered for the film, and the film opened again (or the bitrate and height limit
 // of a remembered scan chosen again) shows them at once, without a run. Results are shown only
-// with the settings they were made at, and only for the same file.
+// with the settings (bitrate, height limit, encoder) they were made at, and only for the same file.
 class ScanMemory : public QObject {
     Q_OBJECT
 public:

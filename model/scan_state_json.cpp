@@ -1,9 +1,12 @@
 #include "model/scan_state_json.h"
 
 #include "engine/comparison_limits.h"
+#include "engine/encoder_catalogue.h"
 
 #include <QJsonArray>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +23,14 @@ constexpr qsizetype maxFrames = 100000;
 QJsonValue optionalNumber(const std::optional<double> &value)
 {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject writeEncoder(const EncoderSetting &setting)
+{
+    return {{u"name"_s, EncoderCatalogue::cliName(setting.encoder)},
+            {u"preset"_s, setting.preset},
+            {u"depth"_s, setting.depth},
+            {u"api"_s, EncoderCatalogue::apiName(setting.hardware)}};
 }
 
 QJsonObject writeScene(const SceneResult &scene)
@@ -52,6 +63,7 @@ QJsonObject writeFinder(const ScanState::Finder &finder)
         curves.append(QJsonObject{{u"seconds"_s, curve.seconds}, {u"points"_s, points}});
     }
     return {{u"maxHeight"_s, finder.maxHeight},
+            {u"encoder"_s, writeEncoder(finder.encoder)},
             {u"targetSsim"_s, result.targetSsim},
             {u"mbps"_s, optionalNumber(result.mbps)},
             {u"worstSsim"_s, result.worstSsim},
@@ -92,6 +104,29 @@ struct Reader {
     double mbps(const QJsonValue &value) { return number(value, 0, ComparisonLimits::maxEngineMbps * 10); }
     std::optional<double> psnr(const QJsonValue &value) { return optionalNumber(value, -maxDb, maxDb); }
 
+    EncoderSetting encoder(const QJsonValue &json)
+    {
+        EncoderSetting setting;
+        const std::optional<VideoEncoder> named = EncoderCatalogue::encoderNamed(json[u"name"_s].toString());
+        const QString api = json[u"api"_s].toString();
+        const HardwareApi apis[] = {HardwareApi::None, HardwareApi::Vaapi, HardwareApi::Nvenc, HardwareApi::Qsv};
+        const auto hardware = std::find_if(std::begin(apis), std::end(apis),
+                                           [&](HardwareApi a) { return EncoderCatalogue::apiName(a) == api; });
+        if (!named || hardware == std::end(apis) || !json[u"preset"_s].isString()) {
+            ok = false;
+            return setting;
+        }
+        setting.encoder = *named;
+        setting.hardware = *hardware;
+        setting.preset = json[u"preset"_s].toString();
+        setting.depth = int(number(json[u"depth"_s], 8, 10));
+        const QStringList presets = EncoderCatalogue::presets(setting.encoder);
+        if (!EncoderCatalogue::depths(setting.encoder).contains(setting.depth)
+            || (presets.isEmpty() ? !setting.preset.isEmpty() : !presets.contains(setting.preset)))
+            ok = false;
+        return setting;
+    }
+
     SceneResult scene(const QJsonObject &json)
     {
         SceneResult scene;
@@ -116,6 +151,7 @@ struct Reader {
     {
         ScanState::Finder finder;
         finder.maxHeight = qint64(number(json[u"maxHeight"_s], 0, maxHeight));
+        finder.encoder = encoder(json[u"encoder"_s]);
         FinderResult &result = finder.result;
         result.targetSsim = number(json[u"targetSsim"_s], 0, 1);
         result.mbps = optionalNumber(json[u"mbps"_s], ComparisonLimits::minMbps, ComparisonLimits::maxEngineMbps);
@@ -152,8 +188,10 @@ QJsonObject write(const ScanState &state)
         QJsonArray scenes;
         for (const SceneResult &scene : state.scan->scenes)
             scenes.append(writeScene(scene));
-        json[u"scan"_s] =
-            QJsonObject{{u"mbps"_s, state.scan->mbps}, {u"maxHeight"_s, state.scan->maxHeight}, {u"scenes"_s, scenes}};
+        json[u"scan"_s] = QJsonObject{{u"mbps"_s, state.scan->mbps},
+                                      {u"maxHeight"_s, state.scan->maxHeight},
+                                      {u"encoder"_s, writeEncoder(state.scan->encoder)},
+                                      {u"scenes"_s, scenes}};
     }
     if (state.finder)
         json[u"finder"_s] = writeFinder(*state.finder);
@@ -169,6 +207,7 @@ std::optional<ScanState> read(const QJsonObject &json)
         ScanState::Scan &read = state.scan.emplace();
         read.mbps = reader.number(scan[u"mbps"_s], ComparisonLimits::minMbps, ComparisonLimits::maxEngineMbps);
         read.maxHeight = qint64(reader.number(scan[u"maxHeight"_s], 0, maxHeight));
+        read.encoder = reader.encoder(scan[u"encoder"_s]);
         for (const QJsonValue &scene : reader.array(scan[u"scenes"_s], maxScenes))
             read.scenes.append(reader.scene(scene.toObject()));
         reader.ok = reader.ok && !read.scenes.isEmpty() && json[u"scan"_s].isObject();

@@ -1,6 +1,7 @@
 // What a window remembers between runs, without widgets: each film's scan and finder results in the
 // cache folder, shown again at once when the same file is opened and forgotten when it changed or
 // the store is damaged; and the user's settings, read defensively.
+#include "engine/encoder_catalogue.h"
 #include "engine/preview_engine.h"
 #include "model/film_memory.h"
 #include "model/scan_memory.h"
@@ -73,6 +74,7 @@ private slots:
         row("the store is of another version", "version", false, "are damaged or of another version");
         row("a value out of range", "range", false, "are damaged and are forgotten");
         row("another height limit", "height", false, "");
+        row("another encoder", "encoder", false, "");
     }
 
     void reopenedFilmShowsItsResults()
@@ -108,6 +110,8 @@ private slots:
         second->setMbps(mbps_); // as the window's settings bring it back
         if (change == u"height")
             second->setMaxHeight(720);
+        if (change == u"encoder")
+            second->setEncoder(EncoderCatalogue::defaultSetting(VideoEncoder::X264));
         // Shown as soon as the film is there, before any tool has rendered a scene.
         QList<SceneResult> scenesOnOpening;
         std::optional<FinderResult> foundOnOpening;
@@ -120,7 +124,7 @@ private slots:
         QCOMPARE(scenesOnOpening, shown ? scenes_ : QList<SceneResult>());
         QCOMPARE(foundOnOpening, shown ? std::optional(found_) : std::nullopt);
         // A forgotten film is gone from the store (a damaged store with it).
-        QCOMPARE(films_->recall(film_).has_value(), shown || change == u"height");
+        QCOMPARE(films_->recall(film_).has_value(), shown || change == u"height" || change == u"encoder");
     }
 
     void keepsTheLatestFilms()
@@ -128,7 +132,9 @@ private slots:
         QTemporaryDir cache;
         FilmMemory films(cache.path(), 2);
         ScanState state;
-        state.scan = ScanState::Scan{2, 0, {SceneResult{10, 3, 2.1, {0.95, 0.94, 40.0, std::nullopt, {}}, 9}}};
+        EncoderSetting av1 = EncoderCatalogue::defaultSetting(VideoEncoder::SvtAv1);
+        av1.depth = 10;
+        state.scan = ScanState::Scan{2, 0, av1, {SceneResult{10, 3, 2.1, {0.95, 0.94, 40.0, std::nullopt, {}}, 9}}};
         QStringList paths;
         for (const char *name : {"a.mp4", "b.mp4", "c.mp4"}) {
             paths << cache.filePath(QLatin1String(name));
