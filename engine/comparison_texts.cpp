@@ -1,5 +1,6 @@
 #include "engine/comparison_texts.h"
 
+#include "engine/encoder_catalogue.h"
 #include "engine/number_text.h"
 #include "engine/quality_texts.h"
 
@@ -63,6 +64,11 @@ QStringList comparisonCaption(const QString &movieName, const PreviewResult &res
     QStringList lines{movieName, comparisonTimeText(result), measurementText(result.targetMbps, result)};
     if (result.quality)
         lines << qualityLine(*result.quality);
-    lines << QStringLiteral("Links: Original · rechts: HEVC-Vorschau");
+    // "Links: Original · rechts: HEVC-Vorschau", naming another encoder setting than the default.
+    QString sides = QStringLiteral("Links: Original · rechts: %1-Vorschau")
+                        .arg(EncoderCatalogue::formatName(result.encoder.encoder));
+    if (!result.encoder.isDefault())
+        sides += QStringLiteral(" (%1)").arg(EncoderCatalogue::settingText(result.encoder));
+    lines << sides;
     return lines;
 }

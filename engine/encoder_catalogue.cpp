@@ -108,6 +108,13 @@ QString title(VideoEncoder encoder)
     return QStringLiteral("HEVC (Grafikkarte)");
 }
 
+QString formatName(VideoEncoder encoder)
+{
+    return encoder == VideoEncoder::X264  ? QStringLiteral("H.264")
+        : encoder == VideoEncoder::SvtAv1 ? QStringLiteral("AV1")
+                                          : QStringLiteral("HEVC");
+}
+
 QString shortName(const EncoderSetting &setting)
 {
     switch (setting.encoder) {
@@ -125,10 +132,7 @@ QString shortName(const EncoderSetting &setting)
 
 QString settingText(const EncoderSetting &setting)
 {
-    const QString format = setting.encoder == VideoEncoder::X264 ? QStringLiteral("H.264")
-        : setting.encoder == VideoEncoder::SvtAv1                ? QStringLiteral("AV1")
-                                                                 : QStringLiteral("HEVC");
-    QString text = format + QStringLiteral(" / ") + shortName(setting);
+    QString text = formatName(setting.encoder) + QStringLiteral(" / ") + shortName(setting);
     if (setting.preset != defaultPreset(setting.encoder))
         text += (setting.encoder == VideoEncoder::SvtAv1 ? QStringLiteral(" Preset ") : QStringLiteral(" "))
             + setting.preset;

@@ -33,6 +33,8 @@ QString apiName(HardwareApi api);
 
 // The window's choices: "HEVC (x265)", "H.264 (x264)", "AV1 (SVT-AV1)", "HEVC (Grafikkarte)".
 QString title(VideoEncoder encoder);
+// The format it writes: "HEVC", "H.264", "AV1".
+QString formatName(VideoEncoder encoder);
 // The encoder itself as people call it: "x265", "x264", "SVT-AV1", and for a card its API
 // ("VAAPI", "NVENC", "QSV").
 QString shortName(const EncoderSetting &setting);

@@ -103,12 +103,16 @@ public:
     const QString &notice() const { return notice_; }
     // The comparison on screen as the engine rendered it, with its quality numbers once measured.
     const std::optional<PreviewResult> &shownResult() const { return shown_; }
+    // The settings the shown comparison was made with.
+    const std::optional<ComparisonSettings> &shownSettings() const { return shownSettings_; }
 
     // Written by the views. Each emits its change signal only on a real change of value.
     void setSeconds(double seconds);
     void setMbps(double mbps);
     void setMaxHeight(qint64 maxHeight);
     void setEncoder(const EncoderSetting &encoder);
+    // What the last command did, beside the status (cleared with the next status).
+    void setNotice(QString notice);
     void setZoom(double zoom);
     void setPan(QSizeF pan);
     void setPreviewSize(QSizeF size);
@@ -181,6 +185,8 @@ signals:
     void mbpsChanged();
     void maxHeightChanged();
     void encoderChanged();
+    // An encode on the graphics card failed; the model went back to x265.
+    void hardwareEncoderFailed();
     void busyChanged();
     void statusChanged();
     void measurementChanged();
@@ -220,7 +226,6 @@ private:
     void setQuality(QString quality);
     void setShownFrame(qint64 frame);
     void setFrameLine(QString line);
-    void setNotice(QString notice);
 
     std::optional<MovieInfo> movie_;
     QImage original_;

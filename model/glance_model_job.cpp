@@ -2,6 +2,7 @@
 
 #include "engine/cancelled_error.h"
 #include "engine/comparison_texts.h"
+#include "engine/encoder_catalogue.h"
 #include "engine/error_description.h"
 #include "engine/preview_engine.h"
 #include "engine/when_finished.h"
@@ -24,6 +25,11 @@ QString openFailedStatus()
 QString comparisonFailedStatus()
 {
     return QStringLiteral("Vorschau fehlgeschlagen.");
+}
+QString cardFailedText()
+{
+    return QStringLiteral("Die Grafikkarte konnte den Ausschnitt nicht kodieren; Bitglance vergleicht stattdessen "
+                          "mit HEVC (x265).");
 }
 
 // The frame turned as the movie asks, so that it stands upright.
@@ -116,6 +122,17 @@ bool GlanceModel::Job::applyComparison(std::optional<Frames> frames, const std::
     if (failure) {
         if (isCancellation(failure))
             return false;
+        if (settings.encoder.encoder == VideoEncoder::HevcHardware) {
+            // The card passed its test at start-up but fails on the film: compare with x265
+            // instead, and say so.
+            EncoderSetting software = EncoderCatalogue::defaultSetting(VideoEncoder::X265);
+            software.depth = settings.encoder.depth;
+            emit model->hardwareEncoderFailed();
+            model->setEncoder(software);
+            model->schedulePreview(true);
+            model->setError(cardFailedText() + QLatin1Char('\n') + errorDescription(failure));
+            return false;
+        }
         model->setError(errorDescription(failure));
         model->setBusy(false);
         model->setStatus(comparisonFailedStatus());

@@ -55,9 +55,10 @@ void ComparisonPane::showView()
     if (side_ == Side::Encoded)
         setVisible(model_->view() == View::SideBySide);
     const bool encoded = side_ == Side::Encoded || (shown == View::Flip && showsEncoded_);
-    setAccessibleName(shown == View::SideBySide || shown == View::Flip
-                          ? (encoded ? QStringLiteral("HEVC-Vorschau") : ViewTexts::originalLabel())
-                          : ViewTexts::viewName(shown));
+    setAccessibleName(
+        shown == View::SideBySide || shown == View::Flip
+            ? (encoded ? ViewTexts::inFormat(QStringLiteral("HEVC-Vorschau"), *model_) : ViewTexts::originalLabel())
+            : ViewTexts::viewName(shown));
     unsetCursor();
     update();
 }
@@ -65,13 +66,13 @@ void ComparisonPane::showView()
 QString ComparisonPane::title() const
 {
     const View shown = view();
-    if (shown != View::SideBySide)
-        return ViewTexts::viewName(shown) + QStringLiteral(" · ") + ViewTexts::viewHint(shown);
     // The encoded pane of an older comparison says which bitrate it shows.
-    if (side_ == Side::Encoded && model_->stale())
-        return ViewTexts::stale(sideBySideTitle_ + QStringLiteral(" · ")
-                                + ViewTexts::encodedBitrate(model_->comparisonMbps()));
-    return sideBySideTitle_;
+    return ViewTexts::inFormat(
+        shown != View::SideBySide ? ViewTexts::viewName(shown) + QStringLiteral(" · ") + ViewTexts::viewHint(shown)
+            : side_ == Side::Encoded && model_->stale() ? ViewTexts::stale(
+                  sideBySideTitle_ + QStringLiteral(" · ") + ViewTexts::encodedBitrate(model_->comparisonMbps()))
+                                                        : sideBySideTitle_,
+        *model_);
 }
 
 void ComparisonPane::flip()
@@ -156,7 +157,8 @@ void ComparisonPane::paintContent(QPainter &painter)
     // The encoded frame of an older comparison is dimmed and says so.
     const bool stale = model_->stale();
     const auto marked = [stale](const QString &label) { return stale ? ViewTexts::stale(label) : label; };
-    const QString encodedLabel = marked(ViewTexts::encodedLabel(model_->comparisonMbps()));
+    const QString encodedLabel =
+        marked(ViewTexts::inFormat(ViewTexts::encodedLabel(model_->comparisonMbps()), *model_));
     switch (view()) {
     case View::SideBySide:
         if (side_ == Side::Original ? original.isNull() : encoded.isNull())

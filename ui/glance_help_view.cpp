@@ -44,6 +44,20 @@ const Section sections[] = {
      "stellt auf Quellauflösung um, setzt den Zoom zurück und passt das Fenster an beide Quellbilder an. "
      "Dabei wird der verfügbare Bildschirmplatz berücksichtigt. Im Vollbildmodus ist diese Fensteraktion "
      "nicht verfügbar."},
+    {"6. Encoder wählen",
+     "In der Zeile „Encoder“ wählst du, womit der Ausschnitt kodiert wird: „HEVC (x265)“, „H.264 (x264)“, "
+     "„AV1 (SVT-AV1)“ und, wenn eine Grafikkarte beim Start einen Probelauf bestanden hat, „HEVC "
+     "(Grafikkarte)“. Wähle dasselbe wie später für den ganzen Film, denn eine Bitrate gilt nur für "
+     "diese Einstellung: Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate, und 10 bit "
+     "vermeidet Stufen in Himmel und dunklen Verläufen. Ein Ausschnitt mit 10 bit wird für Bild und "
+     "Messung auf 8 bit dekodiert, wie ihn ein Bildschirm zeigt. Scheitert die Grafikkarte am Film, "
+     "vergleicht Bitglance mit x265 und sagt es. Die Statuszeile nennt die Einstellung. Unter den "
+     "Messwerten steht die ungefähre Größe des ganzen Films bei der gemessenen Bitrate, nach einer "
+     "Szenenprüfung aus dem Mittel der Szenen. „Kodierbefehl kopieren“ legt den ffmpeg-Befehl in die "
+     "Zwischenablage, der den ganzen Film mit Encoder, Preset, Bittiefe, Bitrate und Auflösung des "
+     "Vergleichs kodiert; Ton und Untertitel bleiben unverändert, die neue Datei liegt neben dem Film. "
+     "Ein Hinweis neben der Bitrate warnt, wenn das Ziel über der Bitrate der Quelle liegt oder der "
+     "kurze Ausschnitt weit mehr als das Ziel gebraucht hat."},
     {"Zielbitrate und gemessene Bitrate",
      "Die Zielbitrate ist deine Vorgabe. Die gemessene Bitrate gehört zum tatsächlich kodierten kurzen "
      "Videoausschnitt und kann davon abweichen. Während der Berechnung bleibt der letzte fertige "

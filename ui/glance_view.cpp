@@ -1,6 +1,8 @@
 #include "ui/glance_view.h"
 
 #include "engine/comparison_limits.h"
+#include "model/encoder_offer.h"
+#include "model/film_outlook.h"
 #include "model/glance_model.h"
 #include "model/settings_observer.h"
 #include "model/user_settings.h"
@@ -9,6 +11,8 @@
 #include "ui/comparison_export_actions.h"
 #include "ui/comparison_pane.h"
 #include "ui/elided_label.h"
+#include "ui/encoder_row.h"
+#include "ui/film_outlook_row.h"
 #include "ui/glance_window_reader.h"
 #include "ui/movie_file_dialog.h"
 #include "ui/scan_panel.h"
@@ -21,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -56,6 +61,34 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     auto *scan = new ScanPanel(model_, settings_->sceneSlider(), settings_->sceneValuesPerSecond(), settings_);
     settings_->addToSceneRow(scan->buttons());
     settings_->addUnderSceneRow(scan);
+    // The encoder row, the hints beside the bitrate, and what the comparison says of the film.
+    offer_ = new EncoderOffer(this);
+    connect(model_, &GlanceModel::hardwareEncoderFailed, offer_, &EncoderOffer::cardFailed);
+    settings_->addRow(new EncoderRow(model_, offer_, settings_));
+    outlook_ = new FilmOutlook(model_, scan->scanModel(), this);
+    auto *hints = TextStyles::captionLabel(QStringLiteral("bitrateHints"), settings_);
+    hints->setAccessibleName(QStringLiteral("Hinweise zur Bitrate"));
+    settings_->addUnderBitrateRow(hints);
+    const auto showHints = [hints, this] {
+        hints->setText(outlook_->hints().join(QLatin1Char(' ')));
+        hints->setAccessibleDescription(hints->text());
+        hints->setVisible(!outlook_->hints().isEmpty());
+    };
+    connect(outlook_, &FilmOutlook::changed, hints, showHints);
+    showHints();
+    copyCommand_ = new QAction(QStringLiteral("Kodierbefehl kopieren"), this);
+    copyCommand_->setToolTip(QStringLiteral("Den ffmpeg-Befehl kopieren, der den ganzen Film so kodiert wie den "
+                                            "Ausschnitt: Encoder, Preset, Bittiefe, Bitrate und Auflösung; Ton und "
+                                            "Untertitel unverändert"));
+    connect(copyCommand_, &QAction::triggered, this, [this] {
+        const QString command = outlook_->command();
+        if (command.isEmpty())
+            return;
+        QApplication::clipboard()->setText(command);
+        model_->setNotice(QStringLiteral("Kodierbefehl in die Zwischenablage kopiert."));
+    });
+    addAction(copyCommand_);
+
     // Tab follows the rows: the scan's buttons after "+1 s", its rows before the bitrate row.
     QWidget *previous = nullptr;
     for (const char *name : {"forwardButton", "scanButton", "findButton", "scanCancelButton", "scanOutcome",
@@ -79,7 +112,9 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     root->addWidget(new ClipPanel(model_, this));
 
     root->addWidget(new ZoomBar(model_, this));
-    root->addWidget(new StatusArea(model_, this));
+    auto *status = new StatusArea(model_, this);
+    status->addLine(new FilmOutlookRow(outlook_, copyCommand_, status));
+    root->addWidget(status);
 
     auto *note =
         new QLabel(QStringLiteral("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <memory>
 
+class EncoderOffer;
+class FilmOutlook;
 class ComparisonExportActions;
 class ComparisonPane;
 class ElidedLabel;
@@ -29,6 +31,10 @@ public:
     QAction *openAction() const { return openAction_; }
     // The commands that save or copy the comparison on screen, for the File menu.
     QList<QAction *> exportActions() const;
+    // "Kodierbefehl kopieren": the command that encodes the whole film as compared, for the File menu.
+    QAction *copyCommandAction() const { return copyCommand_; }
+    // The encoders offered; testCards() on it adds a graphics card that works.
+    EncoderOffer *encoderOffer() const { return offer_; }
 
     // Shows the file dialog and opens the chosen movie.
     void chooseMovie();
@@ -60,4 +66,7 @@ private:
     ElidedLabel *subtitle_ = nullptr;
     SettingsPanel *settings_ = nullptr;
     UserSettings *dialogFolder_ = nullptr;
+    EncoderOffer *offer_ = nullptr;
+    FilmOutlook *outlook_ = nullptr;
+    QAction *copyCommand_ = nullptr;
 };

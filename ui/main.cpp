@@ -1,5 +1,6 @@
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
+#include "model/encoder_offer.h"
 #include "model/film_memory.h"
 #include "model/glance_model.h"
 #include "model/user_settings.h"
@@ -80,6 +81,9 @@ int main(int argc, char *argv[])
         QPointer<MainWindow> window = new MainWindow(&help);
         window->remember(&settings, &films);
         window->show();
+        // Whether a graphics card encodes here, tried in the background once the window is up.
+        QTimer::singleShot(
+            0, window, [window] { window->view()->encoderOffer()->testCards(PreviewEngine::defaultToolsDirectory()); });
 
         // bitglance [--] FILM opens FILM once the window is up; "--" lets a name start with a dash.
         // The name is taken as the bytes it holds (QApplication has removed its own options from

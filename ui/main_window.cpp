@@ -43,6 +43,7 @@ MainWindow::MainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *pa
     file->addAction(view_->openAction());
     file->addSeparator();
     file->addActions(view_->exportActions());
+    file->addAction(view_->copyCommandAction());
     file->addSeparator();
     QAction *quit = file->addAction(QStringLiteral("&Beenden"), qApp, &QApplication::closeAllWindows);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

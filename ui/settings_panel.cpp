@@ -72,7 +72,8 @@ SettingsPanel::SettingsPanel(GlanceModel *model, std::function<bool()> canFitWin
     rows->setContentsMargins(14, 14, 14, 14);
     rows->setSpacing(12);
     rows->addLayout(makeSceneRow());
-    rows->addLayout(makeBitrateRow());
+    bitrateRow_ = makeBitrateRow();
+    rows->addLayout(bitrateRow_);
     rows->addLayout(makeResolutionRow());
 
     connect(model_, &GlanceModel::movieChanged, this, &SettingsPanel::showMovie);
@@ -254,6 +255,17 @@ void SettingsPanel::addToSceneRow(QWidget *widget)
 void SettingsPanel::addUnderSceneRow(QWidget *widget)
 {
     static_cast<QBoxLayout *>(layout())->insertWidget(1, widget);
+}
+
+void SettingsPanel::addUnderBitrateRow(QWidget *widget)
+{
+    auto *rows = static_cast<QBoxLayout *>(layout());
+    rows->insertWidget(rows->indexOf(bitrateRow_) + 1, widget);
+}
+
+void SettingsPanel::addRow(QWidget *widget)
+{
+    layout()->addWidget(widget);
 }
 
 double SettingsPanel::duration() const

@@ -33,6 +33,9 @@ public:
     double sceneValuesPerSecond() const;
     void addToSceneRow(QWidget *widget);
     void addUnderSceneRow(QWidget *widget);
+    // A widget directly under the bitrate row, and a row under the others.
+    void addUnderBitrateRow(QWidget *widget);
+    void addRow(QWidget *widget);
 
 signals:
     // "Fenster auf Quelle anpassen" was chosen.
@@ -60,6 +63,7 @@ private:
     SliderBinding *scene_ = nullptr;
     QLabel *timeLabel_ = nullptr;
     QLabel *bitrateLabel_ = nullptr;
+    QLayout *bitrateRow_ = nullptr;
     QToolButton *resolutionButton_ = nullptr;
     QActionGroup *heightGroup_ = nullptr;
     QAction *fitAction_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/status_area.h"
 
+#include "engine/encoder_catalogue.h"
+
 #include "model/glance_model.h"
 #include "ui/busy_spinner.h"
 #include "ui/elided_label.h"
@@ -78,7 +80,7 @@ QLayout *StatusArea::makeStatusRow()
     progress_ = new ProgressRow(QStringLiteral("progressBar"), QStringLiteral("remainingLabel"), 140, this);
     progress_->bar()->setAccessibleName(QStringLiteral("Fortschritt"));
     row->addWidget(progress_);
-    auto *lines = new QVBoxLayout;
+    auto *lines = lines_ = new QVBoxLayout;
     lines->setSpacing(3);
     // The status, and beside it what the last save or copy did.
     auto *statusLine = new QHBoxLayout;
@@ -104,10 +106,23 @@ QLayout *StatusArea::makeStatusRow()
     qualityLine->addStretch(1);
     lines->addLayout(qualityLine);
     row->addLayout(lines, 1);
-    auto *encoder = new QLabel(QStringLiteral("SDR · HEVC / x265 · ohne Ton"), this);
-    TextStyles::apply(encoder, TextStyles::caption(), true);
-    row->addWidget(encoder);
+    // "SDR · HEVC / x265 · ohne Ton" with the default encoder setting.
+    encoderLabel_ = new QLabel(this);
+    encoderLabel_->setObjectName(QStringLiteral("encoderLabel"));
+    TextStyles::apply(encoderLabel_, TextStyles::caption(), true);
+    const auto showEncoder = [this] {
+        encoderLabel_->setText(
+            QStringLiteral("SDR · %1 · ohne Ton").arg(EncoderCatalogue::settingText(model_->encoder())));
+    };
+    connect(model_, &GlanceModel::encoderChanged, encoderLabel_, showEncoder);
+    showEncoder();
+    row->addWidget(encoderLabel_, 0, Qt::AlignTop);
     return row;
+}
+
+void StatusArea::addLine(QWidget *line)
+{
+    lines_->addWidget(line);
 }
 
 void StatusArea::showStatus()

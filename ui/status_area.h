@@ -8,6 +8,7 @@ class GlanceModel;
 class QLabel;
 class ProgressRow;
 class QScrollArea;
+class QVBoxLayout;
 
 // The model's error above the status row: the error in red, selectable, at most 80 points high
 // and scrolling beyond that, present only while there is one; then the status row with a spinner
@@ -18,6 +19,9 @@ class StatusArea : public QWidget {
     Q_OBJECT
 public:
     explicit StatusArea(GlanceModel *model, QWidget *parent = nullptr);
+
+    // A line under the numbers.
+    void addLine(QWidget *line);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -38,6 +42,8 @@ private:
     QLabel *statusLabel_ = nullptr;
     QLabel *measurementLabel_ = nullptr;
     QLabel *qualityLabel_ = nullptr;
+    QLabel *encoderLabel_ = nullptr;
+    QVBoxLayout *lines_ = nullptr;
     ElidedLabel *noticeLabel_ = nullptr;
     ProgressRow *progress_ = nullptr;
 };

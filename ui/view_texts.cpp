@@ -1,5 +1,6 @@
 #include "ui/view_texts.h"
 
+#include "engine/encoder_catalogue.h"
 #include "engine/number_text.h"
 
 #include <algorithm>
@@ -74,6 +75,14 @@ QString encodedBitrate(double mbps)
 QString encodedLabel(double mbps)
 {
     return QStringLiteral("HEVC · ") + encodedBitrate(mbps);
+}
+
+QString inFormat(const QString &text, const GlanceModel &model)
+{
+    const std::optional<PreviewResult> &shown = model.shownResult();
+    QString named = text;
+    return named.replace(QStringLiteral("HEVC"),
+                         EncoderCatalogue::formatName(shown ? shown->encoder.encoder : model.encoder().encoder));
 }
 
 QString stale(const QString &label)

@@ -36,5 +36,8 @@ QString worstFrame();
 QString encodedBitrate(double mbps);
 // "HEVC · 2.0 Mbit/s (alt)": a label of a comparison made for other settings than the current ones.
 QString stale(const QString &label);
+// A text of the encoded side ("HEVC · Vorschau") with the format the shown comparison was encoded
+// to in place of "HEVC" ("AV1 · Vorschau").
+QString inFormat(const QString &text, const GlanceModel &model);
 
 } // namespace ViewTexts

@@ -2,6 +2,7 @@
 // ../shared/media: what the probe reports, renders checked frame by frame on numbered movies, and
 // movies and names that are hard to read. The temporary folder's name holds "%".
 
+#include "engine/film_command.h"
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
 #include "support/failure_text.h"
@@ -10,6 +11,9 @@
 #include "support/text_table.h"
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -240,6 +244,58 @@ private slots:
              "format=yuv420p,noise=alls=90:allf=t:enable='eq(n\\,55)'", "-c:v", "libx264", "-qp", "0"}))));
         const PreviewResult burst = resultOrWarn(engine_->render(flat, {2.0, 1.5, 0}));
         QCOMPARE(firstOf(burst, flat) + *resultOrWarn(engine_->measure(burst)).worstFrame(), 55);
+    }
+
+    // On a banding-prone gradient x265 slow at 10 bit beats veryfast at 8 bit at the same bitrate,
+    // each a result of its own; the 10-bit clip is shown and played as 8-bit pictures. The command
+    // for the whole film, run as printed on a name a shell would trip over, encodes it as asked.
+    void encoderSettings()
+    {
+        const MovieInfo sky = resultOrWarn(engine_->probe(QUrl::fromLocalFile(TestMovies::movie(
+            "sky.mkv",
+            {"-f", "lavfi", "-i", "gradients=s=1920x1080:d=4:r=10:speed=0.03:c0=0x102040:c1=0x80a0d0:nb_colors=2", "-f",
+             "lavfi", "-i", "testsrc2=s=640x360:d=4:r=10", "-filter_complex",
+             "[0:v][1:v]overlay=x='100+t*300':y=300,noise=alls=2:allf=t,format=yuv420p", "-c:v", "libx264", "-crf", "6",
+             "-preset", "ultrafast"}))));
+        const PreviewResult fast = resultOrWarn(engine_->render(sky, {2.0, 1.0, 0}));
+        const PreviewResult slow = resultOrWarn(engine_->render(sky, {2.0, 1.0, 0, {VideoEncoder::X265, "slow", 10}}));
+        QVERIFY(slow.cacheKey != fast.cacheKey && slow.encoder.depth == 10);
+        const double fastSsim = resultOrWarn(engine_->measure(fast)).ssimClip;
+        const double slowSsim = resultOrWarn(engine_->measure(slow)).ssimClip;
+        QVERIFY2(slowSsim > fastSsim, qPrintable(QString("%1 <= %2").arg(slowSsim).arg(fastSsim)));
+        QCOMPARE(QImage::fromData(slow.encoded).depth(), 32);
+        QVERIFY(QFileInfo(resultOrWarn(engine_->playbackClips(slow)).encoded).size() > 0);
+
+        const MovieInfo odd = resultOrWarn(engine_->probe(QUrl::fromLocalFile(
+            TestMovies::movie("Mein Film's Äpfel -1.mkv",
+                              {"-f", "lavfi", "-i", "testsrc2=s=640x360:r=25:d=4", "-f", "lavfi", "-i", "sine=d=4",
+                               "-vf", "noise=alls=8:allf=t", "-c:v", "libx264", "-crf", "10", "-c:a", "aac"}))));
+        const ComparisonSettings asked{2.0, 0.5, 0, {VideoEncoder::X265, "fast", 8}};
+        QProcess shell;
+        shell.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        shell.start("sh", {"-c", FilmCommand::shellText(odd, asked)});
+        QVERIFY(shell.waitForFinished(300000) && shell.exitCode() == 0);
+        const QString output = FilmCommand::outputPath(odd, asked);
+        QVERIFY2(output.endsWith("/Mein Film's Äpfel -1-x265-0.5mbps.mkv"), qPrintable(output));
+        QProcess probe;
+        probe.start(TestMovies::systemToolsDirectory() + "/ffprobe",
+                    {"-v", "error", "-show_entries", "stream=codec_name,height", "-show_entries", "packet=size",
+                     "-select_streams", "v:0", "-of", "json", output});
+        QVERIFY(probe.waitForFinished());
+        const QJsonObject made = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+        QCOMPARE(made["streams"][0]["codec_name"].toString(), "hevc");
+        QCOMPARE(made["streams"][0]["height"].toInt(), 360);
+        double bytes = 0;
+        for (const QJsonValue packet : made["packets"].toArray())
+            bytes += packet["size"].toString().toDouble();
+        const double mbps = bytes * 8 / odd.duration / 1e6;
+        QVERIFY2(std::abs(mbps - 0.5) < 0.15, qPrintable(QString::number(mbps)));
+        QProcess audio;
+        audio.start(
+            TestMovies::systemToolsDirectory() + "/ffprobe",
+            {"-v", "error", "-select_streams", "a", "-show_entries", "stream=codec_name", "-of", "csv=p=0", output});
+        QVERIFY(audio.waitForFinished());
+        QCOMPARE(audio.readAllStandardOutput().trimmed(), "aac");
     }
 };
 

@@ -132,6 +132,9 @@ void RenderTests::render_data()
     row("upper bound", {50, 30, 720}, "", "", "", kOk, 30000000, 2.37, "emx", "emx");
     row("lower bound", {50, 0.3, 720}, "", "", "", kOk, 300000, 2.37, "emx", "emx");
     row("new height limit", {50, 2, 1080}, "", "", "", kOk, 2000000, 2.37, "cpoemx", "emx");
+    // Another encoder setting at a bitrate rendered before is another result, on the same clip.
+    row("x265 slow 10 bit", {50, 2, 720, {VideoEncoder::X265, "slow", 10}}, "", "", "", kOk, 2000000, 2.37, "emx",
+        "emx");
     row("a scene one step on", {50.00000000000001, 2, 720}, "", "", "", kOk, 2000000, 2.37, "cpoemx", "emx");
     // A clip cut before whose reference is gone is cut again; it keeps its size and frame.
     row("reference clip gone", {50, 3, 720}, "ffprobe", "encoded.mp4", R"(rm "${LAST%/*/*/*}/reference.mkv")", kOk,

@@ -1,0 +1,128 @@
+#include "ui/encoder_row.h"
+
+#include "engine/encoder_catalogue.h"
+#include "model/encoder_offer.h"
+#include "model/glance_model.h"
+#include "ui/boxed_label.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+QString bitText(int depth)
+{
+    return QStringLiteral("%1 bit").arg(depth);
+}
+
+QComboBox *namedBox(const QString &name, const QString &objectName, const QString &tip, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->setAccessibleName(name);
+    box->setToolTip(tip);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+} // namespace
+
+EncoderRow::EncoderRow(GlanceModel *model, EncoderOffer *offer, QWidget *parent)
+    : QWidget(parent), model_(model), offer_(offer)
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    encoder_ = namedBox(QStringLiteral("Encoder"), QStringLiteral("encoderBox"),
+                        QStringLiteral("Womit der Ausschnitt kodiert wird; am besten das, womit der Film später "
+                                       "kodiert wird"),
+                        this);
+    QLabel *encoderLabel = boxedLabel(encoder_->accessibleName(), 76, Qt::AlignLeft, this);
+    encoderLabel->setBuddy(encoder_); // a screen reader hears a box by its label
+    row->addWidget(encoderLabel);
+    row->addWidget(encoder_);
+    row->addSpacing(12);
+    preset_ = namedBox(QStringLiteral("Preset"), QStringLiteral("presetBox"),
+                       QStringLiteral("Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate"), this);
+    auto *presetLabel = new QLabel(preset_->accessibleName(), this);
+    presetLabel->setBuddy(preset_);
+    row->addWidget(presetLabel);
+    row->addWidget(preset_);
+    row->addSpacing(12);
+    depth_ = namedBox(QStringLiteral("Bittiefe"), QStringLiteral("depthBox"),
+                      QStringLiteral("10 bit vermeidet Stufen in Verläufen wie Himmel und dunklen Szenen"), this);
+    auto *depthLabel = new QLabel(depth_->accessibleName(), this);
+    depthLabel->setBuddy(depth_);
+    row->addWidget(depthLabel);
+    row->addWidget(depth_);
+    row->addStretch(1);
+
+    connect(encoder_, &QComboBox::activated, this, &EncoderRow::chooseEncoder);
+    connect(preset_, &QComboBox::activated, this, &EncoderRow::choosePreset);
+    connect(depth_, &QComboBox::activated, this, &EncoderRow::chooseDepth);
+    connect(offer_, &EncoderOffer::changed, this, &EncoderRow::showOffer);
+    connect(model_, &GlanceModel::encoderChanged, this, &EncoderRow::showSetting);
+    showOffer();
+}
+
+void EncoderRow::showOffer()
+{
+    showing_ = true;
+    encoder_->clear();
+    for (VideoEncoder encoder : offer_->encoders())
+        encoder_->addItem(EncoderCatalogue::title(encoder), int(encoder));
+    showing_ = false;
+    // A card that is no longer offered leaves the setting to the model's own fallback.
+    showSetting();
+}
+
+void EncoderRow::showSetting()
+{
+    showing_ = true;
+    const EncoderSetting &setting = model_->encoder();
+    encoder_->setCurrentIndex(encoder_->findData(int(setting.encoder)));
+    preset_->clear();
+    for (const QString &preset : EncoderCatalogue::presets(setting.encoder))
+        preset_->addItem(preset, preset);
+    preset_->setEnabled(preset_->count() > 0);
+    if (preset_->count() == 0)
+        preset_->addItem(QStringLiteral("Standard der Karte"), QString());
+    preset_->setCurrentIndex(std::max(0, preset_->findData(setting.preset)));
+    depth_->clear();
+    for (int depth : offer_->depths(setting.encoder))
+        depth_->addItem(bitText(depth), depth);
+    depth_->setCurrentIndex(std::max(0, depth_->findData(setting.depth)));
+    showing_ = false;
+}
+
+void EncoderRow::chooseEncoder()
+{
+    const auto encoder = VideoEncoder(encoder_->currentData().toInt());
+    if (showing_ || encoder == model_->encoder().encoder)
+        return;
+    EncoderSetting setting = EncoderCatalogue::defaultSetting(encoder, offer_->card());
+    // The depth stays where the new encoder writes it.
+    if (offer_->depths(encoder).contains(model_->encoder().depth))
+        setting.depth = model_->encoder().depth;
+    else if (!offer_->depths(encoder).isEmpty())
+        setting.depth = offer_->depths(encoder).first();
+    model_->setEncoder(setting);
+}
+
+void EncoderRow::choosePreset()
+{
+    if (showing_ || preset_->currentData().toString().isEmpty())
+        return;
+    EncoderSetting setting = model_->encoder();
+    setting.preset = preset_->currentData().toString();
+    model_->setEncoder(setting);
+}
+
+void EncoderRow::chooseDepth()
+{
+    if (showing_)
+        return;
+    EncoderSetting setting = model_->encoder();
+    setting.depth = depth_->currentData().toInt();
+    model_->setEncoder(setting);
+}
