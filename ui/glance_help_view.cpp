@@ -75,7 +75,10 @@ const Section sections[] = {
     {"Deine Originaldatei bleibt erhalten",
      "Bitglance liest den Film nur. Die kurzen Ausschnitte und Vorschaubilder werden lokal im "
      "temporären Ordner abgelegt und beim normalen Beenden entfernt. Es werden keine Filme "
-     "hochgeladen."},
+     "hochgeladen. Bitglance merkt sich Fenstergröße, Bitrate, Auflösung, Ansicht und die zuletzt "
+     "geöffneten Filme, und je Film als Zahlen, was Szenenprüfung und Bitratensuche gemessen haben "
+     "(im Cache-Ordner, meist ~/.cache/bitglance). Ändert sich die Datei, sind ihre Messwerte "
+     "vergessen."},
     {"Vergleichsansichten und Messwerte",
      "Unter den Bildern wählst du die Ansicht, auch mit den Tasten 1 bis 4: „Nebeneinander“ zeigt "
      "beide Bilder nebeneinander. „Wechseln“ zeigt an derselben Stelle abwechselnd das Original und "

@@ -5,6 +5,7 @@
 #include "model/film_outlook.h"
 #include "model/glance_model.h"
 #include "model/settings_observer.h"
+#include "model/user_settings.h"
 #include "ui/app_icons.h"
 #include "ui/clip_panel.h"
 #include "ui/comparison_export_actions.h"
@@ -202,9 +203,12 @@ QList<QAction *> GlanceView::exportActions() const
 
 void GlanceView::chooseMovie()
 {
-    const QUrl movie = MovieFileDialog::choose(this);
-    if (!movie.isEmpty())
-        model_->openMovie(movie);
+    const QUrl movie = MovieFileDialog::choose(this, dialogFolder_ ? dialogFolder_->lastFolder() : QUrl());
+    if (movie.isEmpty())
+        return;
+    if (dialogFolder_)
+        dialogFolder_->setLastFolder(movie.adjusted(QUrl::RemoveFilename));
+    model_->openMovie(movie);
 }
 
 void GlanceView::showMovie()

@@ -13,6 +13,7 @@ class GlanceModel;
 class QAction;
 class QScreen;
 class SettingsPanel;
+class UserSettings;
 
 // The main window's content: header, the controls of the three comparison settings, the two
 // comparison panes (or the one pane of the other views), the zoom row, the error and status rows
@@ -37,6 +38,9 @@ public:
 
     // Shows the file dialog and opens the chosen movie.
     void chooseMovie();
+    // From now on the file dialog opens in the folder it was last left in, as settings (which
+    // outlives the view) remember it.
+    void rememberDialogFolder(UserSettings *settings) { dialogFolder_ = settings; }
     // Switches to the source resolution, resets zoom and pan, and resizes the window so that each
     // image area shows the movie one video pixel per screen pixel, within the screen's usable area.
     void fitWindowToSource();
@@ -61,6 +65,7 @@ private:
     ComparisonPane *originalPane_ = nullptr;
     ElidedLabel *subtitle_ = nullptr;
     SettingsPanel *settings_ = nullptr;
+    UserSettings *dialogFolder_ = nullptr;
     EncoderOffer *offer_ = nullptr;
     FilmOutlook *outlook_ = nullptr;
     QAction *copyCommand_ = nullptr;

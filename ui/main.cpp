@@ -1,7 +1,9 @@
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
 #include "model/encoder_offer.h"
+#include "model/film_memory.h"
 #include "model/glance_model.h"
+#include "model/user_settings.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_view.h"
@@ -12,6 +14,7 @@
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -71,8 +74,12 @@ int main(int argc, char *argv[])
 
     int result = 0;
     {
+        // What the window remembers between runs; only the program reads it, never its tests.
+        UserSettings settings;
+        FilmMemory films(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
         GlanceHelpCommands help;
         QPointer<MainWindow> window = new MainWindow(&help);
+        window->remember(&settings, &films);
         window->show();
         // Whether a graphics card encodes here, tried in the background once the window is up.
         QTimer::singleShot(

@@ -2,9 +2,14 @@
 
 #include "engine/comparison_limits.h"
 #include "model/glance_model.h"
+#include "model/scan_memory.h"
+#include "model/scan_model.h"
+#include "model/user_settings.h"
 #include "ui/app_icons.h"
 #include "ui/glance_help_commands.h"
 #include "ui/glance_view.h"
+#include "ui/recent_films_menu.h"
+#include "ui/scan_panel.h"
 
 #include <QApplication>
 #include <QLayout>
@@ -34,7 +39,7 @@ MainWindow::MainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *pa
     // Into the window last: the view's window reader reports the window it is in at that moment.
     scroll->setWidget(view_);
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    QMenu *file = fileMenu_ = menuBar()->addMenu(QStringLiteral("&Datei"));
     file->addAction(view_->openAction());
     file->addSeparator();
     file->addActions(view_->exportActions());
@@ -67,6 +72,51 @@ void MainWindow::fitMinimumToScreen(QScreen *screen)
     const QSize minimum(ComparisonLimits::minimumViewWidth, ComparisonLimits::minimumViewHeight);
     centralWidget()->setMinimumSize(minimum.boundedTo(room(screen)));
     layout()->activate(); // the window's own minimum follows now, not on the next event
+}
+
+void MainWindow::remember(UserSettings *settings, FilmMemory *films)
+{
+    settings_ = settings;
+    if (const std::optional<QSize> size = settings->windowSize())
+        resize(size->boundedTo(room(screen()) + QSize(0, menuBar()->sizeHint().height())));
+    if (settings->windowMaximized())
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    GlanceModel *model = view_->model();
+    if (const auto view = settings->view())
+        model->setView(*view);
+    if (const auto mbps = settings->mbps())
+        model->setMbps(*mbps);
+    if (const auto maxHeight = settings->maxHeight())
+        model->setMaxHeight(*maxHeight);
+    const auto keep = [settings, model] { settings->setComparison(*model); };
+    connect(model, &GlanceModel::mbpsChanged, this, keep);
+    connect(model, &GlanceModel::maxHeightChanged, this, keep);
+    connect(model, &GlanceModel::viewChanged, this, keep);
+
+    auto *recent = new RecentFilmsMenu(settings, this);
+    fileMenu_->insertMenu(fileMenu_->actions().value(1), recent); // after "Film öffnen …"
+    connect(recent, &RecentFilmsMenu::filmChosen, model, qOverload<const QUrl &>(&GlanceModel::openMovie));
+    connect(model, &GlanceModel::movieChanged, recent, [settings, model, recent] {
+        if (model->movie()) {
+            settings->addRecentFilm(model->movie()->url);
+            recent->refresh();
+        }
+    });
+    view_->rememberDialogFolder(settings);
+
+    if (ScanPanel *scans = view_->findChild<ScanPanel *>())
+        new ScanMemory(model, scans->scanModel(), films, scans->scanModel());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (settings_) {
+        const bool maximized = isMaximized();
+        settings_->setWindowSize(maximized || isFullScreen() ? normalGeometry().size() : size(), maximized);
+        settings_->sync();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent *event)

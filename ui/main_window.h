@@ -3,10 +3,13 @@
 #include <QMainWindow>
 #include <memory>
 
+class FilmMemory;
 class GlanceHelpCommands;
 class GlanceModel;
 class GlanceView;
+class QMenu;
 class QScreen;
+class UserSettings;
 
 // The main window: a GlanceView as its content, in a scroll area for screens smaller than the
 // view's minimum; a File menu (no command for a second main window) and a Help menu with the
@@ -20,8 +23,16 @@ public:
 
     GlanceView *view() const { return view_; }
 
+    // Takes up what settings remember (the window's size, the comparison's bitrate, height limit
+    // and view, the file dialog's folder, the films opened last, which the File menu offers under
+    // "Zuletzt geöffnet") and keeps it current from now on; each film's scan and finder results
+    // go to films and come back from there. Both outlive the window. Called once, before the
+    // window is shown; a window without it remembers nothing.
+    void remember(UserSettings *settings, FilmMemory *films);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // The window's minimum: the view's minimum, or the screen's usable area less the menu bar and
@@ -33,5 +44,7 @@ private:
     QSize room(QScreen *screen) const;
 
     GlanceView *view_;
+    QMenu *fileMenu_ = nullptr;
+    UserSettings *settings_ = nullptr;
     bool shown_ = false;
 };

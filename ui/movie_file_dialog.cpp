@@ -31,9 +31,9 @@ QString openText()
     return QStringLiteral("Film öffnen …");
 }
 
-QUrl choose(QWidget *parent)
+QUrl choose(QWidget *parent, const QUrl &folder)
 {
-    return QFileDialog::getOpenFileUrl(parent, openText(), QUrl(), filters().join(QLatin1String(";;")), nullptr, {},
+    return QFileDialog::getOpenFileUrl(parent, openText(), folder, filters().join(QLatin1String(";;")), nullptr, {},
                                        {QStringLiteral("file")});
 }
 
