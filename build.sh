@@ -3,6 +3,7 @@
 #   ./build.sh            build
 #   ./build.sh test       build, then run every test
 #   ./build.sh run [FILM] build, then start Bitglance (on a generated sample film without FILM)
+#   ./build.sh package    build, then make build/bitglance_<version>_amd64.deb and check it
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -15,11 +16,14 @@ packages=(
   ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   fonts-dejavu-core adwaita-icon-theme
   xvfb xauth x11-utils imagemagick
+  man-db desktop-file-utils appstream
 )
+# Only for making and checking the Debian package.
+package_tools=(dpkg-dev file lintian)
 
 install_missing() {
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -51,7 +55,11 @@ configure_and_build() {
   lay_out_tools
 }
 
-install_missing
+if [ "$mode" = package ]; then
+  install_missing "${packages[@]}" "${package_tools[@]}"
+else
+  install_missing "${packages[@]}"
+fi
 configure_and_build
 
 case "$mode" in
@@ -82,8 +90,13 @@ case "$mode" in
       exec "$build/bin/bitglance-cli" render "$film" --seconds 4 --mbps 1,4 --out "$build/sample"
     fi
     ;;
+  package)
+    rm -f "$build"/bitglance_*.deb
+    cpack --config "$build/CPackConfig.cmake" -B "$build"
+    "$here/packaging/check_package.sh" "$build"/bitglance_*_*.deb
+    ;;
   *)
-    echo "usage: ./build.sh [test | run [FILM]]" >&2
+    echo "usage: ./build.sh [test | run [FILM] | package]" >&2
     exit 2
     ;;
 esac

@@ -55,6 +55,12 @@ QString BitrateFinder::unreachableText(double targetSsim)
         .arg(fixedText(ComparisonLimits::maxMbps, 0), ssimText(targetSsim));
 }
 
+QString BitrateFinder::lowestReachesText(double targetSsim)
+{
+    return QStringLiteral("Schon %1 erreichen SSIM %2.")
+        .arg(mbpsText(ComparisonLimits::minMbps, 1), fixedText(targetSsim, 2));
+}
+
 QFuture<FinderResult> BitrateFinder::start(const MovieInfo &movie, int scenes, qint64 maxHeight, double targetSsim,
                                            const CancelToken &token, const EncoderSetting &encoder)
 {
@@ -183,6 +189,8 @@ void BitrateFinder::finish(const std::exception_ptr &failure)
     result.targetSsim = run->target;
     result.mbps = search.result();
     result.tried = search.tried();
+    for (const BitrateSearch::Try &step : std::as_const(result.tried))
+        result.worstTried.append(run->worstAt.value(step.mbps));
     const double at = result.mbps.value_or(ComparisonLimits::maxMbps);
     const SceneResult worst = run->worstAt.value(at);
     result.worstSsim = worst.quality.ssimClip;

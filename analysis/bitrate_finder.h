@@ -38,6 +38,8 @@ public:
 
     // "Auch 20 Mbit/s erreichen SSIM 0.9800 nicht.": the run found no bitrate.
     static QString unreachableText(double targetSsim);
+    // "Schon 0.3 Mbit/s erreichen SSIM 0.96.": the run found the lowest bitrate there is.
+    static QString lowestReachesText(double targetSsim);
 
 signals:
     // Over the scan and the search together; the total grows or shrinks as the search narrows.

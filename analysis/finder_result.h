@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/bitrate_search.h"
+#include "analysis/scene_result.h"
 
 #include <QList>
 #include <QMetaType>
@@ -24,6 +25,8 @@ struct FinderResult {
     double worstSeconds = 0;
     double worstSceneSeconds = 0;
     QList<BitrateSearch::Try> tried;
+    // At each bitrate of `tried`, in its order: the scene worst there.
+    QList<SceneResult> worstTried;
     int scenesChecked = 0; // the scenes rendered at mbps (at the maximum when there is none)
     int rounds = 0;        // runs of renders at one bitrate after the scan
     // The searched scenes: those worst at the scan's bitrate, worst first, then those that joined

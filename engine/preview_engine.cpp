@@ -82,7 +82,9 @@ PreviewEngine::~PreviewEngine()
 
 QString PreviewEngine::defaultToolsDirectory()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/bitglance/Tools"));
+    const QString own =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/bitglance/Tools"));
+    return QFileInfo(own).isDir() ? own : QStringLiteral(BITGLANCE_SYSTEM_TOOLS_DIR);
 }
 
 QString PreviewEngine::ffmpeg() const

@@ -51,7 +51,9 @@ public:
     PreviewEngine(const PreviewEngine &) = delete;
     PreviewEngine &operator=(const PreviewEngine &) = delete;
 
-    // The program's own Tools folder: <dir of the executable>/../share/bitglance/Tools.
+    // The program's own Tools folder, <dir of the executable>/../share/bitglance/Tools, where the
+    // build and a program of one's own put links to the tools; without that folder (an installed
+    // package) the folder of the system's ffmpeg and ffprobe named at build time, /usr/bin.
     static QString defaultToolsDirectory();
 
     QString ffmpeg() const;    // toolsDirectory + "/ffmpeg"

@@ -30,6 +30,8 @@ class GlanceModel : public QObject {
     Q_PROPERTY(double seconds READ seconds WRITE setSeconds NOTIFY secondsChanged)
     Q_PROPERTY(double mbps READ mbps WRITE setMbps NOTIFY mbpsChanged)
     Q_PROPERTY(qint64 maxHeight READ maxHeight WRITE setMaxHeight NOTIFY maxHeightChanged)
+    Q_PROPERTY(EncoderSetting encoder READ encoder WRITE setEncoder NOTIFY encoderChanged)
+    Q_PROPERTY(bool cardFailed READ cardFailed NOTIFY cardFailedChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(QString measurement READ measurement NOTIFY measurementChanged)
@@ -68,6 +70,8 @@ public:
     double mbps() const { return mbps_; }
     qint64 maxHeight() const { return maxHeight_; }
     const EncoderSetting &encoder() const { return encoder_; }
+    // An encode on the graphics card failed in this window; the model went back to x265.
+    bool cardFailed() const { return cardFailed_; }
     // The four above as one value.
     ComparisonSettings settings() const { return {seconds_, mbps_, maxHeight_, encoder_}; }
     bool busy() const { return busy_; }
@@ -185,8 +189,7 @@ signals:
     void mbpsChanged();
     void maxHeightChanged();
     void encoderChanged();
-    // An encode on the graphics card failed; the model went back to x265.
-    void hardwareEncoderFailed();
+    void cardFailedChanged();
     void busyChanged();
     void statusChanged();
     void measurementChanged();
@@ -234,6 +237,7 @@ private:
     double mbps_ = 2;
     qint64 maxHeight_ = 0;
     EncoderSetting encoder_;
+    bool cardFailed_ = false;
     bool busy_ = false;
     QString status_;
     QString measurement_;

@@ -127,7 +127,8 @@ bool GlanceModel::Job::applyComparison(std::optional<Frames> frames, const std::
             // instead, and say so.
             EncoderSetting software = EncoderCatalogue::defaultSetting(VideoEncoder::X265);
             software.depth = settings.encoder.depth;
-            emit model->hardwareEncoderFailed();
+            if (!std::exchange(model->cardFailed_, true))
+                emit model->cardFailedChanged();
             model->setEncoder(software);
             model->schedulePreview(true);
             model->setError(cardFailedText() + QLatin1Char('\n') + errorDescription(failure));

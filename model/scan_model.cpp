@@ -18,10 +18,7 @@ ScanModel::ScanModel(GlanceModel *model, QObject *parent)
     : QObject(parent), model_(model), engineCount_(QThread::idealThreadCount() >= 4 ? 2 : 1)
 {
     makeWorkers(1); // another engine only once a run needs it
-    connect(model_, &GlanceModel::movieChanged, this, [this] { reset(true); });
-    connect(model_, &GlanceModel::maxHeightChanged, this, [this] { reset(true); });
-    connect(model_, &GlanceModel::mbpsChanged, this, [this] { reset(false); });
-    connect(model_, &GlanceModel::encoderChanged, this, [this] { reset(false); });
+    connect(model_, &GlanceModel::movieChanged, this, &ScanModel::reset);
 }
 
 ScanModel::~ScanModel()
@@ -66,7 +63,7 @@ void ScanModel::makeWorkers(int engines)
         // A scene that finished while its scan was being cancelled belongs to other settings.
         if (token_.isCancelled())
             return;
-        scenes_.append(scene);
+        state_.scenes.append(scene);
         emit scenesChanged();
     });
     connect(finder_, &BitrateFinder::progressChanged, this, forward);
@@ -79,11 +76,10 @@ bool ScanModel::begin(Activity activity)
     if (int(moreEngines_.size()) + 1 != engineCount_)
         makeWorkers(engineCount_);
     token_ = CancelToken();
+    runMbps_ = model_->mbps();
+    runMaxHeight_ = model_->maxHeight();
+    runEncoder_ = model_->encoder();
     setError(std::nullopt);
-    if (!scenes_.isEmpty()) {
-        scenes_.clear();
-        emit scenesChanged();
-    }
     setProgress({});
     setActivity(activity);
     model_->setComparisonsHeld(true);
@@ -94,25 +90,28 @@ void ScanModel::scan(int scenes)
 {
     if (!begin(Activity::Scanning))
         return;
+    // A new scan replaces the last one's scenes.
+    state_.scenes.clear();
+    state_.scenesMbps = runMbps_;
+    state_.scenesMaxHeight = runMaxHeight_;
+    state_.scenesEncoder = runEncoder_;
+    emit scenesChanged();
     const MovieInfo &movie = *model_->movie();
-    whenFinished(
-        scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), model_->mbps(), model_->maxHeight(), token_,
-                    model_->encoder()),
-        this, [this](std::optional<QList<SceneResult>>, const std::exception_ptr &failure) { end(failure); });
+    whenFinished(scan_->start(movie, ScenePlan::sceneTimes(movie.duration, scenes), runMbps_, runMaxHeight_, token_,
+                              runEncoder_),
+                 this, [this](std::optional<QList<SceneResult>>, const std::exception_ptr &failure) { end(failure); });
 }
 
 void ScanModel::findBitrate(double targetSsim, int scenes)
 {
     if (!begin(Activity::Finding))
         return;
-    if (finderResult_) {
-        finderResult_.reset();
-        emit finderResultChanged();
-    }
-    whenFinished(finder_->start(*model_->movie(), scenes, model_->maxHeight(), targetSsim, token_, model_->encoder()), this,
+    whenFinished(finder_->start(*model_->movie(), scenes, runMaxHeight_, targetSsim, token_, runEncoder_), this,
                  [this](std::optional<FinderResult> found, const std::exception_ptr &failure) {
                      if (found && !token_.isCancelled()) {
-                         finderResult_ = found;
+                         state_.finderResult = found;
+                         state_.finderMaxHeight = runMaxHeight_;
+                         state_.finderEncoder = runEncoder_;
                          emit finderResultChanged();
                          if (!found->mbps) {
                              setError(BitrateFinder::unreachableText(found->targetSsim));
@@ -142,25 +141,40 @@ void ScanModel::cancel()
 
 void ScanModel::showScene(double seconds)
 {
-    const auto scene = std::find_if(scenes_.cbegin(), scenes_.cend(),
+    QList<SceneResult> found = state_.scenes;
+    if (state_.finderResult)
+        found += state_.finderResult->worstTried;
+    const auto scene = std::find_if(found.cbegin(), found.cend(),
                                     [seconds](const SceneResult &result) { return result.seconds == seconds; });
-    if (scene == scenes_.cend())
+    if (scene == found.cend())
         return;
     model_->showSceneOnWorstFrame(scene->sceneSeconds);
 }
 
-void ScanModel::reset(bool everything)
+bool ScanModel::scenesCurrent() const
+{
+    return state_.scenesMbps == model_->mbps() && state_.scenesMaxHeight == model_->maxHeight()
+        && state_.scenesEncoder == model_->encoder();
+}
+
+void ScanModel::setState(const ScanState &state)
 {
     cancel();
     setError(std::nullopt);
-    if (!scenes_.isEmpty()) {
-        scenes_.clear();
+    const bool scenes = state.scenes != state_.scenes || state.scenesMbps != state_.scenesMbps
+        || state.scenesMaxHeight != state_.scenesMaxHeight || state.scenesEncoder != state_.scenesEncoder;
+    const bool finder = state.finderResult != state_.finderResult || state.finderMaxHeight != state_.finderMaxHeight
+        || state.finderEncoder != state_.finderEncoder;
+    state_ = state;
+    if (scenes)
         emit scenesChanged();
-    }
-    if (everything && finderResult_) {
-        finderResult_.reset();
+    if (finder)
         emit finderResultChanged();
-    }
+}
+
+void ScanModel::reset()
+{
+    setState({});
 }
 
 void ScanModel::setActivity(Activity activity)

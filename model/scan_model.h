@@ -5,6 +5,7 @@
 #include "analysis/scene_result.h"
 #include "engine/cancel_token.h"
 #include "engine/comparison_limits.h"
+#include "model/scan_state.h"
 
 #include <QList>
 #include <QObject>
@@ -22,8 +23,10 @@ class SceneScan;
 // machine with four cores or more, on one more engine of its own (in a work folder of its own, made
 // at the first run), which renders a scene beside it. While either runs, the model's comparisons
 // wait (GlanceModel::setComparisonsHeld); a request made meanwhile is rendered once the run has
-// ended. Another movie, bitrate or height limit cancels the run and clears the scanned scenes; the
-// finder's result goes with another movie or height limit. Lives on the GUI thread.
+// ended. A run keeps the bitrate, height limit and encoder setting it started with: another one chosen meanwhile is
+// compared once it has ended. What a run found stays, with the settings it was made at, until a run
+// of the same kind replaces it (a failed one replaces nothing) or another movie clears it; another
+// movie cancels a run. Lives on the GUI thread.
 class ScanModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(Activity activity READ activity NOTIFY activityChanged)
@@ -43,10 +46,22 @@ public:
     Activity activity() const { return activity_; }
     bool running() const { return activity_ != Activity::Idle; }
     const ScanProgress &progress() const { return progress_; }
-    // The scenes of the last scan at the current bitrate and height limit, in the order they
-    // finished.
-    const QList<SceneResult> &scenes() const { return scenes_; }
-    const std::optional<FinderResult> &finderResult() const { return finderResult_; }
+    // The scenes of the last scan, in the order they finished, and the bitrate and height limit
+    // they were rendered at.
+    const QList<SceneResult> &scenes() const { return state_.scenes; }
+    double scenesMbps() const { return state_.scenesMbps; }
+    qint64 scenesMaxHeight() const { return state_.scenesMaxHeight; }
+    const EncoderSetting &scenesEncoder() const { return state_.scenesEncoder; }
+    // Whether the scenes were rendered at the model's bitrate, height limit and encoder setting.
+    bool scenesCurrent() const;
+    const std::optional<FinderResult> &finderResult() const { return state_.finderResult; }
+    // All of it, for keeping it. Setting it cancels a run and shows what it holds, as found.
+    const ScanState &state() const { return state_; }
+    void setState(const ScanState &state);
+    // The bitrate, height limit and encoder setting of the run going on (or of the last one).
+    double runMbps() const { return runMbps_; }
+    qint64 runMaxHeight() const { return runMaxHeight_; }
+    const EncoderSetting &runEncoder() const { return runEncoder_; }
     // Why the last run failed, or that the finder found no bitrate; empty otherwise.
     const std::optional<QString> &error() const { return error_; }
 
@@ -61,8 +76,9 @@ public:
     // QThread::idealThreadCount() is four or more, else one.
     int engineCount() const { return engineCount_; }
     void setEngineCount(int count);
-    // Goes to a scanned scene, given by its compared frame's time as the strip and the list give
-    // it, and shows its comparison at once (from the engine's cache).
+    // Goes to a scanned scene (or the finder's worst at one of its bitrates), given by its compared
+    // frame's time as the strip and the list give it, and shows its comparison on its worst frame
+    // (from the engine's cache while the bitrate and height limit are those it was rendered at).
     void showScene(double seconds);
 
 signals:
@@ -78,8 +94,8 @@ private:
     void makeWorkers(int engines);
     bool begin(Activity activity);
     void end(const std::exception_ptr &failure);
-    // Cancels a run and forgets the scenes; with the finder's result too when `everything`.
-    void reset(bool everything);
+    // Cancels a run and forgets what the runs found.
+    void reset();
     void setActivity(Activity activity);
     void setProgress(const ScanProgress &progress);
     void setError(std::optional<QString> error);
@@ -92,7 +108,9 @@ private:
     CancelToken token_;
     Activity activity_ = Activity::Idle;
     ScanProgress progress_;
-    QList<SceneResult> scenes_;
-    std::optional<FinderResult> finderResult_;
+    double runMbps_ = 0;
+    qint64 runMaxHeight_ = 0;
+    EncoderSetting runEncoder_;
+    ScanState state_;
     std::optional<QString> error_;
 };

@@ -15,6 +15,7 @@
 #include "ui/glance_window_reader.h"
 #include "ui/movie_file_dialog.h"
 #include "ui/scan_panel.h"
+#include "ui/scan_results_panel.h"
 #include "ui/settings_panel.h"
 #include "ui/status_area.h"
 #include "ui/text_styles.h"
@@ -34,6 +35,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -62,7 +64,7 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     settings_->addUnderSceneRow(scan);
     // The encoder row, the hints beside the bitrate, and what the comparison says of the film.
     offer_ = new EncoderOffer(this);
-    connect(model_, &GlanceModel::hardwareEncoderFailed, offer_, &EncoderOffer::cardFailed);
+    connect(model_, &GlanceModel::cardFailedChanged, offer_, &EncoderOffer::cardFailed);
     settings_->addRow(new EncoderRow(model_, offer_, settings_));
     outlook_ = new FilmOutlook(model_, scan->scanModel(), this);
     auto *hints = TextStyles::captionLabel(QStringLiteral("bitrateHints"), settings_);
@@ -98,7 +100,13 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
         previous = next ? next : previous;
     }
 
-    auto *comparison = new QHBoxLayout;
+    // The pictures, and beside them the scan's list and chart while shown.
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->setObjectName(QStringLiteral("comparisonSplitter"));
+    split->setChildrenCollapsible(false);
+    auto *pictures = new QWidget(split);
+    auto *comparison = new QHBoxLayout(pictures);
+    comparison->setContentsMargins(0, 0, 0, 0);
     comparison->setSpacing(12);
     auto *original = originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"),
                                                         model_, ComparisonPane::Side::Original, this);
@@ -107,7 +115,11 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     encoded->setObjectName(QStringLiteral("encodedPane"));
     comparison->addWidget(original, 1);
     comparison->addWidget(encoded, 1);
-    root->addLayout(comparison, 1);
+    split->addWidget(pictures);
+    split->addWidget(scan->resultsPanel());
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    root->addWidget(split, 1);
     root->addWidget(new ClipPanel(model_, this));
 
     root->addWidget(new ZoomBar(model_, this));

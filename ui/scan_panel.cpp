@@ -3,12 +3,13 @@
 #include "analysis/scene_plan.h"
 #include "analysis/scene_texts.h"
 #include "engine/comparison_texts.h"
+#include "engine/encoder_catalogue.h"
 #include "engine/quality_texts.h"
 #include "model/glance_model.h"
 #include "model/scan_model.h"
 #include "ui/bitrate_target_dialog.h"
 #include "ui/progress_row.h"
-#include "ui/scan_results_window.h"
+#include "ui/scan_results_panel.h"
 #include "ui/scene_strip.h"
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
@@ -64,12 +65,16 @@ QString scanOutcomeText(const QList<SceneResult> &scenes)
         .arg(sceneTimeText(summary.worstSeconds, scenes), ssimText(summary.worstSsim));
 }
 
-// "Gefunden: 3.4 Mbit/s für SSIM 0.9600 · schlechteste Szene bei 00:01:10: SSIM 0.9612"
-QString finderOutcomeText(const FinderResult &found)
+// "2.0 Mbit/s", with ", max. 720p" and ", HEVC / x265 slow · 10 bit" where the height limit and the
+// encoder setting are to be named.
+QString settingsText(double mbps, qint64 maxHeight, const EncoderSetting &encoder, bool withHeight, bool withEncoder)
 {
-    return QStringLiteral("Gefunden: %1 für SSIM %2 · schlechteste Szene bei %3: SSIM %4")
-        .arg(mbpsText(*found.mbps, 1), ssimText(found.targetSsim), timeText(found.worstSeconds),
-             ssimText(found.worstSsim));
+    QString text = mbpsText(mbps, 1);
+    if (withHeight)
+        text += QStringLiteral(", ") + ViewTexts::heightLimit(maxHeight);
+    if (withEncoder)
+        text += QStringLiteral(", ") + EncoderCatalogue::settingText(encoder);
+    return text;
 }
 
 } // namespace
@@ -87,22 +92,34 @@ ScanPanel::ScanPanel(GlanceModel *model, QSlider *sceneSlider, double valuesPerS
     column->addWidget(strip_);
     column->addWidget(makeProgressRow());
     column->addWidget(makeOutcomeRow());
-    results_ = new ScanResultsWindow(scans_, this);
+    results_ = new ScanResultsPanel(scans_, this);
+    results_->hide();
+    connect(results_, &ScanResultsPanel::shownChanged, listButton_, &QPushButton::setChecked);
 
     connect(strip_, &SceneStrip::sceneClicked, scans_, &ScanModel::showScene);
     connect(scans_, &ScanModel::activityChanged, this, &ScanPanel::showActivity);
     connect(scans_, &ScanModel::progressChanged, this, &ScanPanel::showProgress);
     connect(scans_, &ScanModel::scenesChanged, this, [this] {
         strip_->setScenes(scans_->scenes());
+        showStrip();
         showOutcome();
     });
     connect(scans_, &ScanModel::finderResultChanged, this, [this] {
         showOutcome();
-        if (scans_->finderResult() && scans_->finderResult()->mbps)
-            openResults();
+        if (scans_->finderResult() && scans_->running()) // a run's new result, not one set from outside
+            results_->show();
     });
     connect(scans_, &ScanModel::errorChanged, this, &ScanPanel::showOutcome);
     connect(model_, &GlanceModel::movieChanged, this, &ScanPanel::showActivity);
+    // The strip greys and its title names the settings once they are not the comparison's; the
+    // progress says what follows a run.
+    for (const auto changed : {&GlanceModel::mbpsChanged, &GlanceModel::maxHeightChanged, &GlanceModel::encoderChanged})
+        connect(model_, changed, this, [this] {
+            showStrip();
+            showProgress();
+        });
+    connect(model_, &GlanceModel::secondsChanged, this, [this] { strip_->setCurrentSeconds(model_->seconds()); });
+    strip_->setCurrentSeconds(model_->seconds());
     showActivity();
 }
 
@@ -143,7 +160,12 @@ QWidget *ScanPanel::makeProgressRow()
     cancel->setObjectName(QStringLiteral("scanCancelButton"));
     connect(cancel, &QPushButton::clicked, scans_, &ScanModel::cancel);
     row->addWidget(cancel);
-    row->addStretch(1);
+    runNotice_ = new QLabel(progressRow_);
+    runNotice_->setObjectName(QStringLiteral("scanRunNotice"));
+    runNotice_->setTextFormat(Qt::PlainText);
+    runNotice_->setWordWrap(true);
+    TextStyles::apply(runNotice_, TextStyles::caption(), true);
+    row->addWidget(runNotice_, 1);
     return progressRow_;
 }
 
@@ -152,18 +174,33 @@ QWidget *ScanPanel::makeOutcomeRow()
     outcomeRow_ = new QWidget(this);
     auto *row = new QHBoxLayout(outcomeRow_);
     row->setContentsMargins(0, 0, 0, 0);
-    outcomeLabel_ = new QLabel(outcomeRow_);
-    outcomeLabel_->setObjectName(QStringLiteral("scanOutcome"));
-    outcomeLabel_->setTextFormat(Qt::PlainText);
-    outcomeLabel_->setWordWrap(true);
-    outcomeLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    TextStyles::apply(outcomeLabel_, TextStyles::caption(), true);
+    row->setSpacing(12);
+    const auto label = [this](const QString &name) {
+        auto *text = new QLabel(outcomeRow_);
+        text->setObjectName(name);
+        text->setTextFormat(Qt::PlainText);
+        text->setWordWrap(true);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        TextStyles::apply(text, TextStyles::caption(), true);
+        return text;
+    };
+    stripTitle_ = label(QStringLiteral("sceneStripTitle"));
+    row->addWidget(stripTitle_, 1);
+    outcomeLabel_ = label(QStringLiteral("scanOutcome"));
     row->addWidget(outcomeLabel_, 1);
     listButton_ = new QPushButton(QStringLiteral("Szenenliste"), outcomeRow_);
     listButton_->setObjectName(QStringLiteral("sceneListButton"));
-    listButton_->setToolTip(QStringLiteral("Die geprüften Szenen als Liste, nach einer Bitratensuche mit Diagramm"));
-    connect(listButton_, &QPushButton::clicked, this, &ScanPanel::openResults);
-    row->addWidget(listButton_);
+    listButton_->setCheckable(true);
+    listButton_->setToolTip(QStringLiteral("Die geprüften Szenen als Liste und das Diagramm der Bitratensuche neben "
+                                           "den Bildern zeigen oder ausblenden"));
+    connect(listButton_, &QPushButton::toggled, this, [this](bool shown) {
+        if (shown && !results_->isVisible())
+            results_->present();
+        else if (!shown)
+            results_->hide();
+        connect(results_, &ScanResultsPanel::shownChanged, listButton_, &QPushButton::setChecked);
+    });
+    row->addWidget(listButton_, 0, Qt::AlignTop);
     return outcomeRow_;
 }
 
@@ -173,9 +210,22 @@ void ScanPanel::findBitrate()
         scans_->findBitrate(*target);
 }
 
-void ScanPanel::openResults()
+QString ScanPanel::stripTitle() const
 {
-    results_->present();
+    if (scans_->scenes().isEmpty())
+        return QString();
+    return QStringLiteral("Szenen bei ")
+        + settingsText(scans_->scenesMbps(), scans_->scenesMaxHeight(), scans_->scenesEncoder(),
+                       scans_->scenesMaxHeight() != model_->maxHeight(), scans_->scenesEncoder() != model_->encoder());
+}
+
+void ScanPanel::showStrip()
+{
+    strip_->setGreyed(!scans_->scenesCurrent());
+    const QString title = stripTitle();
+    strip_->setAccessibleName(title);
+    stripTitle_->setText(title.isEmpty() ? title : title + QStringLiteral(" · ") + scanOutcomeText(scans_->scenes()));
+    stripTitle_->setVisible(!title.isEmpty());
 }
 
 void ScanPanel::showActivity()
@@ -197,22 +247,33 @@ void ScanPanel::showProgress()
     // In hundredths of a scene, so that the bar moves while a scene is rendered.
     progress_->setCount(qint64(progress.work * 100), std::max(progress.total, 1) * 100);
     progress_->setCaption(progressText(progress));
+    // A scan ends at its own settings; the comparison at the new ones waits for it.
+    const bool heights = scans_->runMaxHeight() != model_->maxHeight();
+    const bool encoders = scans_->runEncoder() != model_->encoder();
+    const bool moved = heights || encoders || scans_->runMbps() != model_->mbps();
+    const bool scanning = scans_->activity() == Activity::Scanning;
+    runNotice_->setText(
+        scanning && moved
+            ? QStringLiteral("Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.")
+                  .arg(settingsText(scans_->runMbps(), scans_->runMaxHeight(), scans_->runEncoder(), heights, encoders),
+                       settingsText(model_->mbps(), model_->maxHeight(), model_->encoder(), heights, encoders))
+            : QString());
 }
 
 void ScanPanel::showOutcome()
 {
     const bool idle = !scans_->running();
     const std::optional<FinderResult> &found = scans_->finderResult();
-    QString text;
-    if (!scans_->scenes().isEmpty())
-        text = scanOutcomeText(scans_->scenes());
-    else if (found && found->mbps)
-        text = finderOutcomeText(*found);
     const std::optional<QString> &error = scans_->error();
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, error ? TextStyles::errorRed() : TextStyles::secondary(palette()));
     outcomeLabel_->setPalette(colours);
-    outcomeLabel_->setText(error.value_or(text));
-    listButton_->setVisible(!scans_->scenes().isEmpty() || found.has_value());
-    outcomeRow_->setVisible(idle && (!text.isEmpty() || error));
+    // A failure says so until the next run; a finder's outcome stays, as its chart does.
+    const QString text = error.value_or(found && found->mbps ? ScanResultsPanel::finderText(*found) : QString());
+    const QString holds = found ? QStringLiteral(" · ") + ScanResultsPanel::holdsText(scans_->state()) : QString();
+    outcomeLabel_->setText(idle && !text.isEmpty() ? text + holds : QString());
+    outcomeLabel_->setVisible(idle && !text.isEmpty());
+    const bool any = !scans_->scenes().isEmpty() || found.has_value();
+    listButton_->setVisible(any);
+    outcomeRow_->setVisible(any || (idle && error));
 }

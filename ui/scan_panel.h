@@ -9,13 +9,16 @@ class ProgressRow;
 class QPushButton;
 class QSlider;
 class ScanModel;
-class ScanResultsWindow;
+class ScanResultsPanel;
 class SceneStrip;
 
 // The scene scan and the bitrate finder in the window. The two buttons that start them go into
 // the scene row (buttons()); the panel itself sits under the scene slider: the strip of scanned
-// scenes aligned with the slider, the progress of a run with "Abbrechen", and the outcome of the
-// last run with the button that opens the ranked list of scenes and the finder's chart.
+// scenes aligned with the slider, the progress of a run with "Abbrechen" (and, when the settings
+// changed meanwhile, that the run ends at its own and the comparison follows), and what the runs
+// found: the strip's title with the scan's outcome, the finder's outcome or a failure, and the
+// button that shows or hides the list and the chart beside the pictures (resultsPanel(), which the
+// window places).
 class ScanPanel : public QWidget {
     Q_OBJECT
 public:
@@ -25,8 +28,11 @@ public:
     ScanModel *scanModel() const { return scans_; }
     // "Szenen prüfen" and "Bitrate finden …" side by side, for the scene row.
     QWidget *buttons() const { return buttons_; }
-    // The list and the chart, in a window of their own; shown by "Szenenliste".
-    ScanResultsWindow *resultsWindow() const { return results_; }
+    // The list and the chart, hidden until "Szenenliste" shows them; for the window to place.
+    ScanResultsPanel *resultsPanel() const { return results_; }
+    // "Szenen bei 2.0 Mbit/s" (with the height limit when it is not the comparison's): what the
+    // strip shows; empty without scenes.
+    QString stripTitle() const;
 
 private:
     QWidget *makeButtons();
@@ -36,7 +42,7 @@ private:
     void showActivity();
     void showProgress();
     void showOutcome();
-    void openResults();
+    void showStrip();
 
     GlanceModel *model_;
     ScanModel *scans_;
@@ -46,8 +52,10 @@ private:
     SceneStrip *strip_ = nullptr;
     QWidget *progressRow_ = nullptr;
     ProgressRow *progress_ = nullptr;
+    QLabel *runNotice_ = nullptr;
     QWidget *outcomeRow_ = nullptr;
+    QLabel *stripTitle_ = nullptr;
     QLabel *outcomeLabel_ = nullptr;
     QPushButton *listButton_ = nullptr;
-    ScanResultsWindow *results_ = nullptr;
+    ScanResultsPanel *results_ = nullptr;
 };

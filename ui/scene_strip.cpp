@@ -2,7 +2,10 @@
 
 #include "analysis/scene_texts.h"
 #include "engine/comparison_texts.h"
+#include "engine/quality_texts.h"
+#include "ui/scene_strip_accessible.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -19,10 +22,11 @@
 
 namespace {
 
-constexpr int stripHeight = 12;
-constexpr int markWidth = 6;
-// How far beside a mark a click or the pointer still counts as on it.
-constexpr int reach = 4;
+// Marks 14 pixels high, easy to hit.
+constexpr int stripHeight = 16;
+// The width of a mark that has no other beside it, and the least of any.
+constexpr int loneWidth = 24;
+constexpr int leastWidth = 6;
 
 // The style option QSlider paints itself with (QSlider::initStyleOption is protected).
 QStyleOptionSlider sliderOption(const QSlider &slider, int value)
@@ -58,6 +62,7 @@ SceneStrip::SceneStrip(QSlider *slider, double valuesPerSecond, QWidget *parent)
     setFixedHeight(stripHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMouseTracking(true);
+    SceneStripAccessible::install();
     // The marks follow the handle wherever the slider is laid out.
     slider_->installEventFilter(this);
     connect(slider_, &QSlider::rangeChanged, this, qOverload<>(&QWidget::update));
@@ -67,13 +72,50 @@ void SceneStrip::setScenes(const QList<SceneResult> &scenes)
 {
     scenes_ = scenes;
     pressed_ = -1;
+    findCurrent();
     update();
+    QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void SceneStrip::addScene(const SceneResult &scene)
 {
-    scenes_.append(scene);
-    update();
+    QList<SceneResult> scenes = scenes_;
+    scenes.append(scene);
+    setScenes(scenes);
+}
+
+void SceneStrip::setGreyed(bool greyed)
+{
+    if (std::exchange(greyed_, greyed) != greyed)
+        update();
+}
+
+void SceneStrip::setCurrentSeconds(double seconds)
+{
+    currentSeconds_ = seconds;
+    findCurrent();
+}
+
+void SceneStrip::findCurrent()
+{
+    // The scene time a scene was asked for, or (within a frame) the time of its compared frame.
+    const auto at = [this](const SceneResult &scene) {
+        return scene.sceneSeconds == currentSeconds_ || std::abs(scene.seconds - currentSeconds_) < 0.02;
+    };
+    int current = int(std::find_if(scenes_.cbegin(), scenes_.cend(), at) - scenes_.cbegin());
+    if (current == scenes_.size())
+        current = -1;
+    if (std::exchange(current_, current) != current)
+        update();
+}
+
+QString SceneStrip::markText(int scene) const
+{
+    const SceneResult &result = scenes_.at(scene);
+    const double ssim = result.quality.ssimClip;
+    return sceneTimeText(result.seconds, scenes_) + QStringLiteral(" · ") + verdictWord(verdictFor(ssim))
+        + QStringLiteral(" · SSIM ") + ssimText(ssim);
 }
 
 void SceneStrip::clear()
@@ -99,25 +141,41 @@ QColor SceneStrip::ssimColour(double ssim)
     return QColor::fromHsv(int(std::lround(120 * share)), 210, 225);
 }
 
-QRect SceneStrip::markRect(int scene) const
+QList<QRect> SceneStrip::markRects() const
 {
-    return QRect(markX(scenes_[scene].seconds) - markWidth / 2, 1, markWidth, height() - 2);
+    QList<int> xs;
+    for (const SceneResult &scene : scenes_)
+        xs.append(markX(scene.seconds));
+    QList<int> sorted = xs;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    QList<QRect> rects;
+    for (const int x : std::as_const(xs)) {
+        const auto at = std::lower_bound(sorted.cbegin(), sorted.cend(), x);
+        // Half way to the marks beside it; at either end as far out as in, or half the lone width.
+        const int before = at == sorted.cbegin() ? -1 : x - *(at - 1);
+        const int after = at + 1 == sorted.cend() ? -1 : *(at + 1) - x;
+        const int lone = loneWidth / 2;
+        int left = before > 0 ? before / 2 : (after > 0 ? after / 2 : lone);
+        int right = after > 0 ? after - after / 2 : (before > 0 ? before - before / 2 : lone);
+        left = std::max(left, leastWidth / 2);
+        right = std::max(right, leastWidth / 2);
+        rects.append(QRect(QPoint(x - left, 1), QPoint(x + right - 1, height() - 2)));
+    }
+    return rects;
 }
 
 int SceneStrip::sceneAt(int x) const
 {
-    int nearest = -1;
-    int distance = markWidth / 2 + reach + 1;
-    for (int i = 0; i < scenes_.size(); ++i) {
-        const int d = std::abs(markX(scenes_[i].seconds) - x);
+    const QList<QRect> rects = markRects();
+    int found = -1;
+    for (int i = 0; i < rects.size(); ++i) {
         // Of overlapping marks the worse one, which is drawn on top.
-        const bool worse = nearest >= 0 && scenes_[i].quality.ssimClip < scenes_[nearest].quality.ssimClip;
-        if (d < distance || (d == distance && worse)) {
-            distance = d;
-            nearest = i;
-        }
+        if (x >= rects[i].left() && x <= rects[i].right()
+            && (found < 0 || scenes_[i].quality.ssimClip < scenes_[found].quality.ssimClip))
+            found = i;
     }
-    return nearest;
+    return found;
 }
 
 bool SceneStrip::event(QEvent *event)
@@ -131,8 +189,10 @@ bool SceneStrip::event(QEvent *event)
         } else {
             const SceneResult &result = scenes_[scene];
             QToolTip::showText(help->globalPos(),
-                               sceneTimeText(result.seconds, scenes_) + QLatin1Char('\n') + sceneNumbersText(result),
-                               this, markRect(scene));
+                               sceneTimeText(result.seconds, scenes_) + QLatin1Char('\n')
+                                   + verdictWord(verdictFor(result.quality.ssimClip)) + QStringLiteral(" · ")
+                                   + sceneNumbersText(result),
+                               this, markRects().at(scene));
         }
         return true;
     }
@@ -160,11 +220,20 @@ void SceneStrip::paintEvent(QPaintEvent *)
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [this](int a, int b) { return scenes_[a].quality.ssimClip > scenes_[b].quality.ssimClip; });
+    const QList<QRect> rects = markRects();
     const QColor edge = palette().color(QPalette::Window);
     for (const int scene : order) {
+        QColor colour = ssimColour(scenes_[scene].quality.ssimClip);
+        if (greyed_) // a hint of its colour on the window's grey
+            colour = QColor::fromHsv(colour.hsvHue(), colour.hsvSaturation() / 4, (colour.value() + edge.value()) / 2);
         painter.setPen(QPen(edge, 1));
-        painter.setBrush(ssimColour(scenes_[scene].quality.ssimClip));
-        painter.drawRoundedRect(QRectF(markRect(scene)).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        painter.setBrush(colour);
+        painter.drawRoundedRect(QRectF(rects[scene]).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    }
+    if (current_ >= 0) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rects[current_]).adjusted(1, 1, -1, -1), 2, 2);
     }
 }
 

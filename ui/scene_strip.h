@@ -9,10 +9,12 @@
 
 class QSlider;
 
-// A thin strip under the scene slider with one mark per scanned scene, placed where the slider's
-// handle centre is for the scene's time and coloured by the scene's clip SSIM. A mark's tooltip
-// gives its numbers; clicking it asks for that scene. The strip keeps its height when empty, so
-// the window does not jump when a scan starts or is cleared.
+// A strip under the scene slider with one mark per scanned scene, centred where the slider's handle
+// centre is for the scene's time, as wide as its slot (up to half way to the marks beside it) and
+// coloured by the scene's clip SSIM; greyed while the scenes belong to other settings than the
+// comparison's. The scene on screen is outlined. A mark's tooltip gives its numbers; clicking it
+// asks for that scene; a screen reader finds each mark as an item of the strip's list. The strip
+// keeps its height when empty, so the window does not jump when a scan starts or is cleared.
 class SceneStrip : public QWidget {
     Q_OBJECT
 public:
@@ -23,6 +25,17 @@ public:
     void addScene(const SceneResult &scene);
     void clear();
     const QList<SceneResult> &scenes() const { return scenes_; }
+    // Greyed: the scenes were rendered at other settings than the comparison's.
+    void setGreyed(bool greyed);
+    bool greyed() const { return greyed_; }
+    // The scene on screen: the one asked for at this scene time (or showing that frame), if any.
+    void setCurrentSeconds(double seconds);
+    int currentScene() const { return current_; }
+
+    // Each scene's mark, in the strip's coordinates, in the order of scenes().
+    QList<QRect> markRects() const;
+    // A mark for the screen reader: "00:01:10 · gut · SSIM 0.9612".
+    QString markText(int scene) const;
 
     // The x, in the strip's coordinates, of the slider handle's centre at movie time `seconds`.
     int markX(double seconds) const;
@@ -44,12 +57,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    // The scene whose mark is nearest to x within reach, or -1.
+    // The scene whose mark holds x (the worst where marks overlap), or -1.
     int sceneAt(int x) const;
-    QRect markRect(int scene) const;
+    void findCurrent();
 
     QPointer<QSlider> slider_;
     double valuesPerSecond_;
     QList<SceneResult> scenes_;
+    bool greyed_ = false;
+    double currentSeconds_ = -1;
+    int current_ = -1;
     int pressed_ = -1;
 };

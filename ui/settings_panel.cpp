@@ -36,14 +36,6 @@ QString resolutionText()
     return QStringLiteral("Auflösung");
 }
 
-// "Quelle", "max. 720p", "max. 1080p".
-QString heightLimitText(qint64 maxHeight)
-{
-    if (maxHeight == 0)
-        return QStringLiteral("Quelle");
-    return QStringLiteral("max. %1p").arg(maxHeight);
-}
-
 // "Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s"
 QString sourceLineText(const MovieInfo &movie)
 {
@@ -174,7 +166,7 @@ QLayout *SettingsPanel::makeResolutionRow()
     heightGroup_ = new QActionGroup(menu);
     heightGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const qint64 limit : ComparisonLimits::heightLimits) {
-        QAction *action = menu->addAction(heightLimitText(limit));
+        QAction *action = menu->addAction(ViewTexts::heightLimit(limit));
         action->setCheckable(true);
         action->setData(limit);
         heightGroup_->addAction(action);
@@ -292,8 +284,8 @@ void SettingsPanel::showMovie()
 void SettingsPanel::showMaxHeight()
 {
     const qint64 limit = model_->maxHeight();
-    resolutionButton_->setText(heightLimitText(limit));
-    resolutionButton_->setAccessibleName(resolutionText() + QStringLiteral(": ") + heightLimitText(limit));
+    resolutionButton_->setText(ViewTexts::heightLimit(limit));
+    resolutionButton_->setAccessibleName(resolutionText() + QStringLiteral(": ") + ViewTexts::heightLimit(limit));
     const QList<QAction *> actions = heightGroup_->actions();
     for (QAction *action : actions)
         action->setChecked(action->data().toLongLong() == limit);

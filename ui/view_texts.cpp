@@ -77,6 +77,13 @@ QString encodedLabel(double mbps)
     return QStringLiteral("HEVC · ") + encodedBitrate(mbps);
 }
 
+QString heightLimit(qint64 maxHeight)
+{
+    if (maxHeight == 0)
+        return QStringLiteral("Quelle");
+    return QStringLiteral("max. %1p").arg(maxHeight);
+}
+
 QString inFormat(const QString &text, const GlanceModel &model)
 {
     const std::optional<PreviewResult> &shown = model.shownResult();

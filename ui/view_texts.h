@@ -30,6 +30,8 @@ QString viewHint(GlanceModel::ComparisonView view);
 QString originalLabel();
 QString encodedLabel(double mbps);
 QString differenceLabel();
+// "Quelle", "max. 720p", "max. 1080p": a height limit as the resolution menu names it.
+QString heightLimit(qint64 maxHeight);
 // "Schlechtestes Bild": the clip's frame with the lowest SSIM (a button, a column of the scene list).
 QString worstFrame();
 // "2.0 Mbit/s": the bitrate of an encoded comparison.

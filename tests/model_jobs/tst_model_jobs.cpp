@@ -1,6 +1,7 @@
 // The jobs of GlanceModel as the main window starts them (with a SettingsObserver attached), on the
 // real engine over fake tools that record their calls: one render for a burst of changes, no word
 // from a superseded job, and a model that goes with its window taking its jobs and work folder along.
+#include "analysis/bitrate_finder.h"
 #include "engine/preview_engine.h"
 #include "model/scan_model.h"
 #include "support/model_window.h"
@@ -80,7 +81,8 @@ private slots:
         w->setMbps(9); // a paused job left behind would render before this later one
         QVERIFY(w.idle());
         QTEST(w.encodes(), "encodes");
-        QCOMPARE(w.ffmpegCalls(), 8); // each an encode, its frame, its numbers, its playback clip: the reference was reused
+        QCOMPARE(w.ffmpegCalls(),
+                 8); // each an encode, its frame, its numbers, its playback clip: the reference was reused
     }
 
     // On opening, a start time other than the scene time before is a change the window answers
@@ -169,7 +171,8 @@ private slots:
     void releasedModelRemovesItsWorkFolder_data()
     {
         const auto row = table<bool, int>("paused", "ffmpegCalls"); // the job ends with the model: nothing follows
-        row("during a render", false, 1), row("during the pause", true, 6); // the cut; the first render, measurement and playback clip
+        row("during a render", false, 1),
+            row("during the pause", true, 6); // the cut; the first render, measurement and playback clip
     }
 
     void releasedModelRemovesItsWorkFolder()
@@ -186,6 +189,58 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 20000);
         QTest::qWait(300); // nothing starts after the job has let go
         QTEST(w.ffmpegCalls(), "ffmpegCalls");
+    }
+
+    // What a scan found stays with the bitrate and height limit it was made at: through a change of
+    // the bitrate during the scan (which it does not cancel: the comparison at the new bitrate
+    // follows it), a finder run that finds a bitrate (the lowest: the fake clips measure 0.951 at any
+    // bitrate), one that finds none, and into another scan model without running anything.
+    void scanResultsStay()
+    {
+        Window w;
+        QVERIFY(w.open());
+        w.tools.clearCalls();
+        ScanModel scans(w.model.get());
+        const auto ran = [&] { return QTest::qWaitFor([&] { return !scans.running(); }, 20000) && w.idle(); };
+        scans.scan(4);
+        w->setMbps(3);
+        w->setMaxHeight(720);
+        QVERIFY(ran());
+        QCOMPARE(scans.scenes().size(), 4);
+        QCOMPARE(w.encodes(), QStringList({"2000000", "2000000", "2000000", "2000000", "3000000"}));
+        QVERIFY(!scans.error());
+        const QList<SceneResult> scanned = scans.scenes();
+        const auto kept = [&] {
+            return scans.scenes() == scanned && scans.scenesMbps() == 2.0 && scans.scenesMaxHeight() == 0
+                && !scans.scenesCurrent();
+        };
+        QVERIFY(kept());
+
+        scans.findBitrate(0.95, 4);
+        QVERIFY(ran());
+        QVERIFY(kept() && !scans.error());
+        QCOMPARE(scans.finderResult()->mbps.value_or(0), 0.3);
+        QCOMPARE(w->mbps(), 0.3);
+        QCOMPARE(scans.state().finderMaxHeight, qint64(720));
+        QCOMPARE(scans.finderResult()->worstTried.size(), scans.finderResult()->tried.size());
+
+        scans.findBitrate(0.96, 4);
+        QVERIFY(ran());
+        QVERIFY(kept());
+        QVERIFY(!scans.finderResult()->mbps && !scans.finderResult()->tried.isEmpty());
+        QCOMPARE(scans.error().value_or(QString()), BitrateFinder::unreachableText(0.96));
+
+        w.tools.clearCalls();
+        ScanModel restored(w.model.get());
+        QSignalSpy scenes(&restored, &ScanModel::scenesChanged);
+        restored.setState(scans.state());
+        QVERIFY(restored.state() == scans.state());
+        QCOMPARE(scenes.size(), 1);
+        QVERIFY(w.tools.calls().isEmpty());
+
+        w->openMovie(w.movie()); // another movie (here the same again) starts afresh
+        QVERIFY(w.idle());
+        QVERIFY(restored.state() == ScanState());
     }
 
     // The window closes (or the program gets SIGTERM) during a scan or the bitrate finder: the run

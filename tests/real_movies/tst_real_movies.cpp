@@ -254,9 +254,9 @@ private slots:
         const MovieInfo sky = resultOrWarn(engine_->probe(QUrl::fromLocalFile(TestMovies::movie(
             "sky.mkv",
             {"-f", "lavfi", "-i", "gradients=s=1920x1080:d=4:r=10:speed=0.03:c0=0x102040:c1=0x80a0d0:nb_colors=2", "-f",
-             "lavfi", "-i", "testsrc2=s=640x360:d=4:r=10", "-filter_complex",
-             "[0:v][1:v]overlay=x='100+t*300':y=300,noise=alls=2:allf=t,format=yuv420p", "-c:v", "libx264", "-crf", "6",
-             "-preset", "ultrafast"}))));
+             "lavfi", "-i", "testsrc2=s=960x540:d=4:r=10", "-filter_complex",
+             "[0:v][1:v]overlay=x='100+t*200':y=200,format=yuv420p", "-c:v", "libx264", "-crf", "4", "-preset",
+             "ultrafast"}))));
         const PreviewResult fast = resultOrWarn(engine_->render(sky, {2.0, 1.0, 0}));
         const PreviewResult slow = resultOrWarn(engine_->render(sky, {2.0, 1.0, 0, {VideoEncoder::X265, "slow", 10}}));
         QVERIFY(slow.cacheKey != fast.cacheKey && slow.encoder.depth == 10);

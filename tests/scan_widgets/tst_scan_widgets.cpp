@@ -10,20 +10,22 @@
 #include "ui/glance_view.h"
 #include "ui/quality_chart.h"
 #include "ui/scan_panel.h"
-#include "ui/scan_results_window.h"
+#include "ui/scan_results_panel.h"
 #include "ui/scene_list.h"
 #include "ui/scene_strip.h"
 
 #include <QAccessible>
-#include <algorithm>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTabWidget>
 #include <QToolTip>
 #include <QtTest>
+#include <algorithm>
 
 static SceneResult scene(double seconds, double ssim, std::optional<double> psnr = 36.9)
 {
@@ -71,18 +73,55 @@ private slots:
         }
     }
 
+    // A mark is at least 12 pixels high and fills its slot, up to half way to the marks beside it
+    // (at either end as far out as in): a click anywhere in it asks for its scene.
     void clickingAMarkAsksForItsScene()
     {
         SceneRow row;
-        row.strip->setScenes({scene(10, 0.97), scene(60, 0.91)});
+        row.strip->setScenes({scene(10, 0.97), scene(60, 0.91), scene(80, 0.95)});
         QSignalSpy clicked(row.strip, &SceneStrip::sceneClicked);
         const int y = row.strip->height() / 2;
-        QTest::mouseClick(row.strip, Qt::LeftButton, {}, QPoint(row.strip->markX(60) + 2, y));
-        QTest::mouseClick(row.strip, Qt::LeftButton, {}, QPoint(row.strip->markX(35), y));
-        QCOMPARE(clicked.size(), 1);
-        QCOMPARE(clicked.first().first().toDouble(), 60.0);
+        const int x10 = row.strip->markX(10), x60 = row.strip->markX(60), x80 = row.strip->markX(80);
+        for (const int x : {x60 - (x60 - x10) / 2 + 1, x60 + (x80 - x60) / 2 - 1, x10 - (x60 - x10) / 2 - 2,
+                            x80 + (x80 - x60) / 2 - 1})
+            QTest::mouseClick(row.strip, Qt::LeftButton, {}, QPoint(x, y));
+        QCOMPARE(clicked.size(), 3); // the third click lies beyond the first mark
+        QCOMPARE(clicked[0].first().toDouble(), 60.0);
+        QCOMPARE(clicked[1].first().toDouble(), 60.0);
+        QCOMPARE(clicked[2].first().toDouble(), 80.0);
+        for (const QRect &mark : row.strip->markRects())
+            QVERIFY(mark.height() >= 12);
     }
 
+    // A screen reader finds the strip as a list named by its title, one item per mark with time,
+    // verdict and SSIM, the scene on screen selected.
+    void stripForTheScreenReader()
+    {
+        SceneRow row;
+        row.strip->setAccessibleName(u"Szenen bei 2.0 Mbit/s"_qs);
+        row.strip->setScenes({scene(10, 0.97), scene(60, 0.91), scene(80, 0.985)});
+        row.strip->setCurrentSeconds(60);
+        QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(row.strip);
+        QCOMPARE(strip->role(), QAccessible::List);
+        QCOMPARE(strip->text(QAccessible::Name), u"Szenen bei 2.0 Mbit/s"_qs);
+        QStringList items;
+        for (int i = 0; i < strip->childCount(); ++i) {
+            QAccessibleInterface *mark = strip->child(i);
+            QCOMPARE(mark->role(), QAccessible::ListItem);
+            QCOMPARE(mark->parent(), strip);
+            QCOMPARE(strip->indexOfChild(mark), i);
+            QCOMPARE(mark->state().selected, i == 1);
+            const QRect onScreen = mark->rect();
+            QCOMPARE(strip->childAt(onScreen.center().x(), onScreen.center().y()), mark);
+            items.append(mark->text(QAccessible::Name));
+        }
+        QCOMPARE(items,
+                 (QStringList{u"00:00:10 · gut · SSIM 0.9700"_qs, u"00:01:00 · sichtbare Verluste · SSIM 0.9100"_qs,
+                              u"00:01:20 · sehr gut · SSIM 0.9850"_qs}));
+        row.strip->setScenes({scene(10, 0.97)});
+        QCOMPARE(strip->childCount(), 1);
+        QCOMPARE(row.strip->currentScene(), -1);
+    }
     void colourScale()
     {
         // Green from 0.98 up, yellow midway, red from 0.90 down.
@@ -90,22 +129,35 @@ private slots:
             QCOMPARE(SceneStrip::ssimColour(ssim).hsvHue(), hue);
     }
 
+    // The scan's scenes at their bitrate and the finder's tries, worst first; each column's header
+    // sorts by it (as a number, not as text), each row coloured as its mark.
     void listRanksWorstFirstForKeyboardAndReader()
     {
         SceneList list;
-        list.addScene(scene(10, 0.97, std::nullopt));
-        list.addScene(scene(70, 0.91));
-        list.addScene(scene(40, 0.95));
+        list.addScene(scene(10, 0.97, std::nullopt), 2);
+        list.addScene(scene(70, 0.91), 2);
+        list.addScene(scene(40, 0.95), 2);
+        list.addScene(scene(70, 0.965), 10.5, true);
+        list.resize(700, 300);
         list.show();
-        QStringList rows;
-        for (const QTreeWidgetItem *item :
-             {list.headerItem(), list.topLevelItem(0), list.topLevelItem(1), list.topLevelItem(2)})
-            rows.append(
-                QStringList{item->text(0), item->text(1), item->text(2), item->text(3), item->text(4)}.join(u'|'));
-        QCOMPARE(rows,
-                 (QStringList{
-                     u"Zeit|SSIM|Schlechtestes Bild|PSNR|Bitrate"_qs, u"00:01:10|0.9100|0.8100|36.9 dB|2.37 Mbit/s"_qs,
-                     u"00:00:40|0.9500|0.8500|36.9 dB|2.37 Mbit/s"_qs, u"00:00:10|0.9700|0.8700|∞|2.37 Mbit/s"_qs}));
+        const auto rows = [&] {
+            QStringList texts;
+            for (int i = -1; i < list.topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *item = i < 0 ? list.headerItem() : list.topLevelItem(i);
+                QStringList cells;
+                for (int column = 0; column < list.columnCount(); ++column)
+                    cells.append(item->text(column));
+                texts.append(cells.join(u'|'));
+            }
+            return texts;
+        };
+        QCOMPARE(rows(),
+                 (QStringList{u"Zeit|Ziel|SSIM|Schlechtestes Bild|PSNR|Bitrate"_qs,
+                              u"00:01:10|2.0 Mbit/s|0.9100|0.8100|36.9 dB|2.37 Mbit/s"_qs,
+                              u"00:00:40|2.0 Mbit/s|0.9500|0.8500|36.9 dB|2.37 Mbit/s"_qs,
+                              u"00:01:10|10.5 Mbit/s · Suche|0.9650|0.8650|36.9 dB|2.37 Mbit/s"_qs,
+                              u"00:00:10|2.0 Mbit/s|0.9700|0.8700|∞|2.37 Mbit/s"_qs}));
+        QCOMPARE(list.topLevelItem(0)->background(2).color().hsvHue(), SceneStrip::ssimColour(0.91).hsvHue());
         QCOMPARE(QAccessible::queryAccessibleInterface(&list)->text(QAccessible::Name), u"Szenen"_qs);
 
         QSignalSpy chosen(&list, &SceneList::sceneChosen);
@@ -114,8 +166,75 @@ private slots:
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.first().first().toDouble(), 40.0);
+
+        const auto column = [&](int index) {
+            QStringList cells;
+            for (int i = 0; i < list.topLevelItemCount(); ++i)
+                cells.append(list.topLevelItem(i)->text(index));
+            return cells;
+        };
+        // By number, in the order the header's indicator shows.
+        const auto sortedBy = [&](int index, QStringList ascending) {
+            const QHeaderView *header = list.header();
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(index) + header->sectionSize(index) / 2, header->height() / 2));
+            QCOMPARE(header->sortIndicatorSection(), index);
+            if (header->sortIndicatorOrder() == Qt::DescendingOrder)
+                std::reverse(ascending.begin(), ascending.end());
+            QCOMPARE(column(index), ascending);
+        };
+        for (int twice = 0; twice < 2; ++twice) {
+            sortedBy(1, {u"2.0 Mbit/s"_qs, u"2.0 Mbit/s"_qs, u"2.0 Mbit/s"_qs, u"10.5 Mbit/s · Suche"_qs});
+            sortedBy(4, {u"36.9 dB"_qs, u"36.9 dB"_qs, u"36.9 dB"_qs, u"∞"_qs});
+            sortedBy(0, {u"00:00:10"_qs, u"00:00:40"_qs, u"00:01:10"_qs, u"00:01:10"_qs});
+        }
     }
 
+    // The finder's outcome in the panel beside the pictures, and what its chart shows.
+    void finderOutcome_data()
+    {
+        const auto row = table<std::optional<double>, QString, QString>("mbps", "outcome", "caption");
+        row("found", 3.4, u"Gefunden: 3.4 Mbit/s für SSIM 0.9600 · schlechteste Szene bei 00:01:10: SSIM 0.9612"_qs,
+            u"Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie, die gefundene Bitrate "
+            "markiert."_qs);
+        row("the lowest", 0.3, u"Schon 0.3 Mbit/s erreichen SSIM 0.96."_qs,
+            u"Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie, die gefundene Bitrate "
+            "markiert."_qs);
+        row("none", std::nullopt, u"Auch 20 Mbit/s erreichen SSIM 0.9600 nicht."_qs,
+            u"Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie."_qs);
+    }
+
+    void finderOutcome()
+    {
+        QFETCH(std::optional<double>, mbps);
+        FakeTools tools;
+        GlanceModel model(tools.directory());
+        ScanModel scans(&model);
+        ScanResultsPanel panel(&scans, nullptr);
+        FinderResult found;
+        found.targetSsim = 0.96;
+        found.mbps = mbps;
+        found.worstSsim = 0.9612;
+        found.worstSeconds = 70;
+        found.curves = {{70, {{2, 0.9412}, {3.4, 0.9612}}}, {40, {{2, 0.9533}, {3.4, 0.9688}}}};
+        ScanState state;
+        state.finderResult = found;
+        scans.setState(state);
+        QCOMPARE(panel.findChild<QLabel *>("finderOutcome")->text(),
+                 fetched<QString>("outcome") + u"\nGilt für HEVC / x265, Quelle."_qs);
+        QCOMPARE(panel.findChild<QLabel *>("chartCaption")->text(), fetched<QString>("caption"));
+        QCOMPARE(panel.tabs()->currentIndex(), 1);
+
+        // The axis spans the points and the target, not down from 1; a point's tooltip names it.
+        QualityChart *chart = panel.chart();
+        chart->resize(420, chart->height());
+        const QualityChart::SsimAxis axis = chart->ssimAxis();
+        QVERIFY2(axis.bottom <= 0.9412 && axis.bottom > 0.9 && axis.top >= 0.9688 && axis.top < 1,
+                 qPrintable(u"%1 to %2"_qs.arg(axis.bottom).arg(axis.top)));
+        QCOMPARE(chart->pointText(chart->placeOf({3.4, 0.9612}).toPoint()), u"00:01:10 · 3.4 Mbit/s · SSIM 0.9612"_qs);
+        QCOMPARE(chart->pointText(chart->placeOf({10, 0.9612}).toPoint()), QString());
+    }
     // Scenes less than a second apart (twelve on a six-second movie) show tenths, in the list and
     // in the marks' tooltips; whole seconds otherwise.
     void sceneTimes_data()
@@ -137,7 +256,7 @@ private slots:
         for (qsizetype i = 0; i < seconds.size(); ++i)
             scenes.append(scene(seconds[i], 0.9 + 0.01 * double(i)));
         for (qsizetype i = scenes.size(); i-- > 0;) // the best first: each later one goes above
-            list.addScene(scenes[i]);
+            list.addScene(scenes[i], 2);
         row.strip->setScenes(scenes);
         for (qsizetype i = 0; i < seconds.size(); ++i) {
             QCOMPARE(list.topLevelItem(int(i))->text(0), texts[i]);
@@ -190,7 +309,8 @@ private slots:
 
         auto *strip = view.findChild<SceneStrip *>();
         QCOMPARE(strip->scenes().size(), 12);
-        const SceneResult worst = view.findChild<ScanResultsWindow *>()->list()->scenes().first();
+        auto *panel = view.findChild<ScanResultsPanel *>();
+        const SceneResult worst = panel->list()->scenes().first();
         QCOMPARE(worst.sceneSeconds, 37.5);
         // Playing the clip may decode the encoded clip once more, whenever the window gets to it;
         // the comparison itself (cut, encode, measurement) comes from the cache.
@@ -207,12 +327,24 @@ private slots:
         QCOMPARE(comparisonCalls(), calls);
         QCOMPARE(model->shownResult()->seconds, worst.seconds);
 
-        model->setMbps(3); // another bitrate: the marks go
-        QVERIFY(strip->scenes().isEmpty() && scans->scenes().isEmpty());
+        // Another bitrate: the marks stay, greyed, titled with the scan's bitrate. Another scan
+        // replaces them; a change of the height limit meanwhile lets it end at its own, and says so.
+        model->setMbps(3);
+        const auto *title = view.findChild<QLabel *>("sceneStripTitle");
+        QCOMPARE(strip->scenes().size(), 12);
+        QVERIFY(strip->greyed());
+        QVERIFY(title->text().startsWith(u"Szenen bei 2.0 Mbit/s · 12 Szenen geprüft"_qs));
+        QCOMPARE(strip->accessibleName(), u"Szenen bei 2.0 Mbit/s"_qs);
         view.findChild<QPushButton *>("scanButton")->click();
-        model->setMaxHeight(720); // cancels
+        QVERIFY(strip->scenes().isEmpty() && !strip->greyed());
+        model->setMaxHeight(720);
+        QCOMPARE(view.findChild<QLabel *>("scanRunNotice")->text(),
+                 u"Prüfung läuft bei 3.0 Mbit/s, Quelle zu Ende, danach Vergleich bei 3.0 Mbit/s, max. 720p."_qs);
         QVERIFY(idle());
-        QVERIFY(scans->scenes().isEmpty() && !scans->error());
+        QCOMPARE(scans->scenes().size(), 12);
+        QVERIFY(!scans->error() && strip->greyed());
+        QCOMPARE(strip->accessibleName(), u"Szenen bei 3.0 Mbit/s, Quelle"_qs);
+        QCOMPARE(model->comparisonMbps(), 3.0);
 
         // On two engines, as on four cores, each in a work folder of its own.
         scans->setEngineCount(2);
@@ -239,9 +371,28 @@ private slots:
                 std::any_of(progress.cbegin(), progress.cend(), [&](const QString &t) { return t.startsWith(text); }),
                 qPrintable(progress.join(u'\n')));
         }
-        auto *chart = view.findChild<QualityChart *>();
-        QCOMPARE(chart->isVisibleTo(view.findChild<ScanResultsWindow *>()), true);
-        QCOMPARE(chart->curves().size(), 4);
+        // The scan's scenes stay; the list gains the finder's tries; list and chart are shown
+        // beside the pictures, in the main window.
+        QCOMPARE(strip->scenes().size(), 12);
+        QVERIFY(strip->greyed());
+        QCOMPARE(panel->list()->topLevelItemCount(), int(12 + scans->finderResult()->tried.size()));
+        QVERIFY(panel->isVisible() && panel->window() == view.window());
+        QCOMPARE(panel->tabs()->currentWidget(), panel->chart()->parentWidget());
+        QCOMPARE(panel->chart()->curves().size(), 4);
+        auto *list = view.findChild<QPushButton *>("sceneListButton");
+        QVERIFY(list->isChecked());
+        list->click();
+        QVERIFY(!panel->isVisible());
+        list->click();
+        QVERIFY(panel->isVisible() && panel->list()->hasFocus());
+
+        // A finder that finds no bitrate keeps the scan's scenes and its tries join the list.
+        scans->findBitrate(0.999, 4);
+        QVERIFY(idle());
+        QCOMPARE(strip->scenes().size(), 12);
+        QCOMPARE(view.findChild<QLabel *>("scanOutcome")->text(),
+                 u"Auch 20 Mbit/s erreichen SSIM 0.9990 nicht. · Gilt für HEVC / x265, max. 720p."_qs);
+        QCOMPARE(panel->list()->topLevelItemCount(), int(12 + scans->finderResult()->tried.size()));
     }
 };
 
