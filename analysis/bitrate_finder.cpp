@@ -57,7 +57,7 @@ QString BitrateFinder::unreachableText(double targetSsim)
 
 QString BitrateFinder::lowestReachesText(double targetSsim)
 {
-    return QStringLiteral("Schon %1 erreichen SSIM %2.")
+    return QCoreApplication::translate("BitrateFinder", "Schon %1 erreichen SSIM %2.")
         .arg(mbpsText(ComparisonLimits::minMbps, 1), fixedText(targetSsim, 2));
 }
 

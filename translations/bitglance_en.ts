@@ -7,6 +7,10 @@
         <source>Auch %1 Mbit/s erreichen SSIM %2 nicht.</source>
         <translation>Even %1 Mbit/s does not reach SSIM %2.</translation>
     </message>
+    <message>
+        <source>Schon %1 erreichen SSIM %2.</source>
+        <translation>Even %1 reaches SSIM %2.</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonTexts</name>
