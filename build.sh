@@ -12,7 +12,7 @@ mode="${1:-build}"
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
   ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   fonts-dejavu-core adwaita-icon-theme
   xvfb xauth x11-utils imagemagick

@@ -8,6 +8,8 @@
 #include "engine/quality_texts.h"
 #include "engine/when_finished.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -49,13 +51,13 @@ BitrateFinder::~BitrateFinder()
 
 QString BitrateFinder::unreachableText(double targetSsim)
 {
-    return QStringLiteral("Auch %1 Mbit/s erreichen SSIM %2 nicht.")
+    return QCoreApplication::translate("BitrateFinder", "Auch %1 Mbit/s erreichen SSIM %2 nicht.")
         .arg(fixedText(ComparisonLimits::maxMbps, 0), ssimText(targetSsim));
 }
 
 QString BitrateFinder::lowestReachesText(double targetSsim)
 {
-    return QStringLiteral("Schon %1 erreichen SSIM %2.")
+    return QCoreApplication::translate("BitrateFinder", "Schon %1 erreichen SSIM %2.")
         .arg(mbpsText(ComparisonLimits::minMbps, 1), fixedText(targetSsim, 2));
 }
 

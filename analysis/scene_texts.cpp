@@ -3,6 +3,8 @@
 #include "engine/comparison_texts.h"
 #include "engine/quality_texts.h"
 
+#include <QCoreApplication>
+
 QString sceneNumbersText(const SceneResult &scene)
 {
     return qualityText(scene.quality.ssimClip, scene.quality.psnrClip) + QStringLiteral(" · ")
@@ -11,7 +13,8 @@ QString sceneNumbersText(const SceneResult &scene)
 
 QString sceneFailureText(double sceneSeconds, const QList<double> &times, const QString &failure)
 {
-    return QStringLiteral("Szene bei ") + sceneTimeText(sceneSeconds, times) + QStringLiteral(": ") + failure;
+    return QCoreApplication::translate("SceneTexts", "Szene bei %1: %2")
+        .arg(sceneTimeText(sceneSeconds, times), failure);
 }
 
 QString sceneTimeText(double seconds, const QList<SceneResult> &scenes)

@@ -12,6 +12,7 @@
 #include "engine/output_file.h"
 #include "engine/preview_engine.h"
 #include "engine/preview_error.h"
+#include "engine/text_language.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -223,6 +224,9 @@ int main(int argc, char *argv[])
     CancelToken token;
     InterruptWatcher watcher(token);
     QCoreApplication app(argc, argv);
+    // The texts of the lines (measurement, status) and of the engine's failures in the user's
+    // language; the usage and the command line's own messages are in English whatever it is.
+    const TextLanguage language;
 
     // The arguments as bytes: a movie's name need not be valid UTF-8.
     QList<QByteArray> words;

@@ -4,6 +4,8 @@
 #include "engine/number_text.h"
 #include "engine/quality_texts.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -39,24 +41,24 @@ QString sceneTimeText(double seconds, const QList<double> &times)
 
 QString measurementText(double targetMbps, const PreviewResult &result)
 {
-    return QString::number(result.width) + QString::fromUtf8(" × ") + QString::number(result.height)
-        + QString::fromUtf8(" · Ziel ") + fixedText(targetMbps, 2) + QString::fromUtf8(" Mbit/s · gemessen ")
-        + fixedText(result.actualMbps, 2) + QString::fromUtf8(" Mbit/s");
+    return QCoreApplication::translate("ComparisonTexts", "%1 × %2 · Ziel %3 Mbit/s · gemessen %4 Mbit/s")
+        .arg(QString::number(result.width), QString::number(result.height), fixedText(targetMbps, 2),
+             fixedText(result.actualMbps, 2));
 }
 
 namespace {
 
 QString comparisonTimeText(const PreviewResult &result)
 {
-    return QString::fromUtf8("Vergleich bei ") + timeText(result.seconds);
+    return QCoreApplication::translate("ComparisonTexts", "Vergleich bei %1").arg(timeText(result.seconds));
 }
 
 } // namespace
 
 QString comparisonStatusText(const PreviewResult &result)
 {
-    return comparisonTimeText(result) + QString::fromUtf8(" · ") + fixedText(result.sampleSeconds, 1)
-        + QString::fromUtf8(" s wirklich kodiert");
+    return QCoreApplication::translate("ComparisonTexts", "%1 · %2 s wirklich kodiert")
+        .arg(comparisonTimeText(result), fixedText(result.sampleSeconds, 1));
 }
 
 QStringList comparisonCaption(const QString &movieName, const PreviewResult &result)
@@ -65,7 +67,7 @@ QStringList comparisonCaption(const QString &movieName, const PreviewResult &res
     if (result.quality)
         lines << qualityLine(*result.quality);
     // "Links: Original · rechts: HEVC-Vorschau", naming another encoder setting than the default.
-    QString sides = QStringLiteral("Links: Original · rechts: %1-Vorschau")
+    QString sides = QCoreApplication::translate("ComparisonTexts", "Links: Original · rechts: %1-Vorschau")
                         .arg(EncoderCatalogue::formatName(result.encoder.encoder));
     if (!result.encoder.isDefault())
         sides += QStringLiteral(" (%1)").arg(EncoderCatalogue::settingText(result.encoder));

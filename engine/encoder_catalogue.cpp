@@ -1,5 +1,7 @@
 #include "engine/encoder_catalogue.h"
 
+#include <QCoreApplication>
+
 namespace EncoderCatalogue {
 
 QList<VideoEncoder> softwareEncoders()
@@ -105,7 +107,7 @@ QString title(VideoEncoder encoder)
     case VideoEncoder::HevcHardware:
         break;
     }
-    return QStringLiteral("HEVC (Grafikkarte)");
+    return QCoreApplication::translate("EncoderCatalogue", "HEVC (Grafikkarte)");
 }
 
 QString formatName(VideoEncoder encoder)

@@ -1,5 +1,7 @@
 #include "engine/preview_error.h"
 
+#include <QCoreApplication>
+
 PreviewError PreviewError::withDetail(const QString &lines) const
 {
     return lines.isEmpty() ? *this : PreviewError(message_ + QLatin1Char('\n') + lines, kind_);
@@ -7,117 +9,129 @@ PreviewError PreviewError::withDetail(const QString &lines) const
 
 PreviewError PreviewError::toolsMissing()
 {
-    return PreviewError(QStringLiteral("FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen."));
+    return PreviewError(
+        QCoreApplication::translate("PreviewError", "FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen."));
 }
 
 PreviewError PreviewError::unknownToolFailure()
 {
-    return PreviewError(QStringLiteral("Unbekannter FFmpeg-Fehler."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Unbekannter FFmpeg-Fehler."));
 }
 
 PreviewError PreviewError::toolKilled(const QString &tool, int signal)
 {
-    return PreviewError(QStringLiteral("%1 wurde durch Signal %2 beendet.").arg(tool).arg(signal));
+    return PreviewError(QCoreApplication::translate("PreviewError", "%1 wurde durch Signal %2 beendet.")
+                            .arg(tool, QString::number(signal)));
 }
 
 PreviewError PreviewError::toolFailed(const QString &tool, int status)
 {
-    return PreviewError(QStringLiteral("%1 ist mit Status %2 fehlgeschlagen.").arg(tool).arg(status));
+    return PreviewError(QCoreApplication::translate("PreviewError", "%1 ist mit Status %2 fehlgeschlagen.")
+                            .arg(tool, QString::number(status)));
 }
 
 PreviewError PreviewError::noSpace(const QString &folder)
 {
-    return PreviewError(QStringLiteral("Kein Platz mehr im temporären Ordner: ") + folder);
+    return PreviewError(
+        QCoreApplication::translate("PreviewError", "Kein Platz mehr im temporären Ordner: %1").arg(folder));
 }
 
 PreviewError PreviewError::notAMovie(const QString &fileName)
 {
-    return PreviewError(QStringLiteral("Keine Filmdatei: ") + fileName);
+    return PreviewError(QCoreApplication::translate("PreviewError", "Keine Filmdatei: %1").arg(fileName));
 }
 
 PreviewError PreviewError::noFramesRead()
 {
-    return PreviewError(QStringLiteral("Für diese Szene konnten keine Bilder gelesen werden."));
+    return PreviewError(
+        QCoreApplication::translate("PreviewError", "Für diese Szene konnten keine Bilder gelesen werden."));
 }
 
 PreviewError PreviewError::unreadableMovieData()
 {
-    return PreviewError(QStringLiteral("Videodaten konnten nicht gelesen werden."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Videodaten konnten nicht gelesen werden."));
 }
 
 PreviewError PreviewError::noVideoStream()
 {
-    return PreviewError(QStringLiteral("Keine Videospur gefunden."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Keine Videospur gefunden."));
 }
 
 PreviewError PreviewError::hdrNotSupported()
 {
-    return PreviewError(QStringLiteral("Diese Datei enthält HDR/Dolby Vision. Diese erste Version vergleicht SDR, "
-                                       "damit Tonemapping das Ergebnis nicht verfälscht."));
+    return PreviewError(
+        QCoreApplication::translate("PreviewError",
+                                    "Diese Datei enthält HDR/Dolby Vision. Diese erste Version vergleicht SDR, "
+                                    "damit Tonemapping das Ergebnis nicht verfälscht."));
 }
 
 PreviewError PreviewError::interlacedNotSupported()
 {
-    return PreviewError(QStringLiteral("Interlaced-Video wird in dieser ersten Version noch nicht unterstützt."));
+    return PreviewError(QCoreApplication::translate(
+        "PreviewError", "Interlaced-Video wird in dieser ersten Version noch nicht unterstützt."));
 }
 
 PreviewError PreviewError::unknownDuration()
 {
-    return PreviewError(QStringLiteral("Die Filmlaufzeit konnte nicht ermittelt werden."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Die Filmlaufzeit konnte nicht ermittelt werden."));
 }
 
 PreviewError PreviewError::invalidBitrate()
 {
-    return PreviewError(QStringLiteral("Ungültige Bitrate."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Ungültige Bitrate."));
 }
 
 PreviewError PreviewError::invalidSceneTime()
 {
-    return PreviewError(QStringLiteral("Ungültige Szenenzeit."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Ungültige Szenenzeit."));
 }
 
 PreviewError PreviewError::referenceNotCreated()
 {
-    return PreviewError(QStringLiteral("Referenzausschnitt konnte nicht erstellt werden."));
+    return PreviewError(
+        QCoreApplication::translate("PreviewError", "Referenzausschnitt konnte nicht erstellt werden."));
 }
 
 PreviewError PreviewError::frameNotExtracted()
 {
-    return PreviewError(QStringLiteral("Vergleichsbild konnte nicht entnommen werden."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Vergleichsbild konnte nicht entnommen werden."));
 }
 
 PreviewError PreviewError::resultGone()
 {
-    return PreviewError(QStringLiteral("Der Ausschnitt ist nicht mehr vorhanden. Bitte den Vergleich neu berechnen."));
+    return PreviewError(QCoreApplication::translate(
+        "PreviewError", "Der Ausschnitt ist nicht mehr vorhanden. Bitte den Vergleich neu berechnen."));
 }
 
 PreviewError PreviewError::qualityNotMeasured()
 {
-    return PreviewError(QStringLiteral("Die Qualität konnte nicht gemessen werden."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Die Qualität konnte nicht gemessen werden."));
 }
 
 PreviewError PreviewError::notALocalFile(const QString &url)
 {
-    return PreviewError(QStringLiteral("Keine lokale Datei: ") + url);
+    return PreviewError(QCoreApplication::translate("PreviewError", "Keine lokale Datei: %1").arg(url));
 }
 
 PreviewError PreviewError::noScenes()
 {
-    return PreviewError(QStringLiteral("Es gibt keine Szenen zu prüfen."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Es gibt keine Szenen zu prüfen."));
 }
 
 PreviewError PreviewError::noFileGiven()
 {
-    return PreviewError(QStringLiteral("Keine Datei angegeben."));
+    return PreviewError(QCoreApplication::translate("PreviewError", "Keine Datei angegeben."));
 }
 
 PreviewError PreviewError::noSpaceFor(const QString &file)
 {
-    return PreviewError(QStringLiteral("Kein Platz mehr für die Datei: ") + file);
+    return PreviewError(QCoreApplication::translate("PreviewError", "Kein Platz mehr für die Datei: %1").arg(file));
 }
 
 PreviewError PreviewError::linkRefused(const QString &file)
 {
-    return PreviewError(QStringLiteral("Die Datei ist eine symbolische Verknüpfung und wird nicht überschrieben: ")
-                        + file);
+    return PreviewError(
+        QCoreApplication::translate("PreviewError",
+                                    "Die Datei ist eine symbolische Verknüpfung und wird nicht überschrieben: %1")
+            .arg(file));
 }

@@ -2,6 +2,8 @@
 
 #include "engine/number_text.h"
 
+#include <QCoreApplication>
+
 QString ssimText(double ssim)
 {
     return fixedText(ssim, 4);
@@ -24,6 +26,6 @@ QString qualityText(double ssim, const std::optional<double> &psnr)
 
 QString qualityLine(const QualityNumbers &quality)
 {
-    return QStringLiteral("Ausschnitt: ") + qualityText(quality.ssimClip, quality.psnrClip) + QStringLiteral(" · Bild: ")
-        + qualityText(quality.ssimFrame, quality.psnrFrame);
+    return QCoreApplication::translate("QualityTexts", "Ausschnitt: %1 · Bild: %2")
+        .arg(qualityText(quality.ssimClip, quality.psnrClip), qualityText(quality.ssimFrame, quality.psnrFrame));
 }

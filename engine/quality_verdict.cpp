@@ -23,7 +23,7 @@ QualityVerdict verdictFor(double ssim)
 
 QString verdictWord(QualityVerdict verdict)
 {
-    return QString::fromUtf16(gradeOf(verdict).word);
+    return QCoreApplication::translate("QualityVerdict", gradeOf(verdict).word);
 }
 
 double verdictThreshold(QualityVerdict verdict)

@@ -1,5 +1,6 @@
 #include "engine/movie_path.h"
 #include "engine/preview_engine.h"
+#include "engine/text_language.h"
 #include "model/encoder_offer.h"
 #include "model/film_memory.h"
 #include "model/glance_model.h"
@@ -11,12 +12,10 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QLibraryInfo>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -66,11 +65,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(AppIcons::application());
     quitOnTerminationSignals(&app);
 
-    // The program speaks German whatever the locale; Qt's own dialogs and menus should as well.
-    // Without Qt's translations installed they stay in English.
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    // English where the environment asks for it, German otherwise; Qt's own dialogs and menus
+    // follow (without Qt's translations installed they stay in English).
+    const TextLanguage language(TextLanguage::QtTexts::With);
 
     int result = 0;
     {

@@ -9,8 +9,9 @@
 #include <memory>
 
 // Runs bitglance-cli (BITGLANCE_CLI) with a private temporary folder (so its work folders can be
-// counted), in a folder that holds an empty "film.mp4" for the fake tools. A shell line, when given,
-// runs the program as "$0" "$@" (to close or redirect its output).
+// counted), in a folder that holds an empty "film.mp4" for the fake tools, in German (LC_ALL, and
+// no LANGUAGE) unless the test changes `environment`. A shell line, when given, runs the program as
+// "$0" "$@" (to close or redirect its output).
 class CliRun {
 public:
     struct Outcome {
@@ -19,14 +20,17 @@ public:
         QString err;
     };
 
-    CliRun() { QFile(movies.filePath(QStringLiteral("film.mp4"))).open(QIODevice::WriteOnly); }
+    CliRun()
+    {
+        QFile(movies.filePath(QStringLiteral("film.mp4"))).open(QIODevice::WriteOnly);
+        environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+    }
 
     QProcess *start(const QStringList &arguments, const QString &shell = QString())
     {
         process.reset(new QProcess);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), tmp.path());
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(movies.path());
         if (shell.isEmpty())
@@ -62,4 +66,5 @@ public:
     QTemporaryDir tmp;
     QTemporaryDir movies;
     std::unique_ptr<QProcess> process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };
