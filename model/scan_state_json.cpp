@@ -62,6 +62,9 @@ QJsonObject writeFinder(const FilmScanRecord::Finder &finder)
             points.append(QJsonArray{point.x(), point.y()});
         curves.append(QJsonObject{{u"seconds"_s, curve.seconds}, {u"points"_s, points}});
     }
+    QJsonArray worstTried;
+    for (const SceneResult &scene : result.worstTried)
+        worstTried.append(writeScene(scene));
     return {{u"maxHeight"_s, finder.maxHeight},
             {u"encoder"_s, writeEncoder(finder.encoder)},
             {u"targetSsim"_s, result.targetSsim},
@@ -70,6 +73,7 @@ QJsonObject writeFinder(const FilmScanRecord::Finder &finder)
             {u"worstSeconds"_s, result.worstSeconds},
             {u"worstSceneSeconds"_s, result.worstSceneSeconds},
             {u"tried"_s, tried},
+            {u"worstTried"_s, worstTried},
             {u"scenesChecked"_s, result.scenesChecked},
             {u"rounds"_s, result.rounds},
             {u"curves"_s, curves}};
@@ -162,6 +166,10 @@ struct Reader {
             const QJsonArray pair = array(attempt, 2, 2);
             result.tried.append({mbps(pair[0]), ssim(pair[1])});
         }
+        // At each bitrate tried, its worst scene.
+        for (const QJsonValue &scene : array(json[u"worstTried"_s], maxScenes))
+            result.worstTried.append(this->scene(scene.toObject()));
+        ok = ok && result.worstTried.size() == result.tried.size();
         result.scenesChecked = int(number(json[u"scenesChecked"_s], 0, maxScenes));
         result.rounds = int(number(json[u"rounds"_s], 0, maxScenes));
         for (const QJsonValue &value : array(json[u"curves"_s], maxScenes)) {
