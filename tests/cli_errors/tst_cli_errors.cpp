@@ -40,7 +40,6 @@ private slots:
             "--preset for svtav1 takes 12, 11, 10, 9, 8, 7, 6, 5 or 4: slow");
         row("preset for a card", "scan film.mp4 --mbps 2 --encoder hevc-hw --preset fast", "hevc-hw takes none");
         row("12 bit", "advise film.mp4 --ssim 0.96 --depth 12", "--depth takes 8 or 10: 12");
-        row("encoder on probe", "probe film.mp4 --encoder x264", "unknown option: --encoder");
     }
 
     void usageErrors()

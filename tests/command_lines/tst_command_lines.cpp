@@ -122,12 +122,8 @@ void CommandLines::commandLines_data()
     };
     row("x265 slow 10 bit", encoderPart(VideoEncoder::X265, "slow", 10),
         "-c:v libx265 -preset slow -x265-params log-level=error -b:v 800000 -pix_fmt yuv420p10le -tag:v hvc1");
-    row("x264 veryfast 8 bit", encoderPart(VideoEncoder::X264, "veryfast", 8),
-        "-c:v libx264 -preset veryfast -b:v 800000 -pix_fmt yuv420p -tag:v avc1");
     row("x264 veryslow 10 bit", encoderPart(VideoEncoder::X264, "veryslow", 10),
         "-c:v libx264 -preset veryslow -b:v 800000 -pix_fmt yuv420p10le -tag:v avc1");
-    row("SVT-AV1 10 8 bit", encoderPart(VideoEncoder::SvtAv1, "10", 8),
-        "-c:v libsvtav1 -preset 10 -b:v 800000 -pix_fmt yuv420p");
     row("SVT-AV1 4 10 bit", encoderPart(VideoEncoder::SvtAv1, "4", 10),
         "-c:v libsvtav1 -preset 4 -b:v 800000 -pix_fmt yuv420p10le");
     row("VAAPI 8 bit", encoderPart(VideoEncoder::HevcHardware, "", 8, HardwareApi::Vaapi),

@@ -21,8 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What a screen reader hears of a control: the label it is labelled by (else its name), and its
-// value.
+// What a screen reader hears of a control: its label (else its name), and its value.
 QString heard(QWidget *widget)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
@@ -113,7 +112,6 @@ private slots:
         QCOMPARE(status->text(), "SDR · HEVC / x265 slow · 10 bit · ohne Ton");
 
         choose(encoder, "AV1 (SVT-AV1)"); // its default preset, the depth kept
-        QCOMPARE(items(preset).first(), "12");
         QVERIFY(w.idle());
         QVERIFY(w.lastEncode().contains("-c:v libsvtav1 -preset 10 -b:v 2000000 -pix_fmt yuv420p10le /"));
         QCOMPARE(status->text(), "SDR · AV1 / SVT-AV1 · 10 bit · ohne Ton");
@@ -162,7 +160,6 @@ private slots:
         QCOMPARE(command, FilmCommand::shellText(*w.model->movie(), w.model->settings()));
         QVERIFY(command.contains(" -b:v 8600000 ") && command.endsWith("/film-x265-8.6mbps.mkv"));
         QCOMPARE(w.model->notice(), "Kodierbefehl in die Zwischenablage kopiert.");
-        QVERIFY(w.view.copyCommandAction()->isEnabled());
     }
 };
 

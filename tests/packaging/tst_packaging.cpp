@@ -152,19 +152,14 @@ private slots:
         // files "film.mkv", "Urlaub.MP4", "-dash.mp4", "notes.txt" and the folder "clips".
         const auto row = table<QStringList, QStringList>("words", "offered");
         row("commands", {""}, {"--help", "advise", "help", "probe", "render", "scan"});
-        row("a command", {"re"}, {"render"});
         row("height limits", {"render", "film.mkv", "--max-height", ""}, {"0", "1080", "720"});
-        row("height limit after =", {"scan", "--max-height", "=", ""}, {"0", "1080", "720"});
         row("encoders", {"advise", "--encoder", ""}, {"hevc-hw", "svtav1", "x264", "x265"});
         row("presets of x265", {"render", "--preset", "very"}, {"veryfast", "veryslow"});
         row("presets of svtav1", {"render", "--encoder", "svtav1", "--preset", "1"}, {"10", "11", "12"});
         row("bit depths", {"render", "--depth", ""}, {"10", "8"});
         row("frame", {"render", "--frame", "w"}, {"worst"});
-        row("a number is typed", {"render", "--mbps", ""}, {});
         row("films and folders", {"render", ""}, {"-dash.mp4", "Urlaub.MP4", "clips", "film.mkv"});
         row("a film starting with a dash", {"probe", "--", "-"}, {"-dash.mp4"});
-        row("output folder", {"render", "--out", ""}, {"clips"});
-        row("unknown command", {"encode", "--"}, {});
     }
 
     void completion()

@@ -276,7 +276,6 @@ private slots:
         shell.start("sh", {"-c", FilmCommand::shellText(odd, asked)});
         QVERIFY(shell.waitForFinished(300000) && shell.exitCode() == 0);
         const QString output = FilmCommand::outputPath(odd, asked);
-        QVERIFY2(output.endsWith("/Mein Film's Äpfel -1-x265-0.5mbps.mkv"), qPrintable(output));
         QProcess probe;
         probe.start(TestMovies::systemToolsDirectory() + "/ffprobe",
                     {"-v", "error", "-show_entries", "stream=codec_name,height", "-show_entries", "packet=size",
