@@ -54,11 +54,7 @@ std::optional<QString> EncoderOptions::settle(CliArguments &arguments)
         return QStringLiteral("--preset: %1 takes none (the card uses its own)").arg(encoder);
     if (arguments.preset && !presets.contains(*arguments.preset))
         return QStringLiteral("--preset for %1 takes %2: %3").arg(encoder, choices(presets), *arguments.preset);
+    // Every encoder writes both depths --depth takes.
     setting.preset = arguments.preset.value_or(EncoderCatalogue::defaultPreset(setting.encoder));
-    QStringList depths;
-    for (int depth : EncoderCatalogue::depths(setting.encoder))
-        depths << QString::number(depth);
-    if (!depths.contains(QString::number(setting.depth)))
-        return QStringLiteral("--depth for %1 takes %2: %3").arg(encoder, choices(depths)).arg(setting.depth);
     return std::nullopt;
 }

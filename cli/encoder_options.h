@@ -16,7 +16,7 @@ enum class Reading { NotMine, Read, Refused };
 Reading read(CliArguments &arguments, const QString &name, const QString &value, QString *problem);
 
 // Settles the setting once every option is read: the encoder's default preset where none was
-// given; a preset or depth the encoder does not take is refused, naming what it takes.
+// given; a preset the encoder does not take is refused, naming what it takes.
 std::optional<QString> settle(CliArguments &arguments);
 
 } // namespace EncoderOptions

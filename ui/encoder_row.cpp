@@ -37,24 +37,20 @@ EncoderRow::EncoderRow(GlanceModel *model, EncoderOffer *offer, QWidget *parent)
                         QStringLiteral("Womit der Ausschnitt kodiert wird; am besten das, womit der Film später "
                                        "kodiert wird"),
                         this);
-    QLabel *encoderLabel = boxedLabel(encoder_->accessibleName(), 76, Qt::AlignLeft, this);
-    encoderLabel->setBuddy(encoder_); // a screen reader hears a box by its label
-    row->addWidget(encoderLabel);
-    row->addWidget(encoder_);
-    row->addSpacing(12);
     preset_ = namedBox(QStringLiteral("Preset"), QStringLiteral("presetBox"),
                        QStringLiteral("Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate"), this);
-    auto *presetLabel = new QLabel(preset_->accessibleName(), this);
-    presetLabel->setBuddy(preset_);
-    row->addWidget(presetLabel);
-    row->addWidget(preset_);
-    row->addSpacing(12);
     depth_ = namedBox(QStringLiteral("Bittiefe"), QStringLiteral("depthBox"),
                       QStringLiteral("10 bit vermeidet Stufen in Verläufen wie Himmel und dunklen Szenen"), this);
-    auto *depthLabel = new QLabel(depth_->accessibleName(), this);
-    depthLabel->setBuddy(depth_);
-    row->addWidget(depthLabel);
-    row->addWidget(depth_);
+    // Each box after its label, which a screen reader names it by.
+    for (QComboBox *box : {encoder_, preset_, depth_}) {
+        QLabel *label = box == encoder_ ? boxedLabel(box->accessibleName(), 76, Qt::AlignLeft, this)
+                                        : new QLabel(box->accessibleName(), this);
+        label->setBuddy(box);
+        if (box != encoder_)
+            row->addSpacing(12);
+        row->addWidget(label);
+        row->addWidget(box);
+    }
     row->addStretch(1);
 
     connect(encoder_, &QComboBox::activated, this, &EncoderRow::chooseEncoder);
