@@ -1,11 +1,18 @@
 // The language of the program's texts: chosen from the environment as POSIX programs choose theirs,
-// and the command line's texts in German and in English.
+// the command line's and the window's texts in German and in English, and an English text for every
+// text the sources wrap.
 
 #include "engine/text_language.h"
 #include "support/cli_run.h"
 #include "support/fake_tools.h"
+#include "support/main_window_setup.h"
 #include "support/text_table.h"
+#include "ui/glance_help_commands.h"
 
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QtTest>
 
 using Language = TextLanguage::Language;
@@ -79,7 +86,63 @@ private slots:
         QCOMPARE(failed.status, 1);
         QCOMPARE(failed.err, fetched<QString>("error"));
     }
+
+    void windowTexts_data()
+    {
+        // LANG, then the menus, two buttons, a help heading and a button of Qt's own dialogs.
+        const auto row =
+            table<QString, QStringList, QStringList, QString, QString>("LANG", "menus", "buttons", "help", "qt");
+        const QStringList germanButtons{"Film öffnen …", "Szenen prüfen"};
+        row("en_US", "en_US.UTF-8", {"&File", "&Help"}, {"Open film…", "Check scenes"}, "HELP_EN", "&Cancel");
+        row("de_DE", "de_DE.UTF-8", {"&Datei", "&Hilfe"}, germanButtons, "1. Film und Szene auswählen", "Abbrechen");
+        row("C", "C", {"&Datei", "&Hilfe"}, germanButtons, "1. Film und Szene auswählen", "Abbrechen");
+    }
+
+    void windowTexts()
+    {
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            qunsetenv(name);
+        qputenv("LANG", fetched<QString>("LANG").toUtf8());
+        const TextLanguage language(TextLanguage::QtTexts::With);
+        GlanceHelpCommands help;
+        MainWindowSetup s(&help);
+
+        QStringList menus;
+        for (const QAction *menu : s.window->menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, fetched<QStringList>("menus"));
+        QCOMPARE(
+            (QStringList{s.find<QPushButton>("openButton")->text(), s.find<QPushButton>("scanButton")->text()}),
+            fetched<QStringList>("buttons"));
+        help.showHelp();
+        QStringList shown;
+        for (const QLabel *label : help.window()->findChildren<QLabel *>())
+            shown << label->text();
+        QVERIFY2(shown.join('\n').contains(fetched<QString>("help")), qPrintable(shown.join('\n').left(300)));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+                 fetched<QString>("qt"));
+    }
+
+    // lupdate finds no text in the sources without its English, and nothing else to say.
+    void everyTextHasItsEnglish()
+    {
+        QTemporaryDir folder;
+        const QString ts = folder.path() + "/bitglance_en.ts";
+        QVERIFY(QFile::copy(BITGLANCE_SOURCE_DIR "/translations/bitglance_en.ts", ts));
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(BITGLANCE_SOURCE_DIR);
+        lupdate.start(BITGLANCE_LUPDATE,
+                      {"-silent", "-no-obsolete", "-locations", "none", "-source-language", "de", "-I", ".",
+                       "-extensions", "cpp,h", "engine", "analysis", "cli", "model", "ui", "-ts", ts});
+        QVERIFY(lupdate.waitForFinished(120000) && lupdate.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(lupdate.readAllStandardError()), QString());
+        QFile file(ts);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY2(!text.contains("type=\"unfinished\""),
+                 qPrintable(text.mid(text.indexOf("type=\"unfinished\"") - 300, 300)));
+    }
 };
 
-QTEST_GUILESS_MAIN(Languages)
+QTEST_MAIN(Languages)
 #include "tst_languages.moc"
