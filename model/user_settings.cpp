@@ -1,6 +1,7 @@
 #include "model/user_settings.h"
 
 #include "engine/comparison_limits.h"
+#include "engine/encoder_catalogue.h"
 
 #include <QDebug>
 #include <QMetaEnum>
@@ -17,6 +18,7 @@ const QString maximizedKey = QStringLiteral("window/maximized");
 const QString mbpsKey = QStringLiteral("comparison/mbps");
 const QString heightKey = QStringLiteral("comparison/maxHeight");
 const QString viewKey = QStringLiteral("comparison/view");
+const QString encoderKey = QStringLiteral("comparison/encoder"); // "x265/slow/10"
 
 constexpr int maxWindowSide = 100000;
 
@@ -185,8 +187,28 @@ std::optional<GlanceModel::ComparisonView> UserSettings::view() const
     return std::nullopt;
 }
 
+std::optional<EncoderSetting> UserSettings::encoder() const
+{
+    const QVariant value = settings_->value(encoderKey);
+    const QStringList parts = value.toString().split(u'/');
+    const auto encoder = EncoderCatalogue::encoderNamed(parts.value(0));
+    if (parts.size() == 3 && encoder && EncoderCatalogue::softwareEncoders().contains(*encoder)
+        && EncoderCatalogue::presets(*encoder).contains(parts[1])
+        && EncoderCatalogue::depths(*encoder).contains(parts[2].toInt()))
+        return EncoderSetting{*encoder, parts[1], parts[2].toInt()};
+    if (value.isValid())
+        forget(*settings_, encoderKey, value);
+    return std::nullopt;
+}
+
 void UserSettings::setComparison(const GlanceModel &model)
 {
+    const EncoderSetting &encoder = model.encoder();
+    if (encoder.hardware == HardwareApi::None)
+        settings_->setValue(
+            encoderKey,
+            QStringList{EncoderCatalogue::cliName(encoder.encoder), encoder.preset, QString::number(encoder.depth)}
+                .join(u'/'));
     settings_->setValue(mbpsKey, model.mbps());
     settings_->setValue(heightKey, model.maxHeight());
     settings_->setValue(

@@ -11,8 +11,8 @@
 class QSettings;
 
 // What the program keeps of its window between runs, in the user's settings (QSettings): the file
-// dialog's last folder, the films opened last, the window's size, and the bitrate, height limit
-// and view of the comparison. Each value is read defensively: one that is missing, of another
+// dialog's last folder, the films opened last, the window's size, and the bitrate, height limit,
+// view and encoder setting of the comparison. Each value is read defensively: one that is missing, of another
 // type or out of range reads as none (and is said on standard error), a damaged file is
 // forgotten. Films and folders are file URLs, which keep a name's bytes.
 class UserSettings {
@@ -42,7 +42,10 @@ public:
     std::optional<double> mbps() const;      // within the bitrate slider's range
     std::optional<qint64> maxHeight() const; // one of the height limits offered
     std::optional<GlanceModel::ComparisonView> view() const;
-    // Keeps the model's bitrate, height limit and view.
+    // A software encoder's setting with a preset and depth it offers. A graphics card's is not
+    // kept: the card is tried anew at every start, and x265 is the setting that always works.
+    std::optional<EncoderSetting> encoder() const;
+    // Keeps the model's bitrate, height limit, view and encoder setting.
     void setComparison(const GlanceModel &model);
 
     // Writes what is pending to the file.

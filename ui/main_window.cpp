@@ -89,10 +89,12 @@ void MainWindow::remember(UserSettings *settings, FilmMemory *films)
         model->setMbps(*mbps);
     if (const auto maxHeight = settings->maxHeight())
         model->setMaxHeight(*maxHeight);
+    if (const auto encoder = settings->encoder())
+        model->setEncoder(*encoder);
     const auto keep = [settings, model] { settings->setComparison(*model); };
-    connect(model, &GlanceModel::mbpsChanged, this, keep);
-    connect(model, &GlanceModel::maxHeightChanged, this, keep);
-    connect(model, &GlanceModel::viewChanged, this, keep);
+    for (const auto changed : {&GlanceModel::mbpsChanged, &GlanceModel::maxHeightChanged, &GlanceModel::viewChanged,
+                               &GlanceModel::encoderChanged})
+        connect(model, changed, this, keep);
 
     auto *recent = new RecentFilmsMenu(settings, this);
     fileMenu_->insertMenu(fileMenu_->actions().value(1), recent); // after "Film öffnen …"

@@ -135,7 +135,8 @@ private slots:
         FilmScanRecord state;
         EncoderSetting av1 = EncoderCatalogue::defaultSetting(VideoEncoder::SvtAv1);
         av1.depth = 10;
-        state.scan = FilmScanRecord::Scan{2, 0, av1, {SceneResult{10, 3, 2.1, {0.95, 0.94, 40.0, std::nullopt, {}}, 9}}};
+        state.scan =
+            FilmScanRecord::Scan{2, 0, av1, {SceneResult{10, 3, 2.1, {0.95, 0.94, 40.0, std::nullopt, {}}, 9}}};
         QStringList paths;
         for (const char *name : {"a.mp4", "b.mp4", "c.mp4"}) {
             paths << cache.filePath(QLatin1String(name));
@@ -157,15 +158,20 @@ private slots:
     {
         // A settings file as another version or a damaged disk may leave it, and what is read.
         const auto row = table<QString, QString, QString>("file", "read", "warning");
-        row("nothing stored", "", "none none none none", "");
-        row("all valid", "[comparison]\nmbps=7.5\nmaxHeight=720\nview=Split\n[window]\nsize=@Size(1200 800)\n",
-            "7.5 720 2 1200x800", "");
-        row("bitrate beyond the slider", "[comparison]\nmbps=55\n", "none none none none", "comparison/mbps");
-        row("bitrate no number", "[comparison]\nmbps=viel\n", "none none none none", "comparison/mbps");
-        row("a height not offered", "[comparison]\nmaxHeight=721\n", "none none none none", "comparison/maxHeight");
-        row("an unknown view", "[comparison]\nview=Mosaic\n", "none none none none", "comparison/view");
-        row("a window of no size", "[window]\nsize=@Size(0 800)\n", "none none none none", "window/size");
-        row("lines that are no settings", "\x01\x02[[[=\n]]]\nmbps\n=\n", "none none none none", "");
+        row("nothing stored", "", "none none none none none", "");
+        row("all valid",
+            "[comparison]\nmbps=7.5\nmaxHeight=720\nview=Split\nencoder=svtav1/6/10\n[window]\nsize=@Size(1200 800)\n",
+            "7.5 720 2 1200x800 svtav1/6/10", "");
+        row("a preset the encoder lacks", "[comparison]\nencoder=svtav1/slow/8\n", "none none none none none",
+            "comparison/encoder");
+        row("a graphics card", "[comparison]\nencoder=hevc-hw//8\n", "none none none none none", "comparison/encoder");
+        row("bitrate beyond the slider", "[comparison]\nmbps=55\n", "none none none none none", "comparison/mbps");
+        row("bitrate no number", "[comparison]\nmbps=viel\n", "none none none none none", "comparison/mbps");
+        row("a height not offered", "[comparison]\nmaxHeight=721\n", "none none none none none",
+            "comparison/maxHeight");
+        row("an unknown view", "[comparison]\nview=Mosaic\n", "none none none none none", "comparison/view");
+        row("a window of no size", "[window]\nsize=@Size(0 800)\n", "none none none none none", "window/size");
+        row("lines that are no settings", "\x01\x02[[[=\n]]]\nmbps\n=\n", "none none none none none", "");
     }
 
     void settingsAreReadDefensively()
@@ -186,7 +192,12 @@ private slots:
         const std::optional<QSize> size = settings.windowSize();
         QCOMPARE(QStringList({text(settings.mbps()), text(settings.maxHeight()),
                               text(settings.view() ? std::optional(int(*settings.view())) : std::nullopt),
-                              size ? u"%1x%2"_s.arg(size->width()).arg(size->height()) : u"none"_s})
+                              size ? u"%1x%2"_s.arg(size->width()).arg(size->height()) : u"none"_s,
+                              settings.encoder() ? u"%1/%2/%3"_s
+                                                       .arg(EncoderCatalogue::cliName(settings.encoder()->encoder),
+                                                            settings.encoder()->preset)
+                                                       .arg(settings.encoder()->depth)
+                                                 : u"none"_s})
                      .join(u' '),
                  read);
         // What was not valid is gone: read again, there is nothing to say.
@@ -194,7 +205,8 @@ private slots:
         QTest::failOnWarning(QRegularExpression(u"."_s));
         const UserSettings again(name);
         QVERIFY(again.mbps() == settings.mbps() && again.maxHeight() == settings.maxHeight()
-                && again.view() == settings.view() && again.windowSize() == size);
+                && again.view() == settings.view() && again.windowSize() == size
+                && again.encoder() == settings.encoder());
     }
 
     void recentFilmsKeepTheLatestTen()

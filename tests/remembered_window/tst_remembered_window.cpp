@@ -1,6 +1,7 @@
 // The main window with what it remembers between runs: the films opened last under "Zuletzt
 // geöffnet", the file dialog's folder, and the window's size, bitrate, height limit and view, taken
 // up when it opens and kept when it closes. Settings and results live in the test's own folders.
+#include "engine/encoder_catalogue.h"
 #include "model/film_memory.h"
 #include "model/user_settings.h"
 #include "support/main_window_setup.h"
@@ -96,13 +97,16 @@ private slots:
     void windowTakesUpItsSettings_data()
     {
         // Stored settings (an INI text), and the window as it opens: bitrate label, resolution
-        // menu, view, content size.
-        const auto row =
-            table<QString, QString, QString, int, QSize>("stored", "bitrate", "resolution", "view", "size");
-        row("nothing stored: the first window", "", "2.0 Mbit/s", "Quelle", 0, QSize(1400, 900));
-        row("as it was left", "[comparison]\nmbps=3.3\nmaxHeight=720\nview=Split\n[window]\nsize=@Size(1200 800)\n",
-            "3.3 Mbit/s", "max. 720p", int(GlanceModel::ComparisonView::Split), QSize(1200, 800));
-        row("left on a larger screen", "[window]\nsize=@Size(3000 2000)\n", "2.0 Mbit/s", "Quelle", 0, QSize());
+        // menu, view, encoder setting, content size.
+        const auto row = table<QString, QString, QString, int, QString, QSize>("stored", "bitrate", "resolution",
+                                                                               "view", "encoder", "size");
+        row("nothing stored: the first window", "", "2.0 Mbit/s", "Quelle", 0, "HEVC / x265", QSize(1400, 900));
+        row("as it was left",
+            "[comparison]\nmbps=3.3\nmaxHeight=720\nview=Split\nencoder=x264/slow/10\n[window]\nsize=@Size(1200 800)\n",
+            "3.3 Mbit/s", "max. 720p", int(GlanceModel::ComparisonView::Split), "H.264 / x264 slow · 10 bit",
+            QSize(1200, 800));
+        row("left on a larger screen", "[window]\nsize=@Size(3000 2000)\n", "2.0 Mbit/s", "Quelle", 0, "HEVC / x265",
+            QSize());
     }
 
     void windowTakesUpItsSettings()
@@ -122,6 +126,7 @@ private slots:
         QCOMPARE(window->findChild<QLabel *>("bitrateLabel")->text(), fetched<QString>("bitrate"));
         QCOMPARE(window->findChild<QToolButton *>("resolutionButton")->text(), fetched<QString>("resolution"));
         QCOMPARE(int(window->view()->model()->view()), fetched<int>("view"));
+        QCOMPARE(EncoderCatalogue::settingText(window->view()->model()->encoder()), fetched<QString>("encoder"));
         const QRect usable = window->screen()->availableGeometry();
         const int menu = window->menuBar()->height();
         if (size.isValid())
@@ -132,6 +137,7 @@ private slots:
         // What changes is kept, the window's size when it closes.
         window->view()->model()->setMbps(5.5);
         window->view()->model()->setView(GlanceModel::ComparisonView::Difference);
+        window->view()->model()->setEncoder(EncoderCatalogue::defaultSetting(VideoEncoder::SvtAv1));
         window->resize(1250, 850);
         QTRY_COMPARE(window->size(), QSize(1250, 850));
         window->close();
@@ -140,6 +146,7 @@ private slots:
         const UserSettings again(memory.fileName);
         QCOMPARE(again.mbps(), 5.5);
         QCOMPARE(again.view(), GlanceModel::ComparisonView::Difference);
+        QCOMPARE(again.encoder(), EncoderCatalogue::defaultSetting(VideoEncoder::SvtAv1));
         QCOMPARE(again.windowSize(), QSize(1250, 850));
     }
 
