@@ -39,6 +39,170 @@
     </message>
 </context>
 <context>
+    <name>GlanceHelpView</name>
+    <message>
+        <source>1. Film und Szene auswählen</source>
+        <translation>1. Choose a film and a scene</translation>
+    </message>
+    <message>
+        <source>Öffne mit „Film öffnen …“ eine SDR-Videodatei. Wähle über den Regler „Szene“ eine Stelle aus. Mit „−1 s“ und „+1 s“ kannst du die Position genauer festlegen.</source>
+        <translation>Open an SDR video file with “Open film…”. Choose a point in it with the “Scene” slider. “−1 s” and “+1 s” set the position more precisely.</translation>
+    </message>
+    <message>
+        <source>2. Bitrate verändern</source>
+        <translation>2. Change the bitrate</translation>
+    </message>
+    <message>
+        <source>Verschiebe den Bitratenregler zwischen 0,3 und 20 Mbit/s. Nach einer kurzen Pause wird automatisch eine neue HEVC-Vorschau berechnet. Die Schnelltasten wählen 1 / 2 / 3,3 / 5 / 5,5 Mbit/s. „Neu berechnen“ startet die Berechnung direkt. Während der Berechnung dreht sich dort eine Ladeanzeige; der Button ist bis zum Abschluss gesperrt.</source>
+        <translation>Move the bitrate slider between 0.3 and 20 Mbit/s. After a short pause, a new HEVC preview is computed automatically. The quick buttons choose 1 / 2 / 3.3 / 5 / 5.5 Mbit/s. “Recalculate” starts the computation at once. While it runs, a spinner turns on that button, and the button stays disabled until it has finished.</translation>
+    </message>
+    <message>
+        <source>3. Bilder vergleichen</source>
+        <translation>3. Compare the pictures</translation>
+    </message>
+    <message>
+        <source>Links steht die Referenz, rechts die neu kodierte HEVC-Vorschau. Bitglance kodiert einen drei Sekunden langen Filmausschnitt und entnimmt daraus dasselbe Bild wie aus der Referenz. So werden auch die Nachbarbilder bei der Videokompression berücksichtigt.</source>
+        <translation>The reference is on the left, the newly encoded HEVC preview on the right. Bitglance encodes a three-second clip of the film and takes the same frame from it as from the reference. That way the video compression takes the neighbouring frames into account as well.</translation>
+    </message>
+    <message>
+        <source>4. Zoomen und verschieben</source>
+        <translation>4. Zoom and pan</translation>
+    </message>
+    <message>
+        <source>Der Zoomregler vergrößert beide Bilder gemeinsam. Ziehe eines der Bilder mit der Maus, um beide Ausschnitte synchron zu verschieben. „Einpassen“ oder ein Doppelklick setzt den Ausschnitt zurück. „100 %“ zeigt einen Videopixel pro Bildschirmpixel.</source>
+        <translation>The zoom slider enlarges both pictures together. Drag either picture with the mouse to pan both in step. “Fit” or a double-click shows the whole picture again. “100 %” shows one video pixel per screen pixel.</translation>
+    </message>
+    <message>
+        <source>5. Auflösung einstellen</source>
+        <translation>5. Set the resolution</translation>
+    </message>
+    <message>
+        <source>„Quelle“ behält die ursprüngliche Auflösung bei. „max. 720p“ und „max. 1080p“ begrenzen die Ausgabehöhe. Kleinere Videos werden nicht hochskaliert. Beide Vergleichsbilder verwenden dieselbe Auflösung, damit du den Einfluss der Bitrate beurteilen kannst. „Fenster auf Quelle anpassen“ stellt auf Quellauflösung um, setzt den Zoom zurück und passt das Fenster an beide Quellbilder an. Dabei wird der verfügbare Bildschirmplatz berücksichtigt. Im Vollbildmodus ist diese Fensteraktion nicht verfügbar.</source>
+        <translation>“Source” keeps the original resolution. “max. 720p” and “max. 1080p” limit the output height. Smaller videos are not scaled up. Both pictures of the comparison use the same resolution, so that you can judge what the bitrate does. “Fit window to source” switches to the source resolution, resets the zoom and sizes the window to both source pictures, within the space the screen has. This window action is not available in full-screen mode.</translation>
+    </message>
+    <message>
+        <source>6. Encoder wählen</source>
+        <translation>6. Choose the encoder</translation>
+    </message>
+    <message>
+        <source>In der Zeile „Encoder“ wählst du, womit der Ausschnitt kodiert wird: „HEVC (x265)“, „H.264 (x264)“, „AV1 (SVT-AV1)“ und, wenn eine Grafikkarte beim Start einen Probelauf bestanden hat, „HEVC (Grafikkarte)“. Wähle dasselbe wie später für den ganzen Film, denn eine Bitrate gilt nur für diese Einstellung: Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate, und 10 bit vermeidet Stufen in Himmel und dunklen Verläufen. Ein Ausschnitt mit 10 bit wird für Bild und Messung auf 8 bit dekodiert, wie ihn ein Bildschirm zeigt. Scheitert die Grafikkarte am Film, vergleicht Bitglance mit x265 und sagt es. Die Statuszeile nennt die Einstellung. Unter den Messwerten steht die ungefähre Größe des ganzen Films bei der gemessenen Bitrate, nach einer Szenenprüfung aus dem Mittel der Szenen. „Kodierbefehl kopieren“ legt den ffmpeg-Befehl in die Zwischenablage, der den ganzen Film mit Encoder, Preset, Bittiefe, Bitrate und Auflösung des Vergleichs kodiert; Ton und Untertitel bleiben unverändert, die neue Datei liegt neben dem Film. Ein Hinweis neben der Bitrate warnt, wenn das Ziel über der Bitrate der Quelle liegt oder der kurze Ausschnitt weit mehr als das Ziel gebraucht hat.</source>
+        <translation>In the “Encoder” row you choose what encodes the clip: “HEVC (x265)”, “H.264 (x264)”, “AV1 (SVT-AV1)” and, if a graphics card passed a trial run at start-up, “HEVC (graphics card)”. Choose what you will later use for the whole film, because a bitrate holds only for that setting: slower presets reach the same quality at a lower bitrate, and 10 bit avoids banding in skies and dark gradients. A 10-bit clip is decoded to 8 bit for the picture and the measurement, as a screen shows it. If the graphics card fails on the film, Bitglance compares with x265 and says so. The status line names the setting. Below the measurements is the approximate size of the whole film at the measured bitrate; after a scan, it comes from the average of the scenes. “Copy encoding command” puts an ffmpeg command on the clipboard: it encodes the whole film with the comparison&apos;s encoder, preset, bit depth, bitrate and resolution, leaves audio and subtitles as they are and writes the new file beside the film. A note beside the bitrate warns when the target is above the source&apos;s bitrate or the short clip needed far more than the target.</translation>
+    </message>
+    <message>
+        <source>Zielbitrate und gemessene Bitrate</source>
+        <translation>Target bitrate and measured bitrate</translation>
+    </message>
+    <message>
+        <source>Die Zielbitrate ist deine Vorgabe. Die gemessene Bitrate gehört zum tatsächlich kodierten kurzen Videoausschnitt und kann davon abweichen. Während der Berechnung bleibt der letzte fertige Vergleich sichtbar; seine Messwerte gelten weiter, bis die neue Vorschau fertig ist.</source>
+        <translation>The target bitrate is what you ask for. The measured bitrate is that of the short clip actually encoded and can differ from the target. While a new preview is computed, the last finished comparison stays visible; its measurements remain valid until the new preview is ready.</translation>
+    </message>
+    <message>
+        <source>Worauf du achten solltest</source>
+        <translation>What to look out for</translation>
+    </message>
+    <message>
+        <source>Prüfe mehrere Szenen: dunkle Flächen, schnelle Bewegung, feine Strukturen, Haare und Filmkorn. Achte auf Klötzchen, verlorene Details und sichtbare Abstufungen in Farbverläufen. Ein einzelnes Standbild zeigt keine zeitlichen Artefakte im laufenden Film und ersetzt keine vollständige Sichtprüfung.</source>
+        <translation>Check several scenes: dark areas, fast motion, fine textures, hair and film grain. Look for blocking, lost detail and visible banding in gradients. A single still frame shows no temporal artefacts of the moving film and is no substitute for watching it all.</translation>
+    </message>
+    <message>
+        <source>Grenzen dieser Version</source>
+        <translation>Limits of this version</translation>
+    </message>
+    <message>
+        <source>Unterstützt werden SDR-Filme mit progressiven Bildern. HDR, Dolby Vision und Interlaced-Video werden noch nicht unterstützt. Referenz und Vorschau verwenden 8-Bit YUV 4:2:0. Ton, Untertitel und die Gesamtgröße des fertigen Films sind nicht Teil dieses Vergleichs. Der Encoder ist HEVC mit x265.</source>
+        <translation>SDR films with progressive frames are supported. HDR, Dolby Vision and interlaced video are not supported yet. Reference and preview use 8-bit YUV 4:2:0. Audio, subtitles and the total size of the finished film are not part of this comparison. The encoder is HEVC with x265.</translation>
+    </message>
+    <message>
+        <source>Deine Originaldatei bleibt erhalten</source>
+        <translation>Your original file stays untouched</translation>
+    </message>
+    <message>
+        <source>Bitglance liest den Film nur. Die kurzen Ausschnitte und Vorschaubilder werden lokal im temporären Ordner abgelegt und beim normalen Beenden entfernt. Es werden keine Filme hochgeladen. Bitglance merkt sich Fenstergröße, Bitrate, Auflösung, Ansicht und die zuletzt geöffneten Filme, und je Film als Zahlen, was Szenenprüfung und Bitratensuche gemessen haben (im Cache-Ordner, meist ~/.cache/bitglance). Ändert sich die Datei, sind ihre Messwerte vergessen.</source>
+        <translation>Bitglance only reads the film. The short clips and preview frames are kept locally in the temporary folder and removed when the program quits normally. No films are uploaded. Bitglance remembers the window size, bitrate, resolution, view and recently opened films, and for each film, as numbers, what the scan and the bitrate finder measured (in the cache folder, usually ~/.cache/bitglance). If the file changes, its measurements are forgotten.</translation>
+    </message>
+    <message>
+        <source>Vergleichsansichten und Messwerte</source>
+        <translation>Comparison views and measurements</translation>
+    </message>
+    <message>
+        <source>Unter den Bildern wählst du die Ansicht, auch mit den Tasten 1 bis 4: „Nebeneinander“ zeigt beide Bilder nebeneinander. „Wechseln“ zeigt an derselben Stelle abwechselnd das Original und die HEVC-Vorschau; die Leertaste oder ein Klick ins Bild schaltet um, und die Ecke des Bildes nennt, was du gerade siehst. Kleine Unterschiede fallen so am ehesten auf. „Teilung“ zeigt links vom Trennstrich das Original und rechts die Vorschau; ziehe den Griff, um den Strich zu verschieben. „Differenz“ zeigt den Helligkeitsunterschied beider Bilder vierfach verstärkt: Je heller eine Stelle, desto mehr hat die Kodierung dort verändert. Zoom und Ausschnitt gelten in allen Ansichten. Das Mausrad zoomt zur Mausposition hin, „+“ und „−“ zoomen in Stufen, Strg+0 passt das Bild ein, Strg+1 zeigt „100 %“. Unter der Messung stehen SSIM und PSNR: „Ausschnitt“ mittelt über den ganzen kodierten Ausschnitt, „Bild“ gilt für das verglichene Bild. Höhere Werte bedeuten weniger Abweichung vom Original. „Vergleich speichern …“ (Strg+S) im Menü „Datei“ legt beide Bilder nebeneinander mit einer Beschriftung als PNG-Datei ab, „Vergleich kopieren“ (Strg+Umschalt+C) legt dasselbe Bild in die Zwischenablage, und „Kodierten Ausschnitt speichern …“ sichert den kodierten Ausschnitt, damit du ihn in jedem Player abspielen kannst.</source>
+        <translation>Below the pictures you choose the view, also with the keys 1 to 4: “Side by side” shows both pictures next to each other. “Flip” shows the original and the HEVC preview in turn in the same place; the space bar or a click on the picture switches between them, and the picture&apos;s corner names what you are seeing. Small differences are easiest to spot this way. “Split” shows the original left of the dividing line and the preview right of it; drag the handle to move the line. “Difference” shows the difference in brightness between the two pictures, amplified four times: the brighter a spot, the more the encoding changed it. Zoom and panning apply in every view. The mouse wheel zooms towards the pointer, “+” and “−” zoom in steps, Ctrl+0 fits the picture, Ctrl+1 shows “100 %”. Below the measurement are SSIM and PSNR: “Clip” averages over the whole encoded clip, “Frame” applies to the compared frame. Higher values mean less deviation from the original. “Save comparison…” (Ctrl+S) in the “File” menu saves both pictures side by side with a caption as a PNG file, “Copy comparison” (Ctrl+Shift+C) puts the same picture on the clipboard, and “Save encoded clip…” saves the encoded clip so that you can play it in any player.</translation>
+    </message>
+    <message>
+        <source>Alle Bilder des Ausschnitts</source>
+        <translation>Every frame of the clip</translation>
+    </message>
+    <message>
+        <source>Sobald die Qualität gemessen ist, zeigt die Leiste unter den Bildern jedes Bild des Ausschnitts als Säule: je höher und grüner, desto höher die SSIM dieses Bildes, rot bei 0,90 und darunter. Ein Punkt markiert das Bild der gewählten Szene, ein rotes Dreieck das schlechteste Bild. Ein Klick oder Ziehen in der Leiste zeigt das Bild an dieser Stelle, Pos1 und Ende das erste und das letzte. „Bild zurück“ (,) und „Bild vor“ (.) gehen ein Bild weiter, „Abspielen“ (P) spielt den Ausschnitt in einer Schleife mit seiner eigenen Bildrate ab, „Schlechtestes Bild“ (W) springt zum Bild mit der niedrigsten SSIM. Beide Seiten zeigen immer dasselbe Bild; die Zeile daneben nennt seine Nummer, seine Zeit im Film, SSIM und PSNR. Alle Ansichten, Zoom und Ausschnitt gelten für jedes Bild, auch beim Abspielen, und „Vergleich speichern …“ nimmt das gezeigte Bild.</source>
+        <translation>Once the quality is measured, the bar below the pictures shows each frame of the clip as a column: the taller and greener, the higher that frame&apos;s SSIM; red at 0.90 and below. A dot marks the frame of the chosen scene, a red triangle the worst frame. Clicking or dragging in the bar shows the frame at that point, Home and End the first and the last. “Previous frame” (,) and “Next frame” (.) move one frame, “Play” (P) plays the clip in a loop at its own frame rate, “Worst frame” (W) jumps to the frame with the lowest SSIM. Both sides always show the same frame; the line beside the bar gives its number, its time in the film, SSIM and PSNR. All views, zoom and panning apply to every frame, during playback too, and “Save comparison…” takes the frame shown.</translation>
+    </message>
+    <message>
+        <source>Szenen prüfen</source>
+        <translation>Check scenes</translation>
+    </message>
+    <message>
+        <source>„Szenen prüfen“ (Strg+P) kodiert Szenen, die über den ganzen Film verteilt sind, bei der eingestellten Bitrate und Auflösung und misst jede. Der Streifen unter dem Regler „Szene“ zeigt jede geprüfte Szene als Marke in der Farbe ihrer Qualität; ein Klick auf eine Marke zeigt ihren Vergleich. Während der Prüfung wartet der Vergleich, und „Abbrechen“ beendet sie. Eine andere Bitrate, Auflösung oder ein anderer Film verwirft die geprüften Szenen.</source>
+        <translation>“Check scenes” (Ctrl+P) encodes scenes spread over the whole film at the chosen bitrate and resolution and measures each one. The strip below the “Scene” slider shows every checked scene as a mark in the colour of its quality; clicking a mark shows its comparison. During the scan the comparison waits, and “Cancel” stops the scan. A different bitrate, resolution or film discards the checked scenes.</translation>
+    </message>
+    <message>
+        <source>Bitrate finden …</source>
+        <translation>Find bitrate…</translation>
+    </message>
+    <message>
+        <source>„Bitrate finden …“ (Strg+B) fragt nach einer Zielqualität und sucht die niedrigste Bitrate, bei der auch die schlechtesten Szenen des Films dieses Ziel erreichen. Dazu prüft Bitglance zuerst die Szenen und kodiert sie dann in mehreren Runden bei anderen Bitraten. Die gefundene Bitrate wird eingestellt, und der Vergleich zeigt die schlechteste Szene. Erreicht auch die höchste Bitrate das Ziel nicht, sagt Bitglance das unter dem Streifen.</source>
+        <translation>“Find bitrate…” (Ctrl+B) asks for a target quality and looks for the lowest bitrate at which even the film&apos;s worst scenes reach that target. To do so, Bitglance first checks the scenes and then encodes them in several rounds at other bitrates. The bitrate found is set, and the comparison shows the worst scene. If even the highest bitrate misses the target, Bitglance says so below the strip.</translation>
+    </message>
+    <message>
+        <source>Farben, Szenenliste und Diagramm</source>
+        <translation>Colours, scene list and chart</translation>
+    </message>
+    <message>
+        <source>Die Farben folgen der SSIM eines Ausschnitts: Rot bis zur Grenze von „sichtbare Verluste“, über Gelb bis Grün ab der Grenze von „sehr gut“. Dieselben Farben tragen die Marken des Streifens, die Säulen der Bildleiste und das Urteil neben den Messwerten. „Szenenliste“ öffnet die geprüften Szenen als Liste, die schlechteste zuerst, mit ihrer Zeit, der SSIM des Ausschnitts und seines schlechtesten Bildes, dem PSNR und der gemessenen Bitrate; die Eingabetaste oder ein Doppelklick zeigt die Szene bei ihrem schlechtesten Bild. Nach „Bitrate finden …“ zeigt das Diagramm darunter für jede gesuchte Szene ihre SSIM über der Bitrate und markiert die gefundene Bitrate.</source>
+        <translation>The colours follow a clip&apos;s SSIM: red up to the threshold of “visible losses”, through yellow, to green from the threshold of “very good”. The marks on the strip, the columns of the frame bar and the verdict beside the measurements carry the same colours. “Scene list” opens the checked scenes as a list, worst first, with their time, the SSIM of the clip and of its worst frame, the PSNR and the measured bitrate; Enter or a double-click shows the scene at its worst frame. After “Find bitrate…”, the chart below shows each searched scene&apos;s SSIM against the bitrate and marks the bitrate found.</translation>
+    </message>
+    <message>
+        <source>Mit der Tastatur</source>
+        <translation>With the keyboard</translation>
+    </message>
+    <message>
+        <source>Die Tabulatortaste geht die Bedienelemente von oben nach unten durch. Ein Bild, das den Fokus hat, trägt einen farbigen Rahmen; die Pfeiltasten verschieben dann beide Ausschnitte. Strg+O öffnet einen Film, Strg+P prüft Szenen, Strg+B sucht die Bitrate, die Tasten 1 bis 4 wählen die Ansicht. „Vergleich speichern …“, „Vergleich kopieren“ und „Kodierten Ausschnitt speichern …“ bestätigen in der Statuszeile, was sie getan haben.</source>
+        <translation>Tab moves through the controls from top to bottom. A picture that has the focus has a coloured border; the arrow keys then pan both pictures. Ctrl+O opens a film, Ctrl+P checks scenes, Ctrl+B finds the bitrate, the keys 1 to 4 choose the view. “Save comparison…”, “Copy comparison” and “Save encoded clip…” confirm in the status line what they have done.</translation>
+    </message>
+    <message>
+        <source>,</source>
+        <comment>the decimal separator of the numbers in the help&apos;s prose</comment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>„%1“ ab %2</source>
+        <translation>“%1” from %2</translation>
+    </message>
+    <message>
+        <source>„%1“ darunter</source>
+        <translation>“%1” below that</translation>
+    </message>
+    <message>
+        <source>Neben den Messwerten steht ein Urteil in Worten und in Farbe. Es folgt der SSIM des ganzen Ausschnitts: %1. Dieselben Stufen gelten für die Farben, die Szenenliste, das Diagramm und die Ziele von „Bitrate finden …“. Dahinter nennt das Urteil das schlechteste Bild des Ausschnitts: Ein Schnitt oder eine schnelle Bewegung kann wenige Bilder stark verschlechtern, sodass das gezeigte Bild gut aussieht, der Ausschnitt aber nicht. „Schlechtestes Bild“ (W) zeigt es. Ohne die Messwerte jedes Bildes nennt das Urteil die SSIM des Ausschnitts, auf der es beruht.</source>
+        <translation>Beside the measurements is a verdict, in words and in colour. It follows the SSIM of the whole clip: %1. The same grades apply to the colours, the scene list, the chart and the targets of “Find bitrate…”. After it, the verdict names the clip&apos;s worst frame: a cut or fast motion can spoil a few frames badly, so that the frame shown looks good while the clip does not. “Worst frame” (W) shows it. Without the measurements of every frame, the verdict names the clip SSIM it rests on.</translation>
+    </message>
+    <message>
+        <source>Das Urteil</source>
+        <translation>The verdict</translation>
+    </message>
+    <message>
+        <source>Bitglance-Hilfe</source>
+        <translation>Bitglance Help</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Bitrate und Bildqualität direkt vergleichen.</source>
+        <translation>Compare bitrate and picture quality directly.</translation>
+    </message>
+</context>
+<context>
     <name>PreviewError</name>
     <message>
         <source>FFmpeg/ffprobe fehlen. Bitte Bitglance mit build.sh bauen.</source>

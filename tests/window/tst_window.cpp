@@ -447,6 +447,11 @@ private slots:
         QPointer<GlanceHelpView> first = help.window();
         const auto isHelp = [](QWidget *window) { return qobject_cast<GlanceHelpView *>(window) != nullptr; };
         QVERIFY(first && first->isVisible() && std::ranges::count_if(QApplication::topLevelWidgets(), isHelp) == 1);
+        // The verdict's grades as their one table gives them, in the prose's decimal comma.
+        const QString grades = u"Ausschnitts: „sehr gut“ ab 0,98, „gut“ ab 0,96, „ausreichend“ ab 0,94, "
+                               "„sichtbare Verluste“ ab 0,90, „deutliche Verluste“ darunter. Dieselben"_s;
+        QVERIFY(std::ranges::any_of(first->findChildren<QLabel *>(),
+                                    [&](QLabel *l) { return l->text().contains(grades); }));
         QVERIFY(QTest::qWaitForWindowActive(first));
         QTest::keyClick(first, Qt::Key_Escape); // closed, it is made anew on the next request
         QTRY_VERIFY(!first);
