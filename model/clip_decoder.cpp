@@ -2,6 +2,7 @@
 
 #include "engine/preview_error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 
@@ -239,5 +240,5 @@ QImage ClipDecoder::frame(qint64 n, QSize size)
 
 QString ClipDecoder::unreadableText()
 {
-    return QStringLiteral("Die Einzelbilder des Ausschnitts lassen sich nicht lesen.");
+    return QCoreApplication::translate("ClipDecoder", "Die Einzelbilder des Ausschnitts lassen sich nicht lesen.");
 }

@@ -33,8 +33,8 @@ FilmOutlook::FilmOutlook(GlanceModel *model, ScanModel *scan, QObject *parent)
 QString FilmOutlook::sizeWords(double megabytes)
 {
     if (megabytes >= 1000)
-        return QStringLiteral("ca. %1 GB").arg(fixedText(megabytes / 1000, 1));
-    return QStringLiteral("ca. %1 MB").arg(std::max<qint64>(1, std::llround(megabytes)));
+        return tr("ca. %1 GB").arg(fixedText(megabytes / 1000, 1));
+    return tr("ca. %1 MB").arg(std::max<qint64>(1, std::llround(megabytes)));
 }
 
 QString FilmOutlook::command() const
@@ -48,16 +48,16 @@ void FilmOutlook::update()
     const std::optional<PreviewResult> &shown = model_->shownResult();
     QStringList hints;
     if (movie && movie->bitrate && model_->mbps() * 1e6 >= *movie->bitrate)
-        hints << QStringLiteral("Ziel liegt über der Bitrate der Quelle (%1).").arg(mbpsText(*movie->bitrate / 1e6, 2));
+        hints << tr("Ziel liegt über der Bitrate der Quelle (%1).").arg(mbpsText(*movie->bitrate / 1e6, 2));
     QString size;
     QString basis;
     if (movie && shown && shown->actualMbps > 0) {
         if (shown->actualMbps > clipOverTarget * shown->targetMbps)
-            hints << QStringLiteral("Kurzer Ausschnitt: %1 hat %2× das Ziel gebraucht.")
+            hints << tr("Kurzer Ausschnitt: %1 hat %2× das Ziel gebraucht.")
                          .arg(EncoderCatalogue::shortName(shown->encoder),
                               fixedText(shown->actualMbps / shown->targetMbps, 1));
         double mbps = shown->actualMbps;
-        basis = QStringLiteral("Aus der gemessenen Bitrate des Ausschnitts (%1) und der Länge des Films (%2).")
+        basis = tr("Aus der gemessenen Bitrate des Ausschnitts (%1) und der Länge des Films (%2).")
                     .arg(mbpsText(mbps, 2), timeText(movie->duration));
         // The scan's scenes count when they were made with what the shown clip was made with.
         const QList<SceneResult> scenes = scan_ ? scan_->scenes() : QList<SceneResult>();
@@ -68,13 +68,12 @@ void FilmOutlook::update()
             for (const SceneResult &scene : scenes)
                 sum += scene.actualMbps;
             mbps = sum / double(scenes.size());
-            basis = QStringLiteral("Aus dem Mittel der gemessenen Bitraten von %1 geprüften Szenen (%2) und der Länge "
-                                   "des Films (%3).")
+            basis = tr("Aus dem Mittel der gemessenen Bitraten von %1 geprüften Szenen (%2) und der Länge "
+                       "des Films (%3).")
                         .arg(scenes.size())
                         .arg(mbpsText(mbps, 2), timeText(movie->duration));
         }
-        size = QStringLiteral("Ganzer Film: %1 (Video) + Ton")
-                   .arg(sizeWords(FilmCommand::videoMegabytes(mbps, movie->duration)));
+        size = tr("Ganzer Film: %1 (Video) + Ton").arg(sizeWords(FilmCommand::videoMegabytes(mbps, movie->duration)));
     }
     if (size == sizeText_ && basis == sizeBasis_ && hints == hints_)
         return;

@@ -8,6 +8,8 @@
 #include "model/glance_model_export.h"
 #include "model/glance_model_job.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -17,15 +19,15 @@ namespace {
 // The status texts before the first movie and of the work in progress.
 QString startStatus()
 {
-    return QStringLiteral("Film öffnen und eine Szene auswählen.");
+    return QCoreApplication::translate("GlanceModel", "Film öffnen und eine Szene auswählen.");
 }
 QString readingStatus()
 {
-    return QStringLiteral("Videodaten werden gelesen …");
+    return QCoreApplication::translate("GlanceModel", "Videodaten werden gelesen …");
 }
 QString updatingStatus()
 {
-    return QStringLiteral("Vorschau wird aktualisiert …");
+    return QCoreApplication::translate("GlanceModel", "Vorschau wird aktualisiert …");
 }
 
 // Stores the value and tells whether it really changed: doubles compare exactly (QSizeF's own

@@ -5,6 +5,8 @@
 #include "model/clip_player.h"
 #include "model/difference_image.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -119,7 +121,7 @@ QString GlanceModel::Clip::frameNumberText(const GlanceModel &model)
     const qint64 count = player.state() == ClipPlayer::State::Ready ? player.frameCount() : model.shown_->frameCount;
     if (count <= 0 || model.shownFrame_ < 0)
         return {};
-    return QStringLiteral("Bild %1 von %2").arg(model.shownFrame_ + 1).arg(count);
+    return QCoreApplication::translate("GlanceModel", "Bild %1 von %2").arg(model.shownFrame_ + 1).arg(count);
 }
 
 void GlanceModel::Clip::updateTexts(GlanceModel &model)

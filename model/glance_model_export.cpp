@@ -8,6 +8,7 @@
 #include "model/glance_model_clip.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,7 +23,8 @@ QString GlanceModel::Export::suggestedPath(const GlanceModel &model, const QStri
     QString name = movie.completeBaseName() + u'-' + timeText(seconds).replace(u':', u'-') + u'-'
         + fixedText(model.comparisonMbps_, 1) + QStringLiteral("Mbit");
     if (frame && model.shownFrame_ >= 0)
-        name += QStringLiteral("-Bild") + QString::number(model.shownFrame_ + 1);
+        //: A part of a file name: the number of the frame on screen.
+        name += QCoreApplication::translate("GlanceModel", "-Bild%1").arg(model.shownFrame_ + 1);
     return movie.dir().filePath(name + u'.' + extension);
 }
 
@@ -53,7 +55,9 @@ void GlanceModel::Export::saveComparisonPicture(GlanceModel &model, const QStrin
     atShownFrame(model, [destination](GlanceModel &owner, const PreviewResult &result, const QStringList &caption) {
         whenFinished(owner.engine_->saveComparisonPicture(result, caption, destination), &owner,
                      [&owner, destination](const std::exception_ptr &failure) {
-                         report(owner, failure, QStringLiteral("Vergleich gespeichert: ") + destination);
+                         report(
+                             owner, failure,
+                             QCoreApplication::translate("GlanceModel", "Vergleich gespeichert: %1").arg(destination));
                      });
     });
 }
@@ -61,17 +65,18 @@ void GlanceModel::Export::saveComparisonPicture(GlanceModel &model, const QStrin
 void GlanceModel::Export::copyComparisonPicture(GlanceModel &model)
 {
     atShownFrame(model, [](GlanceModel &owner, const PreviewResult &result, const QStringList &caption) {
-        whenFinished(owner.engine_->comparisonPicture(result, caption), &owner,
-                     [&owner](std::optional<QByteArray> png, const std::exception_ptr &failure) {
-                         if (failure)
-                             return report(owner, failure, QString());
-                         const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
-                         if (picture.isNull())
-                             return owner.setError(QStringLiteral(
-                                 "Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
-                         QGuiApplication::clipboard()->setImage(picture);
-                         owner.setNotice(QStringLiteral("Vergleich in die Zwischenablage kopiert."));
-                     });
+        whenFinished(
+            owner.engine_->comparisonPicture(result, caption), &owner,
+            [&owner](std::optional<QByteArray> png, const std::exception_ptr &failure) {
+                if (failure)
+                    return report(owner, failure, QString());
+                const QImage picture = QImage::fromData(png.value_or(QByteArray()), "PNG");
+                if (picture.isNull())
+                    return owner.setError(QCoreApplication::translate(
+                        "GlanceModel", "Das Vergleichsbild konnte nicht in die Zwischenablage gelegt werden."));
+                QGuiApplication::clipboard()->setImage(picture);
+                owner.setNotice(QCoreApplication::translate("GlanceModel", "Vergleich in die Zwischenablage kopiert."));
+            });
     });
 }
 
@@ -80,7 +85,9 @@ void GlanceModel::Export::saveEncodedClip(GlanceModel &model, const QString &des
     if (model.shown_ && model.engine_)
         whenFinished(model.engine_->saveClip(*model.shown_, PreviewEngine::ClipKind::Encoded, destination), &model,
                      [&model, destination](const std::exception_ptr &failure) {
-                         report(model, failure, QStringLiteral("Kodierter Ausschnitt gespeichert: ") + destination);
+                         report(model, failure,
+                                QCoreApplication::translate("GlanceModel", "Kodierter Ausschnitt gespeichert: %1")
+                                    .arg(destination));
                      });
 }
 

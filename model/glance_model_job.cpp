@@ -9,6 +9,7 @@
 #include "model/difference_image.h"
 #include "model/glance_model_clip.h"
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QThreadPool>
 #include <QTransform>
@@ -20,16 +21,17 @@ namespace {
 
 QString openFailedStatus()
 {
-    return QStringLiteral("Datei konnte nicht geöffnet werden.");
+    return QCoreApplication::translate("GlanceModel", "Datei konnte nicht geöffnet werden.");
 }
 QString comparisonFailedStatus()
 {
-    return QStringLiteral("Vorschau fehlgeschlagen.");
+    return QCoreApplication::translate("GlanceModel", "Vorschau fehlgeschlagen.");
 }
 QString cardFailedText()
 {
-    return QStringLiteral("Die Grafikkarte konnte den Ausschnitt nicht kodieren; Bitglance vergleicht stattdessen "
-                          "mit HEVC (x265).");
+    return QCoreApplication::translate("GlanceModel",
+                                       "Die Grafikkarte konnte den Ausschnitt nicht kodieren; "
+                                       "Bitglance vergleicht stattdessen mit HEVC (x265).");
 }
 
 // The frame turned as the movie asks, so that it stands upright.
@@ -59,7 +61,7 @@ GlanceModel::Job::Job(GlanceModel &owner) : model(&owner), engine(owner.engine_)
 
 QString GlanceModel::Job::measuringText()
 {
-    return QStringLiteral("Qualität wird gemessen …");
+    return QCoreApplication::translate("GlanceModel", "Qualität wird gemessen …");
 }
 
 void GlanceModel::Job::cancel()

@@ -11,17 +11,17 @@
 ComparisonExportActions::ComparisonExportActions(GlanceModel *model, QWidget *window)
     : QObject(window), model_(model), window_(window)
 {
-    savePicture_ = add(QStringLiteral("Vergleich speichern …"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    savePicture_ = add(tr("Vergleich speichern …"), QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(savePicture_, &QAction::triggered, this, [this] {
-        const QString path = chooseFile(savePicture_, QStringLiteral("png"), QStringLiteral("PNG-Bild (*.png)"));
+        const QString path = chooseFile(savePicture_, QStringLiteral("png"), tr("PNG-Bild (*.png)"));
         if (!path.isEmpty())
             model_->saveComparisonPicture(path);
     });
-    copyPicture_ = add(QStringLiteral("Vergleich kopieren"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyPicture_ = add(tr("Vergleich kopieren"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     connect(copyPicture_, &QAction::triggered, model_, &GlanceModel::copyComparisonPicture);
-    saveClip_ = add(QStringLiteral("Kodierten Ausschnitt speichern …"), QKeySequence());
+    saveClip_ = add(tr("Kodierten Ausschnitt speichern …"), QKeySequence());
     connect(saveClip_, &QAction::triggered, this, [this] {
-        const QString path = chooseFile(saveClip_, QStringLiteral("mp4"), QStringLiteral("MP4-Video (*.mp4)"));
+        const QString path = chooseFile(saveClip_, QStringLiteral("mp4"), tr("MP4-Video (*.mp4)"));
         if (!path.isEmpty())
             model_->saveEncodedClip(path);
     });

@@ -55,10 +55,9 @@ void ComparisonPane::showView()
     if (side_ == Side::Encoded)
         setVisible(model_->view() == View::SideBySide);
     const bool encoded = side_ == Side::Encoded || (shown == View::Flip && showsEncoded_);
-    setAccessibleName(
-        shown == View::SideBySide || shown == View::Flip
-            ? (encoded ? ViewTexts::inFormat(QStringLiteral("HEVC-Vorschau"), *model_) : ViewTexts::originalLabel())
-            : ViewTexts::viewName(shown));
+    setAccessibleName(shown == View::SideBySide || shown == View::Flip
+                          ? (encoded ? ViewTexts::inFormat(tr("HEVC-Vorschau"), *model_) : ViewTexts::originalLabel())
+                          : ViewTexts::viewName(shown));
     unsetCursor();
     update();
 }
@@ -260,7 +259,7 @@ void ComparisonPane::paintPlaceholder(QPainter &painter, const QRectF &area)
     painter.setFont(font);
     painter.setPen(grey);
     painter.drawText(QRectF(area.left(), top + placeholderIconSize + placeholderSpacing, area.width(), textHeight),
-                     Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Noch keine Vorschau"));
+                     Qt::AlignHCenter | Qt::AlignTop, tr("Noch keine Vorschau"));
 }
 
 void ComparisonPane::reportSize()

@@ -6,6 +6,7 @@
 #include "ui/boxed_label.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -13,7 +14,7 @@ namespace {
 
 QString bitText(int depth)
 {
-    return QStringLiteral("%1 bit").arg(depth);
+    return QCoreApplication::translate("EncoderRow", "%1 bit").arg(depth);
 }
 
 QComboBox *namedBox(const QString &name, const QString &objectName, const QString &tip, QWidget *parent)
@@ -33,14 +34,13 @@ EncoderRow::EncoderRow(GlanceModel *model, EncoderOffer *offer, QWidget *parent)
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    encoder_ = namedBox(QStringLiteral("Encoder"), QStringLiteral("encoderBox"),
-                        QStringLiteral("Womit der Ausschnitt kodiert wird; am besten das, womit der Film später "
-                                       "kodiert wird"),
-                        this);
-    preset_ = namedBox(QStringLiteral("Preset"), QStringLiteral("presetBox"),
-                       QStringLiteral("Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate"), this);
-    depth_ = namedBox(QStringLiteral("Bittiefe"), QStringLiteral("depthBox"),
-                      QStringLiteral("10 bit vermeidet Stufen in Verläufen wie Himmel und dunklen Szenen"), this);
+    encoder_ =
+        namedBox(tr("Encoder"), QStringLiteral("encoderBox"),
+                 tr("Womit der Ausschnitt kodiert wird; am besten das, womit der Film später kodiert wird"), this);
+    preset_ = namedBox(tr("Preset"), QStringLiteral("presetBox"),
+                       tr("Langsamere Presets erreichen dieselbe Qualität mit weniger Bitrate"), this);
+    depth_ = namedBox(tr("Bittiefe"), QStringLiteral("depthBox"),
+                      tr("10 bit vermeidet Stufen in Verläufen wie Himmel und dunklen Szenen"), this);
     // Each box after its label, which a screen reader names it by.
     for (QComboBox *box : {encoder_, preset_, depth_}) {
         QLabel *label = box == encoder_ ? boxedLabel(box->accessibleName(), 76, Qt::AlignLeft, this)
@@ -82,7 +82,7 @@ void EncoderRow::showSetting()
         preset_->addItem(preset, preset);
     preset_->setEnabled(preset_->count() > 0);
     if (preset_->count() == 0)
-        preset_->addItem(QStringLiteral("Standard der Karte"), QString());
+        preset_->addItem(tr("Standard der Karte"), QString());
     preset_->setCurrentIndex(std::max(0, preset_->findData(setting.preset)));
     depth_->clear();
     for (int depth : offer_->depths(setting.encoder))

@@ -69,7 +69,7 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     settings_->addRow(new EncoderRow(model_, offer_, settings_));
     outlook_ = new FilmOutlook(model_, scan->scanModel(), this);
     auto *hints = TextStyles::captionLabel(QStringLiteral("bitrateHints"), settings_);
-    hints->setAccessibleName(QStringLiteral("Hinweise zur Bitrate"));
+    hints->setAccessibleName(tr("Hinweise zur Bitrate"));
     settings_->addUnderBitrateRow(hints);
     const auto showHints = [hints, this] {
         hints->setText(outlook_->hints().join(QLatin1Char(' ')));
@@ -78,16 +78,15 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     };
     connect(outlook_, &FilmOutlook::changed, hints, showHints);
     showHints();
-    copyCommand_ = new QAction(QStringLiteral("Kodierbefehl kopieren"), this);
-    copyCommand_->setToolTip(QStringLiteral("Den ffmpeg-Befehl kopieren, der den ganzen Film so kodiert wie den "
-                                            "Ausschnitt: Encoder, Preset, Bittiefe, Bitrate und Auflösung; Ton und "
-                                            "Untertitel unverändert"));
+    copyCommand_ = new QAction(tr("Kodierbefehl kopieren"), this);
+    copyCommand_->setToolTip(tr("Den ffmpeg-Befehl kopieren, der den ganzen Film so kodiert wie den Ausschnitt: "
+                                "Encoder, Preset, Bittiefe, Bitrate und Auflösung; Ton und Untertitel unverändert"));
     connect(copyCommand_, &QAction::triggered, this, [this] {
         const QString command = outlook_->command();
         if (command.isEmpty())
             return;
         QApplication::clipboard()->setText(command);
-        model_->setNotice(QStringLiteral("Kodierbefehl in die Zwischenablage kopiert."));
+        model_->setNotice(tr("Kodierbefehl in die Zwischenablage kopiert."));
     });
     addAction(copyCommand_);
 
@@ -109,10 +108,11 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     auto *comparison = new QHBoxLayout(pictures);
     comparison->setContentsMargins(0, 0, 0, 0);
     comparison->setSpacing(12);
-    auto *original = originalPane_ = new ComparisonPane(QStringLiteral("Original · auf Vergleichsauflösung skaliert"),
-                                                        model_, ComparisonPane::Side::Original, this);
+    auto *original = originalPane_ = new ComparisonPane(tr("Original · auf Vergleichsauflösung skaliert"), model_,
+                                                        ComparisonPane::Side::Original, this);
     original->setObjectName(QStringLiteral("originalPane"));
-    auto *encoded = new ComparisonPane(QStringLiteral("HEVC · Vorschau"), model_, ComparisonPane::Side::Encoded, this);
+    //: "HEVC" stands for the format of the comparison on screen and is replaced by it ("AV1").
+    auto *encoded = new ComparisonPane(tr("HEVC · Vorschau"), model_, ComparisonPane::Side::Encoded, this);
     encoded->setObjectName(QStringLiteral("encodedPane"));
     comparison->addWidget(original, 1);
     comparison->addWidget(encoded, 1);
@@ -128,11 +128,10 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
     status->addLine(new FilmOutlookRow(outlook_, copyCommand_, status));
     root->addWidget(status);
 
-    auto *note =
-        new QLabel(QStringLiteral("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "
-                                  "letzte Vergleich sichtbar. Kurze Ausschnitte können die Zielbitrate überschreiten; "
-                                  "mehrere dunkle, bewegte und detailreiche Szenen prüfen."),
-                   this);
+    auto *note = new QLabel(tr("Nach einer Slideränderung wird automatisch neu kodiert. Währenddessen bleibt der "
+                               "letzte Vergleich sichtbar. Kurze Ausschnitte können die Zielbitrate überschreiten; "
+                               "mehrere dunkle, bewegte und detailreiche Szenen prüfen."),
+                            this);
     note->setWordWrap(true);
     TextStyles::apply(note, TextStyles::caption(), true);
     root->addWidget(note);
@@ -169,7 +168,7 @@ QWidget *GlanceView::makeHeader()
     const int iconSize = QFontMetrics(TextStyles::largeTitle()).height();
     icon->setPixmap(AppIcons::pixmap(AppIcons::Symbol::Sliders, QSize(iconSize, iconSize),
                                      palette().color(QPalette::Highlight), devicePixelRatioF()));
-    icon->setAccessibleName(QStringLiteral("Bitglance-Logo"));
+    icon->setAccessibleName(tr("Bitglance-Logo"));
     row->addWidget(icon);
 
     auto *titles = new QVBoxLayout;
@@ -214,7 +213,7 @@ void GlanceView::chooseMovie()
 void GlanceView::showMovie()
 {
     const std::optional<MovieInfo> &movie = model_->movie();
-    QString name = movie ? QFileInfo(movie->path()).fileName() : QStringLiteral("Bitrate und Bildqualität vergleichen");
+    QString name = movie ? QFileInfo(movie->path()).fileName() : tr("Bitrate und Bildqualität vergleichen");
     if (movie && name.isEmpty())
         name = movie->url.fileName();
     subtitle_->setFullText(name);

@@ -33,22 +33,22 @@ MainWindow::MainWindow(GlanceHelpCommands *help, GlanceModel *model, QWidget *pa
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setFocusPolicy(Qt::NoFocus); // no stop of its own between the controls it holds
-    scroll->horizontalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt waagrecht verschieben"));
-    scroll->verticalScrollBar()->setAccessibleName(QStringLiteral("Fensterinhalt senkrecht verschieben"));
+    scroll->horizontalScrollBar()->setAccessibleName(tr("Fensterinhalt waagrecht verschieben"));
+    scroll->verticalScrollBar()->setAccessibleName(tr("Fensterinhalt senkrecht verschieben"));
     setCentralWidget(scroll);
     // Into the window last: the view's window reader reports the window it is in at that moment.
     scroll->setWidget(view_);
 
-    QMenu *file = fileMenu_ = menuBar()->addMenu(QStringLiteral("&Datei"));
+    QMenu *file = fileMenu_ = menuBar()->addMenu(tr("&Datei"));
     file->addAction(view_->openAction());
     file->addSeparator();
     file->addActions(view_->exportActions());
     file->addAction(view_->copyCommandAction());
     file->addSeparator();
-    QAction *quit = file->addAction(QStringLiteral("&Beenden"), qApp, &QApplication::closeAllWindows);
+    QAction *quit = file->addAction(tr("&Beenden"), qApp, &QApplication::closeAllWindows);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Hilfe"));
     if (help)
         help->addTo(helpMenu);
 

@@ -1,5 +1,6 @@
 #include "ui/movie_file_dialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMimeDatabase>
 #include <QStringList>
@@ -17,9 +18,9 @@ QStringList filters()
     }
     patterns += {QStringLiteral("*.mp4"), QStringLiteral("*.m4v"), QStringLiteral("*.mkv")};
     patterns.removeDuplicates();
-    return {QStringLiteral("Videodateien (%1)").arg(patterns.join(QLatin1Char(' '))),
+    return {QCoreApplication::translate("MovieFileDialog", "Videodateien (%1)").arg(patterns.join(QLatin1Char(' '))),
             QStringLiteral("MP4 (*.mp4 *.m4v)"), QStringLiteral("Matroska (*.mkv)"),
-            QStringLiteral("Alle Dateien (*)")};
+            QCoreApplication::translate("MovieFileDialog", "Alle Dateien (*)")};
 }
 
 } // namespace
@@ -28,7 +29,7 @@ namespace MovieFileDialog {
 
 QString openText()
 {
-    return QStringLiteral("Film öffnen …");
+    return QCoreApplication::translate("MovieFileDialog", "Film öffnen …");
 }
 
 QUrl choose(QWidget *parent, const QUrl &folder)

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 
 RecentFilmsMenu::RecentFilmsMenu(UserSettings *settings, QWidget *parent)
-    : QMenu(QStringLiteral("&Zuletzt geöffnet"), parent), settings_(settings)
+    : QMenu(tr("&Zuletzt geöffnet"), parent), settings_(settings)
 {
     setObjectName(QStringLiteral("recentFilmsMenu"));
     setToolTipsVisible(true);
@@ -33,13 +33,13 @@ void RecentFilmsMenu::refresh()
         ++number;
         // The number as the entry's key, 1 to 9 and 0 for the tenth.
         QAction *entry = addAction(QStringLiteral("&%1 %2").arg(number % 10).arg(name));
-        entry->setToolTip(there ? path : QStringLiteral("Nicht mehr vorhanden: %1").arg(path));
+        entry->setToolTip(there ? path : tr("Nicht mehr vorhanden: %1").arg(path));
         entry->setEnabled(there);
         connect(entry, &QAction::triggered, this, [this, film] { emit filmChosen(film); });
     }
     if (!films.isEmpty()) {
         addSeparator();
-        addAction(QStringLiteral("Liste leeren"), this, [this] {
+        addAction(tr("Liste leeren"), this, [this] {
             settings_->clearRecentFilms();
             refresh();
         });

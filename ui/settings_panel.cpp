@@ -12,6 +12,7 @@
 #include "ui/view_texts.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -33,13 +34,16 @@ constexpr double bitrateScale = 10;
 
 QString resolutionText()
 {
-    return QStringLiteral("Auflösung");
+    return QCoreApplication::translate("SettingsPanel", "Auflösung");
 }
 
 // "Quelle: H264 · 1920 × 1080 · 8.52 Mbit/s"
 QString sourceLineText(const MovieInfo &movie)
 {
-    QString text = QStringLiteral("Quelle: %1 · %2 × %3").arg(movie.codec.toUpper()).arg(movie.width).arg(movie.height);
+    QString text = QCoreApplication::translate("SettingsPanel", "Quelle: %1 · %2 × %3")
+                       .arg(movie.codec.toUpper())
+                       .arg(movie.width)
+                       .arg(movie.height);
     if (movie.bitrate)
         text += QStringLiteral(" · ") + ViewTexts::mbit(fixedText(*movie.bitrate / 1'000'000.0, 2));
     return text;
@@ -81,7 +85,7 @@ QLayout *SettingsPanel::makeSceneRow()
     auto *row = new QHBoxLayout;
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("sceneSlider"));
-    slider->setAccessibleName(QStringLiteral("Szene"));
+    slider->setAccessibleName(tr("Szene"));
     row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setSingleStep(100);
     slider->setPageStep(1000);
@@ -99,12 +103,12 @@ QLayout *SettingsPanel::makeSceneRow()
 
     auto *back = compactButton(QStringLiteral("−1 s"), this);
     back->setObjectName(QStringLiteral("backButton"));
-    back->setToolTip(QStringLiteral("Eine Sekunde früher"));
+    back->setToolTip(tr("Eine Sekunde früher"));
     connect(back, &QPushButton::clicked, this, [this] { model_->setSeconds(std::max(model_->seconds() - 1, 0.0)); });
     row->addWidget(back);
     auto *forward = compactButton(QStringLiteral("+1 s"), this);
     forward->setObjectName(QStringLiteral("forwardButton"));
-    forward->setToolTip(QStringLiteral("Eine Sekunde später"));
+    forward->setToolTip(tr("Eine Sekunde später"));
     connect(forward, &QPushButton::clicked, this, [this] {
         // Stops a tenth of a second before the end, at 0 for a movie shorter than that.
         model_->setSeconds(std::min(model_->seconds() + 1, std::max(duration() - 0.1, 0.0)));
@@ -118,7 +122,7 @@ QLayout *SettingsPanel::makeBitrateRow()
     auto *row = new QHBoxLayout;
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("bitrateSlider"));
-    slider->setAccessibleName(QStringLiteral("Bitrate"));
+    slider->setAccessibleName(tr("Bitrate"));
     row->addWidget(boxedLabel(slider->accessibleName(), 76, Qt::AlignLeft, this));
     slider->setPageStep(10);
     reportHolding(slider);
@@ -176,7 +180,7 @@ QLayout *SettingsPanel::makeResolutionRow()
         });
     }
     menu->addSeparator();
-    fitAction_ = menu->addAction(QStringLiteral("Fenster auf Quelle anpassen"));
+    fitAction_ = menu->addAction(tr("Fenster auf Quelle anpassen"));
     connect(fitAction_, &QAction::triggered, this, &SettingsPanel::fitWindowRequested);
     // Full screen is not watched: the menu asks when it opens.
     connect(menu, &QMenu::aboutToShow, this, &SettingsPanel::updateFitAction);
@@ -211,8 +215,8 @@ QWidget *SettingsPanel::makeRecomputeButton()
     recomputeIcon_->addWidget(spinner);
     label->addWidget(recomputeIcon_);
     // The text sits in a child label, so the button gets its name by hand.
-    recomputeButton_->setAccessibleName(QStringLiteral("Neu berechnen"));
-    recomputeButton_->setToolTip(QStringLiteral("Den Vergleich sofort berechnen"));
+    recomputeButton_->setAccessibleName(tr("Neu berechnen"));
+    recomputeButton_->setToolTip(tr("Den Vergleich sofort berechnen"));
     auto *text = new QLabel(recomputeButton_->accessibleName(), recomputeButton_);
     label->addWidget(text);
     recomputeIcon_->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -56,7 +56,7 @@ QWidget *StatusArea::makeErrorArea()
     errorArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     errorArea_->setMaximumHeight(maxErrorHeight);
     errorArea_->setFocusPolicy(Qt::NoFocus); // the text in it takes the focus
-    errorArea_->verticalScrollBar()->setAccessibleName(QStringLiteral("Fehlertext verschieben"));
+    errorArea_->verticalScrollBar()->setAccessibleName(tr("Fehlertext verschieben"));
     errorLabel_ = new QLabel(errorArea_);
     errorLabel_->setObjectName(QStringLiteral("errorLabel"));
     errorLabel_->setTextFormat(Qt::PlainText);
@@ -78,7 +78,7 @@ QLayout *StatusArea::makeStatusRow()
     spinner_->setObjectName(QStringLiteral("statusSpinner"));
     row->addWidget(spinner_);
     progress_ = new ProgressRow(QStringLiteral("progressBar"), QStringLiteral("remainingLabel"), 140, this);
-    progress_->bar()->setAccessibleName(QStringLiteral("Fortschritt"));
+    progress_->bar()->setAccessibleName(tr("Fortschritt"));
     row->addWidget(progress_);
     auto *lines = lines_ = new QVBoxLayout;
     lines->setSpacing(3);
@@ -111,8 +111,7 @@ QLayout *StatusArea::makeStatusRow()
     encoderLabel_->setObjectName(QStringLiteral("encoderLabel"));
     TextStyles::apply(encoderLabel_, TextStyles::caption(), true);
     const auto showEncoder = [this] {
-        encoderLabel_->setText(
-            QStringLiteral("SDR · %1 · ohne Ton").arg(EncoderCatalogue::settingText(model_->encoder())));
+        encoderLabel_->setText(tr("SDR · %1 · ohne Ton").arg(EncoderCatalogue::settingText(model_->encoder())));
     };
     connect(model_, &GlanceModel::encoderChanged, encoderLabel_, showEncoder);
     showEncoder();

@@ -3,6 +3,8 @@
 #include "engine/encoder_catalogue.h"
 #include "engine/number_text.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,8 +25,9 @@ QString remaining(double seconds)
     // Whole seconds up to a minute, never "0 s" while work remains; whole minutes beyond.
     const double wholeSeconds = std::max(1.0, std::ceil(seconds));
     if (wholeSeconds < 60)
-        return QStringLiteral("noch ca. %1 s").arg(qint64(wholeSeconds));
-    return QStringLiteral("noch ca. %1 min").arg(qint64(std::min(std::round(seconds / 60), 1e15)));
+        return QCoreApplication::translate("ViewTexts", "noch ca. %1 s").arg(qint64(wholeSeconds));
+    return QCoreApplication::translate("ViewTexts", "noch ca. %1 min")
+        .arg(qint64(std::min(std::round(seconds / 60), 1e15)));
 }
 
 QString withKey(const QString &text, const QKeySequence &keys)
@@ -36,26 +39,27 @@ QString viewName(GlanceModel::ComparisonView view)
 {
     switch (view) {
     case GlanceModel::ComparisonView::SideBySide:
-        return QStringLiteral("Nebeneinander");
+        return QCoreApplication::translate("ViewTexts", "Nebeneinander");
     case GlanceModel::ComparisonView::Flip:
-        return QStringLiteral("Wechseln");
+        return QCoreApplication::translate("ViewTexts", "Wechseln");
     case GlanceModel::ComparisonView::Split:
-        return QStringLiteral("Teilung");
+        return QCoreApplication::translate("ViewTexts", "Teilung");
     case GlanceModel::ComparisonView::Difference:
         break;
     }
-    return QStringLiteral("Differenz");
+    return QCoreApplication::translate("ViewTexts", "Differenz");
 }
 
 QString viewHint(GlanceModel::ComparisonView view)
 {
     switch (view) {
     case GlanceModel::ComparisonView::Flip:
-        return QStringLiteral("Leertaste oder Klick: anderes Bild");
+        return QCoreApplication::translate("ViewTexts", "Leertaste oder Klick: anderes Bild");
     case GlanceModel::ComparisonView::Split:
-        return QStringLiteral("links Original, rechts HEVC · Trennlinie am Griff ziehen");
+        //: "HEVC" stands for the format of the comparison on screen and is replaced by it ("AV1").
+        return QCoreApplication::translate("ViewTexts", "links Original, rechts HEVC · Trennlinie am Griff ziehen");
     case GlanceModel::ComparisonView::Difference:
-        return QStringLiteral("Helligkeitsunterschied: je heller, desto größer");
+        return QCoreApplication::translate("ViewTexts", "Helligkeitsunterschied: je heller, desto größer");
     case GlanceModel::ComparisonView::SideBySide:
         break;
     }
@@ -64,7 +68,7 @@ QString viewHint(GlanceModel::ComparisonView view)
 
 QString originalLabel()
 {
-    return QStringLiteral("Original");
+    return QCoreApplication::translate("ViewTexts", "Original");
 }
 
 QString encodedBitrate(double mbps)
@@ -80,8 +84,8 @@ QString encodedLabel(double mbps)
 QString heightLimit(qint64 maxHeight)
 {
     if (maxHeight == 0)
-        return QStringLiteral("Quelle");
-    return QStringLiteral("max. %1p").arg(maxHeight);
+        return QCoreApplication::translate("ViewTexts", "Quelle");
+    return QCoreApplication::translate("ViewTexts", "max. %1p").arg(maxHeight);
 }
 
 QString inFormat(const QString &text, const GlanceModel &model)
@@ -94,7 +98,7 @@ QString inFormat(const QString &text, const GlanceModel &model)
 
 QString stale(const QString &label)
 {
-    return label + QStringLiteral(" (alt)");
+    return QCoreApplication::translate("ViewTexts", "%1 (alt)").arg(label);
 }
 
 QString differenceLabel()
@@ -104,7 +108,7 @@ QString differenceLabel()
 
 QString worstFrame()
 {
-    return QStringLiteral("Schlechtestes Bild");
+    return QCoreApplication::translate("ViewTexts", "Schlechtestes Bild");
 }
 
 } // namespace ViewTexts

@@ -10,6 +10,7 @@
 #include "ui/view_texts.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -29,15 +30,16 @@ QString viewHelp(View view)
 {
     switch (view) {
     case View::SideBySide:
-        return QStringLiteral("Original und HEVC-Vorschau nebeneinander");
+        return QCoreApplication::translate("ZoomBar", "Original und HEVC-Vorschau nebeneinander");
     case View::Flip:
-        return QStringLiteral("Original und HEVC-Vorschau an derselben Stelle im Wechsel (Leertaste)");
+        return QCoreApplication::translate("ZoomBar",
+                                           "Original und HEVC-Vorschau an derselben Stelle im Wechsel (Leertaste)");
     case View::Split:
-        return QStringLiteral("Links vom Trennstrich das Original, rechts die HEVC-Vorschau");
+        return QCoreApplication::translate("ZoomBar", "Links vom Trennstrich das Original, rechts die HEVC-Vorschau");
     case View::Difference:
         break;
     }
-    return QStringLiteral("Helligkeitsunterschied beider Bilder, vierfach verstärkt");
+    return QCoreApplication::translate("ZoomBar", "Helligkeitsunterschied beider Bilder, vierfach verstärkt");
 }
 
 } // namespace
@@ -46,11 +48,10 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(boxedLabel(QStringLiteral("Zoom"), 45, Qt::AlignLeft, this));
-
     auto *slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QStringLiteral("zoomSlider"));
-    slider->setAccessibleName(QStringLiteral("Zoom"));
+    slider->setAccessibleName(tr("Zoom"));
+    row->addWidget(boxedLabel(slider->accessibleName(), 45, Qt::AlignLeft, this));
     slider->setMaximumWidth(240);
     slider->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     slider->setSingleStep(10);
@@ -78,14 +79,12 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
         row->addWidget(button);
         return button;
     };
-    addButton(QStringLiteral("Einpassen"), QStringLiteral("Ganzes Bild zeigen"), QKeySequence(Qt::CTRL | Qt::Key_0),
-              [this] {
-                  model_->setZoom(1);
-                  model_->setPan(QSizeF(0, 0));
-              })
-        ->setObjectName(QStringLiteral("fitZoomButton"));
-    addButton(QStringLiteral("100 %"), QStringLiteral("Ein Videopixel pro Bildschirmpixel"),
-              QKeySequence(Qt::CTRL | Qt::Key_1), [this] { model_->zoomToActualPixels(); })
+    addButton(tr("Einpassen"), tr("Ganzes Bild zeigen"), QKeySequence(Qt::CTRL | Qt::Key_0), [this] {
+        model_->setZoom(1);
+        model_->setPan(QSizeF(0, 0));
+    })->setObjectName(QStringLiteral("fitZoomButton"));
+    addButton(QStringLiteral("100 %"), tr("Ein Videopixel pro Bildschirmpixel"), QKeySequence(Qt::CTRL | Qt::Key_1),
+              [this] { model_->zoomToActualPixels(); })
         ->setObjectName(QStringLiteral("actualPixelsButton"));
     // "+" and "-" zoom about the centre of the panes.
     for (const auto &[key, factor] :
@@ -95,7 +94,7 @@ ZoomBar::ZoomBar(GlanceModel *model, QWidget *parent) : QWidget(parent), model_(
 
     addViewButtons(row);
 
-    auto *hint = new QLabel(QStringLiteral("Bild ziehen: beide Ansichten verschieben · Doppelklick: einpassen"), this);
+    auto *hint = new QLabel(tr("Bild ziehen: beide Ansichten verschieben · Doppelklick: einpassen"), this);
     hint->setWordWrap(true);
     hint->setMinimumWidth(120);
     TextStyles::apply(hint, TextStyles::caption(), true);
@@ -126,12 +125,11 @@ void ZoomBar::showZoom()
 {
     // "1.0×" is the fitted picture: the tooltip says how large that is in video pixels.
     const QString zoom = ViewTexts::zoom(model_->zoom());
-    QString meaning = zoom == ViewTexts::zoom(1) ? QStringLiteral("eingepasst")
-                                                 : QStringLiteral("%1-mal eingepasst").arg(zoom.chopped(1));
+    QString meaning = zoom == ViewTexts::zoom(1) ? tr("eingepasst") : tr("%1-mal eingepasst").arg(zoom.chopped(1));
     // Physical pixels per video pixel.
     const PaneGeometry shown{model_->previewSize(), model_->pixelSize(), model_->zoom(), {}};
     if (const double scale = shown.pointsPerPixel() * devicePixelRatioF(); scale > 0)
-        meaning += QStringLiteral(" · %1 % der Videopixel").arg(qRound64(scale * 100));
+        meaning += tr(" · %1 % der Videopixel").arg(qRound64(scale * 100));
     zoomLabel_->setText(zoom);
     zoomLabel_->setToolTip(zoom + QStringLiteral(" = ") + meaning);
     zoomLabel_->setAccessibleDescription(zoomLabel_->toolTip());
