@@ -25,7 +25,7 @@ BitrateTargetDialog::BitrateTargetDialog(const QString &title, QWidget *parent)
 {
     setWindowTitle(title);
     auto *layout = new QVBoxLayout(this);
-    auto *group = new QGroupBox(QStringLiteral("Zielqualität"), this);
+    auto *group = new QGroupBox(tr("Zielqualität"), this);
     auto *choices = new QVBoxLayout(group);
     for (int i = 0; i < int(targets.size()); ++i) {
         // "gut (SSIM 0.96)"

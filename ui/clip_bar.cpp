@@ -5,6 +5,7 @@
 #include "ui/scene_strip.h"
 #include "ui/text_styles.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,7 +26,7 @@ constexpr double lowestSsim = 0.8;
 // "Bild 12: SSIM 0.9412 · PSNR 38.1 dB"
 QString frameTip(qint64 n, const std::optional<FrameQuality> &quality)
 {
-    QString tip = QStringLiteral("Bild %1").arg(n + 1);
+    QString tip = QCoreApplication::translate("ClipBar", "Bild %1").arg(n + 1);
     if (quality)
         tip += QStringLiteral(": ") + qualityText(quality->ssim, quality->psnr);
     return tip;
@@ -40,7 +41,7 @@ ClipBar::ClipBar(QWidget *parent) : QAbstractSlider(parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setRange(0, 0);
     setPageStep(10);
-    setAccessibleName(QStringLiteral("Bilder des Ausschnitts"));
+    setAccessibleName(tr("Bilder des Ausschnitts"));
 }
 
 QSize ClipBar::sizeHint() const
@@ -102,7 +103,7 @@ bool ClipBar::event(QEvent *event)
     }
     const qint64 n = frameAt(help->pos().x());
     const QString scale =
-        QStringLiteral("Säulenhöhe: SSIM von %1 bis 1.00 · grün ab %2, rot bis %3")
+        tr("Säulenhöhe: SSIM von %1 bis 1.00 · grün ab %2, rot bis %3")
             .arg(fixedText(lowestSsim, 2), fixedText(SceneStrip::greenSsim, 2), fixedText(SceneStrip::redSsim, 2));
     QToolTip::showText(help->globalPos(),
                        frameTip(n, n < frames_.size() ? std::optional(frames_.at(n)) : std::nullopt) + QLatin1Char('\n')

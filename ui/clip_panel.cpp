@@ -7,6 +7,7 @@
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -20,7 +21,8 @@ const QKeySequence playKey(Qt::Key_P);
 
 QString playText(bool playing)
 {
-    return playing ? QStringLiteral("Anhalten") : QStringLiteral("Abspielen");
+    return playing ? QCoreApplication::translate("ClipPanel", "Anhalten")
+                   : QCoreApplication::translate("ClipPanel", "Abspielen");
 }
 
 QString playIcon(bool playing)
@@ -40,10 +42,10 @@ ClipPanel::ClipPanel(GlanceModel *model, QWidget *parent) : QWidget(parent), mod
     rows->addWidget(bar_);
 
     ClipPlayer *player = model_->player();
-    back_ = addButton("frameBackButton", QStringLiteral("Bild zurück"), QStringLiteral("media-seek-backward"),
+    back_ = addButton("frameBackButton", tr("Bild zurück"), QStringLiteral("media-seek-backward"),
                       QKeySequence(Qt::Key_Comma), [player] { player->step(-1); });
     play_ = addButton("playButton", playText(false), playIcon(false), playKey, [player] { player->togglePlaying(); });
-    forward_ = addButton("frameForwardButton", QStringLiteral("Bild vor"), QStringLiteral("media-seek-forward"),
+    forward_ = addButton("frameForwardButton", tr("Bild vor"), QStringLiteral("media-seek-forward"),
                          QKeySequence(Qt::Key_Period), [player] { player->step(1); });
     worst_ = addButton("worstFrameButton", ViewTexts::worstFrame(), QString(), QKeySequence(Qt::Key_W),
                        [this] { model_->showWorstFrame(); });

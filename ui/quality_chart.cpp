@@ -61,7 +61,7 @@ QString tickText(double mbps)
 
 QualityChart::QualityChart(QWidget *parent) : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Qualität über Bitrate"));
+    setAccessibleName(tr("Qualität über Bitrate"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
@@ -262,7 +262,7 @@ void QualityChart::paintEvent(QPaintEvent *)
         const double y = yOf(*targetSsim_);
         painter.setPen(QPen(text, 1.2, Qt::DotLine));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        const QString value = QStringLiteral("Ziel ") + fixedText(*targetSsim_, 2);
+        const QString value = tr("Ziel %1").arg(fixedText(*targetSsim_, 2));
         const double width = metrics.horizontalAdvance(value);
         const double top = y - line - 1 >= plot.top() ? y - line - 1 : y + 1;
         painter.fillRect(QRectF(plot.left() + 2, top, width + 4, line), palette().color(QPalette::Window));

@@ -14,6 +14,7 @@
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -28,16 +29,16 @@ using Activity = ScanModel::Activity;
 
 QString scanText()
 {
-    return QStringLiteral("Szenen prüfen");
+    return QCoreApplication::translate("ScanPanel", "Szenen prüfen");
 }
 QString findText()
 {
-    return QStringLiteral("Bitrate finden …");
+    return QCoreApplication::translate("ScanPanel", "Bitrate finden …");
 }
 // The finder's dialog title and its progress bar's name.
 QString findTitle()
 {
-    return QStringLiteral("Bitrate finden");
+    return QCoreApplication::translate("ScanPanel", "Bitrate finden");
 }
 
 // "Szene 3 von 12 · noch ca. 1 min": the scene being worked on, and the time left once known; in the
@@ -46,11 +47,11 @@ QString progressText(const ScanProgress &progress)
 {
     const bool finder = progress.roundScenes > 0;
     const int total = std::max(finder ? progress.roundScenes : progress.total, 1);
-    QString text = QStringLiteral("Szene %1 von %2")
+    QString text = QCoreApplication::translate("ScanPanel", "Szene %1 von %2")
                        .arg(std::min((finder ? progress.roundDone : progress.done) + 1, total))
                        .arg(total);
     if (progress.round > 0)
-        text = QStringLiteral("Runde %1 · ").arg(progress.round) + text;
+        text = QCoreApplication::translate("ScanPanel", "Runde %1 · %2").arg(QString::number(progress.round), text);
     if (progress.remainingSeconds >= 0)
         text += QStringLiteral(" · ") + ViewTexts::remaining(progress.remainingSeconds);
     return text;
@@ -60,8 +61,9 @@ QString progressText(const ScanProgress &progress)
 QString scanOutcomeText(const QList<SceneResult> &scenes)
 {
     const ScenePlan::Summary summary = *ScenePlan::summarize(scenes);
-    return QStringLiteral("%1 Szenen geprüft · schlechteste bei %2: SSIM %3")
-        .arg(scenes.size())
+    // One scene once a running scan has rendered its first: "1 scene checked" in English.
+    return QCoreApplication::translate("ScanPanel", "%n Szenen geprüft · schlechteste bei %1: SSIM %2", nullptr,
+                                       int(scenes.size()))
         .arg(sceneTimeText(summary.worstSeconds, scenes), ssimText(summary.worstSsim));
 }
 
@@ -130,14 +132,14 @@ QWidget *ScanPanel::makeButtons()
     row->setContentsMargins(0, 0, 0, 0);
     scanButton_ = new QPushButton(scanText(), box);
     scanButton_->setObjectName(QStringLiteral("scanButton"));
-    scanButton_->setToolTip(QStringLiteral("Szenen über den ganzen Film verteilt bei dieser Bitrate vergleichen und "
-                                           "messen; die schlechtesten zeigt der Streifen unter dem Regler rot"));
+    scanButton_->setToolTip(tr("Szenen über den ganzen Film verteilt bei dieser Bitrate vergleichen und "
+                               "messen; die schlechtesten zeigt der Streifen unter dem Regler rot"));
     connect(scanButton_, &QPushButton::clicked, scans_, [this] { scans_->scan(); });
     row->addWidget(scanButton_);
     findButton_ = new QPushButton(findText(), box);
     findButton_->setObjectName(QStringLiteral("findButton"));
-    findButton_->setToolTip(QStringLiteral("Die niedrigste Bitrate suchen, bei der auch die schlechtesten Szenen eine "
-                                           "Zielqualität erreichen"));
+    findButton_->setToolTip(tr("Die niedrigste Bitrate suchen, bei der auch die schlechtesten Szenen eine "
+                               "Zielqualität erreichen"));
     connect(findButton_, &QPushButton::clicked, this, &ScanPanel::findBitrate);
     row->addWidget(findButton_);
     // Their keys work in the whole window while the buttons do.
@@ -156,7 +158,7 @@ QWidget *ScanPanel::makeProgressRow()
     row->setContentsMargins(0, 0, 0, 0);
     progress_ = new ProgressRow(QStringLiteral("scanProgress"), QStringLiteral("scanProgressLabel"), 180, progressRow_);
     row->addWidget(progress_);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), progressRow_);
+    auto *cancel = new QPushButton(tr("Abbrechen"), progressRow_);
     cancel->setObjectName(QStringLiteral("scanCancelButton"));
     connect(cancel, &QPushButton::clicked, scans_, &ScanModel::cancel);
     row->addWidget(cancel);
@@ -188,11 +190,11 @@ QWidget *ScanPanel::makeOutcomeRow()
     row->addWidget(stripTitle_, 1);
     outcomeLabel_ = label(QStringLiteral("scanOutcome"));
     row->addWidget(outcomeLabel_, 1);
-    listButton_ = new QPushButton(QStringLiteral("Szenenliste"), outcomeRow_);
+    listButton_ = new QPushButton(tr("Szenenliste"), outcomeRow_);
     listButton_->setObjectName(QStringLiteral("sceneListButton"));
     listButton_->setCheckable(true);
-    listButton_->setToolTip(QStringLiteral("Die geprüften Szenen als Liste und das Diagramm der Bitratensuche neben "
-                                           "den Bildern zeigen oder ausblenden"));
+    listButton_->setToolTip(tr("Die geprüften Szenen als Liste und das Diagramm der Bitratensuche neben "
+                               "den Bildern zeigen oder ausblenden"));
     connect(listButton_, &QPushButton::toggled, this, [this](bool shown) {
         if (shown && !results_->isVisible())
             results_->present();
@@ -214,9 +216,10 @@ QString ScanPanel::stripTitle() const
 {
     if (scans_->scenes().isEmpty())
         return QString();
-    return QStringLiteral("Szenen bei ")
-        + settingsText(scans_->scenesMbps(), scans_->scenesMaxHeight(), scans_->scenesEncoder(),
-                       scans_->scenesMaxHeight() != model_->maxHeight(), scans_->scenesEncoder() != model_->encoder());
+    return tr("Szenen bei %1")
+        .arg(settingsText(scans_->scenesMbps(), scans_->scenesMaxHeight(), scans_->scenesEncoder(),
+                          scans_->scenesMaxHeight() != model_->maxHeight(),
+                          scans_->scenesEncoder() != model_->encoder()));
 }
 
 void ScanPanel::showStrip()
@@ -254,7 +257,7 @@ void ScanPanel::showProgress()
     const bool scanning = scans_->activity() == Activity::Scanning;
     runNotice_->setText(
         scanning && moved
-            ? QStringLiteral("Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.")
+            ? tr("Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.")
                   .arg(settingsText(scans_->runMbps(), scans_->runMaxHeight(), scans_->runEncoder(), heights, encoders),
                        settingsText(model_->mbps(), model_->maxHeight(), model_->encoder(), heights, encoders))
             : QString());

@@ -40,14 +40,14 @@ QWidget *column(QWidget *parent, QVBoxLayout *&layout)
 ScanResultsPanel::ScanResultsPanel(ScanModel *scans, QWidget *parent) : QFrame(parent), scans_(scans)
 {
     setObjectName(QStringLiteral("scanResultsPanel"));
-    setAccessibleName(QStringLiteral("Geprüfte Szenen"));
+    setAccessibleName(tr("Geprüfte Szenen"));
     setFrameShape(QFrame::NoFrame);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     tabs_ = new QTabWidget(this);
     tabs_->setDocumentMode(true);
-    tabs_->addTab(makeListTab(), QStringLiteral("Szenen"));
-    tabs_->addTab(makeChartTab(), QStringLiteral("Bitratensuche"));
+    tabs_->addTab(makeListTab(), tr("Szenen"));
+    tabs_->addTab(makeChartTab(), tr("Bitratensuche"));
     layout->addWidget(tabs_);
     setMinimumWidth(320);
 
@@ -65,10 +65,9 @@ QWidget *ScanResultsPanel::makeListTab()
 {
     QVBoxLayout *layout = nullptr;
     QWidget *tab = column(this, layout);
-    layout->addWidget(
-        caption(QStringLiteral("Die schlechteste Szene zuerst; ein Klick auf eine Spalte sortiert nach ihr. "
-                               "Eingabetaste oder Doppelklick zeigt den Vergleich der Szene."),
-                tab));
+    layout->addWidget(caption(tr("Die schlechteste Szene zuerst; ein Klick auf eine Spalte sortiert nach ihr. "
+                                 "Eingabetaste oder Doppelklick zeigt den Vergleich der Szene."),
+                              tab));
     list_ = new SceneList(tab);
     layout->addWidget(list_, 1);
     return tab;
@@ -97,14 +96,14 @@ QString ScanResultsPanel::finderText(const FinderResult &found)
         return BitrateFinder::unreachableText(found.targetSsim);
     if (*found.mbps <= ComparisonLimits::minMbps)
         return BitrateFinder::lowestReachesText(found.targetSsim);
-    return QStringLiteral("Gefunden: %1 für SSIM %2 · schlechteste Szene bei %3: SSIM %4")
+    return tr("Gefunden: %1 für SSIM %2 · schlechteste Szene bei %3: SSIM %4")
         .arg(mbpsText(*found.mbps, 1), ssimText(found.targetSsim), timeText(found.worstSeconds),
              ssimText(found.worstSsim));
 }
 
 QString ScanResultsPanel::holdsText(const ScanState &state)
 {
-    return QStringLiteral("Gilt für %1, %2.")
+    return tr("Gilt für %1, %2.")
         .arg(EncoderCatalogue::settingText(state.finderEncoder), ViewTexts::heightLimit(state.finderMaxHeight));
 }
 
@@ -153,10 +152,10 @@ void ScanResultsPanel::showFinderResult()
     chart_->setCurves(curves);
     chart_->setTargetSsim(found ? std::optional(found->targetSsim) : std::nullopt);
     chart_->setChosenMbps(found ? found->mbps : std::nullopt);
-    const QString what =
-        QStringLiteral("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie");
-    chartCaption_->setText(found && found->mbps ? what + QStringLiteral(", die gefundene Bitrate markiert.")
-                                                : what + QStringLiteral("."));
+    chartCaption_->setText(found && found->mbps ? tr("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das "
+                                                     "Ziel als Linie, die gefundene Bitrate markiert.")
+                                                : tr("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das "
+                                                     "Ziel als Linie."));
     finderLabel_->setText(found ? finderText(*found) + QLatin1Char('\n') + holdsText(scans_->state()) : QString());
     chartCaption_->setVisible(found.has_value());
     chart_->setVisible(found.has_value());

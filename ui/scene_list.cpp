@@ -41,10 +41,10 @@ public:
 
 SceneList::SceneList(QWidget *parent) : QTreeWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Szenen"));
+    setAccessibleName(tr("Szenen"));
     setColumnCount(ColumnCount);
-    setHeaderLabels({QStringLiteral("Zeit"), QStringLiteral("Ziel"), QStringLiteral("SSIM"), ViewTexts::worstFrame(),
-                     QStringLiteral("PSNR"), QStringLiteral("Bitrate")});
+    setHeaderLabels({tr("Zeit"), tr("Ziel"), QStringLiteral("SSIM"), ViewTexts::worstFrame(), QStringLiteral("PSNR"),
+                     tr("Bitrate")});
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -78,9 +78,8 @@ void SceneList::addScene(const SceneResult &scene, double mbps, bool tried)
     const std::optional<qint64> worst = scene.quality.worstFrame();
     // Without frames, after every SSIM in its column.
     const double worstSsim = worst ? scene.quality.frames.at(*worst).ssim : 2;
-    QString target = mbpsText(mbps, 1);
-    if (tried)
-        target += QStringLiteral(" · Suche");
+    // "2.0 Mbit/s", a try of the finder's "2.0 Mbit/s · Suche".
+    const QString target = tried ? tr("%1 · Suche").arg(mbpsText(mbps, 1)) : mbpsText(mbps, 1);
     // The time follows in showTimes, which knows the other scenes.
     auto *item = new SceneItem({QString(), target, ssimText(scene.quality.ssimClip),
                                 worst ? ssimText(worstSsim) : QStringLiteral("–"), psnrText(scene.quality.psnrClip),
@@ -93,7 +92,7 @@ void SceneList::addScene(const SceneResult &scene, double mbps, bool tried)
     item->setData(PsnrColumn, sortRole, scene.quality.psnrClip.value_or(std::numeric_limits<double>::infinity()));
     item->setData(BitrateColumn, sortRole, scene.actualMbps);
     if (tried)
-        item->setToolTip(TargetColumn, QStringLiteral("Bitratensuche: die schlechteste Szene bei dieser Bitrate"));
+        item->setToolTip(TargetColumn, tr("Bitratensuche: die schlechteste Szene bei dieser Bitrate"));
     QColor colour = SceneStrip::ssimColour(scene.quality.ssimClip);
     colour.setAlpha(110);
     item->setTextAlignment(TimeColumn, Qt::AlignCenter);

@@ -8,19 +8,22 @@
 #include "ui/text_styles.h"
 #include "ui/view_texts.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString verdictText(const QualityNumbers &quality)
 {
-    return QStringLiteral("Urteil: ") + verdictWord(verdictFor(quality.ssimClip));
+    return QCoreApplication::translate("VerdictLabel", "Urteil: %1").arg(verdictWord(verdictFor(quality.ssimClip)));
 }
 
 // What the verdict rests on: the worst frame once every frame is measured, the clip's SSIM before.
 QString basisText(const QualityNumbers &quality)
 {
     if (const std::optional<qint64> worst = quality.worstFrame())
-        return QStringLiteral("schlechtestes Bild: SSIM ") + ssimText(quality.frames.at(*worst).ssim);
-    return QStringLiteral("nach SSIM ") + ssimText(quality.ssimClip) + QStringLiteral(" des Ausschnitts");
+        return QCoreApplication::translate("VerdictLabel", "schlechtestes Bild: SSIM %1")
+            .arg(ssimText(quality.frames.at(*worst).ssim));
+    return QCoreApplication::translate("VerdictLabel", "nach SSIM %1 des Ausschnitts").arg(ssimText(quality.ssimClip));
 }
 
 QString square(const QColor &colour)
@@ -33,20 +36,26 @@ QString legend(const QualityNumbers &quality)
 {
     QString rows;
     for (const QualityGrade &grade : qualityGrades) {
-        const QString from = grade.lowestSsim > 0 ? QStringLiteral("ab SSIM ") + fixedText(grade.lowestSsim, 2)
-                                                  : QStringLiteral("darunter");
+        const QString from = grade.lowestSsim > 0
+            ? QCoreApplication::translate("VerdictLabel", "ab SSIM %1").arg(fixedText(grade.lowestSsim, 2))
+            : QCoreApplication::translate("VerdictLabel", "darunter");
         rows += QStringLiteral("<tr><td>%1 %2</td><td>%3</td></tr>")
                     .arg(square(SceneStrip::ssimColour(grade.lowestSsim)), verdictWord(grade.verdict), from);
     }
-    QString text = QStringLiteral("<p>Das Urteil gilt dem ganzen Ausschnitt: seiner SSIM %1, auf derselben Skala "
-                                  "wie die Farben der Szenenleiste und der Bildleiste.</p><table>%2</table>")
-                       .arg(ssimText(quality.ssimClip), rows);
-    if (const std::optional<qint64> worst = quality.worstFrame())
-        text += QStringLiteral("<p>Das schlechteste Bild (Bild %1 von %2) zieht den Ausschnitt am stärksten "
-                               "herunter; „%3“ (W) zeigt es.</p>")
-                    .arg(*worst + 1)
-                    .arg(quality.frames.size())
-                    .arg(ViewTexts::worstFrame());
+    const QString scale = QCoreApplication::translate("VerdictLabel",
+                                                      "Das Urteil gilt dem ganzen Ausschnitt: seiner SSIM %1, auf "
+                                                      "derselben Skala wie die Farben der Szenenleiste und der "
+                                                      "Bildleiste.")
+                              .arg(ssimText(quality.ssimClip));
+    QString text = QStringLiteral("<p>%1</p><table>%2</table>").arg(scale.toHtmlEscaped(), rows);
+    if (const std::optional<qint64> worst = quality.worstFrame()) {
+        const QString pulls =
+            QCoreApplication::translate("VerdictLabel",
+                                        "Das schlechteste Bild (Bild %1 von %2) zieht den "
+                                        "Ausschnitt am stärksten herunter; „%3“ (W) zeigt es.")
+                .arg(QString::number(*worst + 1), QString::number(quality.frames.size()), ViewTexts::worstFrame());
+        text += QStringLiteral("<p>%1</p>").arg(pulls.toHtmlEscaped());
+    }
     return text;
 }
 

@@ -134,7 +134,10 @@ private slots:
         QVERIFY(verdict->isVisible() && verdict->text().contains(SceneStrip::ssimColour(0.951).name()));
         QCOMPARE(QAccessible::queryAccessibleInterface(verdict)->text(QAccessible::Name),
                  u"Urteil: ausreichend · schlechtestes Bild: SSIM 0.9001"_s);
-        QVERIFY(verdict->toolTip().contains(u"sichtbare Verluste"_s)); // the grades' legend
+        // The grades' legend, and the worst frame named.
+        for (const QString &part : {u"sichtbare Verluste</td><td>ab SSIM 0.90<"_s, u"<td>darunter<"_s,
+                                    u"(Bild 1 von 200) zieht den Ausschnitt"_s})
+            QVERIFY2(verdict->toolTip().contains(part), qPrintable(verdict->toolTip()));
         s.tools.setPrelude(u"ffmpeg"_s, u"case \"$*\" in *stats_file=*) sleep 30 ;; esac"_s);
         s.model()->setMbps(4);
         QTRY_VERIFY(!verdict->isVisible()); // while the new comparison is measured
