@@ -93,7 +93,7 @@ private slots:
         const auto row =
             table<QString, QStringList, QStringList, QString, QString>("LANG", "menus", "buttons", "help", "qt");
         const QStringList germanButtons{"Film öffnen …", "Szenen prüfen"};
-        row("en_US", "en_US.UTF-8", {"&File", "&Help"}, {"Open film…", "Check scenes"}, "1. Choose a film and a scene", "&Cancel");
+        row("en_US", "en_US.UTF-8", {"&File", "&Help"}, {"Open film…", "Check scenes"}, "1. Choose a film and a scene", "Cancel");
         row("de_DE", "de_DE.UTF-8", {"&Datei", "&Hilfe"}, germanButtons, "1. Film und Szene auswählen", "Abbrechen");
         row("C", "C", {"&Datei", "&Hilfe"}, germanButtons, "1. Film und Szene auswählen", "Abbrechen");
     }
