@@ -692,6 +692,10 @@
         <source>Prüfung läuft bei %1 zu Ende, danach Vergleich bei %2.</source>
         <translation>The scan finishes at %1, then the comparison follows at %2.</translation>
     </message>
+    <message>
+        <source>1 Szene geprüft · bei %1: SSIM %2</source>
+        <translation>1 scene checked · at %1: SSIM %2</translation>
+    </message>
 </context>
 <context>
     <name>ScanResultsPanel</name>

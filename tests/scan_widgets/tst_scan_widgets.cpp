@@ -298,10 +298,17 @@ private slots:
         model->openMovie(tools.directory() + "/film.mp4");
         QVERIFY(idle() && model->movie());
 
+        QStringList titles; // the strip's, as the scan goes on
+        const QMetaObject::Connection scenes = connect(scans, &ScanModel::scenesChanged, this, [&] {
+            titles << view.findChild<QLabel *>("sceneStripTitle")->text();
+        });
         view.findChild<QPushButton *>("scanButton")->click();
         QVERIFY(scans->running());
         model->setSeconds(5); // waits for the scan
         QVERIFY(idle());
+        disconnect(scenes);
+        QVERIFY2(titles.value(1).startsWith(u"Szenen bei 2.0 Mbit/s · 1 Szene geprüft · bei 00:00:"_qs),
+                 qPrintable(titles.join('\n')));
         const QStringList starts =
             tools.values("-ss"); // of every cut: the scan's twelve, then the waiting comparison's
         QCOMPARE(starts.size(), 14);
