@@ -185,6 +185,7 @@ private slots:
         row("10-bit VP9, hidden frames", media("roadtrip_vp9_10bit.webm"), 2, 720, 240, -1);
         row("frame gaps, scene at the end", media("slowmo_android_vfr.mp4"), 0.53, 720, 720, -1);
         row("1080p50 limited to 720", media("sowt_pcm_1080p50.mov"), 1, 720, 720, -1);
+        row("4K portrait stored landscape", media("portrait_4k60_rot.mp4"), 1, 720, 720, -1);
     }
     void render()
     {
