@@ -89,6 +89,10 @@ GlanceView::GlanceView(GlanceModel *model, QWidget *parent) : QWidget(parent), m
         model_->setNotice(tr("Kodierbefehl in die Zwischenablage kopiert."));
     });
     addAction(copyCommand_);
+    // Without a film there is no command to copy.
+    const auto enableCopy = [this] { copyCommand_->setEnabled(model_->movie().has_value()); };
+    connect(model_, &GlanceModel::movieChanged, copyCommand_, enableCopy);
+    enableCopy();
 
     // Tab follows the rows: the scan's buttons after "+1 s", its rows before the bitrate row.
     QWidget *previous = nullptr;

@@ -135,8 +135,10 @@ private slots:
     void whatItMeansForTheFilm()
     {
         Window w;
+        auto *copy = w.child<QPushButton>("copyCommandButton");
+        QVERIFY(!copy->isEnabled()); // no film, no command
         w.model->openMovie(w.tools.directory() + "/film.mp4");
-        QVERIFY(w.idle());
+        QVERIFY(w.idle() && copy->isEnabled());
         auto *size = w.child<QLabel>("filmSizeLabel");
         auto *hints = w.child<QLabel>("bitrateHints");
         // 2.37 Mbit/s measured over the fake film's 100 s.
@@ -153,7 +155,6 @@ private slots:
         QCOMPARE(hints->text(), "Ziel liegt über der Bitrate der Quelle (8.52 Mbit/s).");
         QCOMPARE(QAccessible::queryAccessibleInterface(hints)->text(QAccessible::Name), "Hinweise zur Bitrate");
 
-        auto *copy = w.child<QPushButton>("copyCommandButton");
         QCOMPARE(heard(copy), "Kodierbefehl kopieren: ");
         copy->click();
         const QString command = QApplication::clipboard()->text();
