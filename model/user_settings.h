@@ -12,8 +12,8 @@ class QSettings;
 
 // What the program keeps of its window between runs, in the user's settings (QSettings): the file
 // dialog's last folder, the films opened last, the window's size, and the bitrate, height limit,
-// view and encoder setting of the comparison. Each value is read defensively: one that is missing, of another
-// type or out of range reads as none (and is said on standard error), a damaged file is
+// view and encoder setting of the comparison. Each value is read defensively: one that is missing,
+// of another type or out of range reads as none (and is said on standard error), a damaged file is
 // forgotten. Films and folders are file URLs, which keep a name's bytes.
 class UserSettings {
 public:

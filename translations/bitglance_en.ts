@@ -657,13 +657,6 @@
         <source>Runde %1 · %2</source>
         <translation>Round %1 · %2</translation>
     </message>
-    <message numerus="yes">
-        <source>%n Szenen geprüft · schlechteste bei %1: SSIM %2</source>
-        <translation>
-            <numerusform>%n scene checked · worst at %1: SSIM %2</numerusform>
-            <numerusform>%n scenes checked · worst at %1: SSIM %2</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Szenen über den ganzen Film verteilt bei dieser Bitrate vergleichen und messen; die schlechtesten zeigt der Streifen unter dem Regler rot</source>
         <translation>Compare and measure scenes spread over the whole film at this bitrate; the strip under the slider shows the worst in red</translation>
@@ -696,6 +689,10 @@
         <source>1 Szene geprüft · bei %1: SSIM %2</source>
         <translation>1 scene checked · at %1: SSIM %2</translation>
     </message>
+    <message>
+        <source>%1 Szenen geprüft · schlechteste bei %2: SSIM %3</source>
+        <translation>%1 scenes checked · worst at %2: SSIM %3</translation>
+    </message>
 </context>
 <context>
     <name>ScanResultsPanel</name>
@@ -724,12 +721,13 @@
         <translation>Applies to %1, %2.</translation>
     </message>
     <message>
-        <source>Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie, die gefundene Bitrate markiert.</source>
-        <translation>Clip SSIM of the worst scenes over bitrate, with the target as a line and the bitrate found marked.</translation>
+        <source>Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie%1.</source>
+        <extracomment>%1 is empty, or says that the bitrate found is marked.</extracomment>
+        <translation>Clip SSIM of the worst scenes over bitrate, with the target as a line%1.</translation>
     </message>
     <message>
-        <source>Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie.</source>
-        <translation>Clip SSIM of the worst scenes over bitrate, with the target as a line.</translation>
+        <source>, die gefundene Bitrate markiert</source>
+        <translation> and the bitrate found marked</translation>
     </message>
 </context>
 <context>

@@ -62,11 +62,12 @@ QString scanOutcomeText(const QList<SceneResult> &scenes)
 {
     const ScenePlan::Summary summary = *ScenePlan::summarize(scenes);
     // One scene once a running scan has rendered its first.
-    const QString text = scenes.size() == 1
-        ? QCoreApplication::translate("ScanPanel", "1 Szene geprüft · bei %1: SSIM %2")
-        : QCoreApplication::translate("ScanPanel", "%n Szenen geprüft · schlechteste bei %1: SSIM %2", nullptr,
-                                      int(scenes.size()));
-    return text.arg(sceneTimeText(summary.worstSeconds, scenes), ssimText(summary.worstSsim));
+    const QString time = sceneTimeText(summary.worstSeconds, scenes);
+    if (scenes.size() == 1)
+        return QCoreApplication::translate("ScanPanel", "1 Szene geprüft · bei %1: SSIM %2")
+            .arg(time, ssimText(summary.worstSsim));
+    return QCoreApplication::translate("ScanPanel", "%1 Szenen geprüft · schlechteste bei %2: SSIM %3")
+        .arg(QString::number(scenes.size()), time, ssimText(summary.worstSsim));
 }
 
 // "2.0 Mbit/s", with ", max. 720p" and ", HEVC / x265 slow · 10 bit" where the height limit and the

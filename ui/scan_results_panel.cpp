@@ -152,10 +152,9 @@ void ScanResultsPanel::showFinderResult()
     chart_->setCurves(curves);
     chart_->setTargetSsim(found ? std::optional(found->targetSsim) : std::nullopt);
     chart_->setChosenMbps(found ? found->mbps : std::nullopt);
-    chartCaption_->setText(found && found->mbps ? tr("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das "
-                                                     "Ziel als Linie, die gefundene Bitrate markiert.")
-                                                : tr("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das "
-                                                     "Ziel als Linie."));
+    //: %1 is empty, or says that the bitrate found is marked.
+    chartCaption_->setText(tr("Ausschnitt-SSIM der schlechtesten Szenen über der Bitrate, das Ziel als Linie%1.")
+                               .arg(found && found->mbps ? tr(", die gefundene Bitrate markiert") : QString()));
     finderLabel_->setText(found ? finderText(*found) + QLatin1Char('\n') + holdsText(scans_->state()) : QString());
     chartCaption_->setVisible(found.has_value());
     chart_->setVisible(found.has_value());
